@@ -1,0 +1,13 @@
+#!/bin/sh
+# Installs the build tools from Debian's packages when a machine lacks them.
+missing=""
+command -v cmake >/dev/null 2>&1 || missing="$missing cmake"
+command -v g++ >/dev/null 2>&1 || missing="$missing g++"
+command -v make >/dev/null 2>&1 || missing="$missing make"
+[ -f /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfig.cmake ] || \
+  [ -f /usr/lib/cmake/GTest/GTestConfig.cmake ] || missing="$missing libgtest-dev"
+[ -z "$missing" ] && exit 0
+echo "Installing:$missing"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO=sudo
+$SUDO apt-get update -qq && $SUDO apt-get install -y -qq $missing
