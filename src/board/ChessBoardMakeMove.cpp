@@ -1,0 +1,186 @@
+// Making a move on the record and taking it back one level.
+#include "board/ChessBoard.h"
+#include "board/HashKeys.h"
+#include "frontend/Status.h"
+
+namespace {
+
+// References to one colour's sets and counts, so both colours share one code path.
+struct Army {
+    u64 &pieces, &pawns, &knights, &bishops, &rooks, &queens, &king;
+    i32 &pawnCount, &knightCount, &bishopCount, &rookCount, &queenCount;
+    int code; // piece-code offset: 0 white, 6 black
+};
+
+Army WhiteArmy(ChessBoard& b) {
+    return {b.WhitePieces,    b.WhitePawns,       b.WhiteKnights,     b.WhiteBishops,   b.WhiteRooks,
+            b.WhiteQueens,    b.WhiteKing,        b.WhitePawnCount,   b.WhiteKnightCount, b.WhiteBishopCount,
+            b.WhiteRookCount, b.WhiteQueenCount,  0};
+}
+
+Army BlackArmy(ChessBoard& b) {
+    return {b.BlackPieces,    b.BlackPawns,       b.BlackKnights,     b.BlackBishops,   b.BlackRooks,
+            b.BlackQueens,    b.BlackKing,        b.BlackPawnCount,   b.BlackKnightCount, b.BlackBishopCount,
+            b.BlackRookCount, b.BlackQueenCount,  BlackOffset};
+}
+
+inline u32 PawnKingEntry(int code, u64 sq) { return u32(LPStable[code * 64 + SquareOf(sq)]); }
+
+// Removes the man captured on `to`; a king is never taken off its set.
+void Capture(ChessBoard& b, Army victim, u64 to) {
+    if (victim.pawns & to) {
+        victim.pawns ^= to;
+        b.PawnKingHash ^= PawnKingEntry(victim.code + PawnCode, to);
+        --victim.pawnCount;
+        b.CapturedValue = PawnValue;
+    } else if (victim.knights & to) {
+        victim.knights ^= to;
+        --victim.knightCount;
+        b.CapturedValue = KnightValue;
+    } else if (victim.bishops & to) {
+        victim.bishops ^= to;
+        --victim.bishopCount;
+        b.CapturedValue = BishopValue;
+    } else if (victim.rooks & to) {
+        victim.rooks ^= to;
+        --victim.rookCount;
+        b.CapturedValue = RookValue;
+    } else if (victim.queens & to) {
+        victim.queens ^= to;
+        --victim.queenCount;
+        b.CapturedValue = QueenValue;
+    }
+    b.FiftyMoveCount = 0;
+    victim.pieces &= ~to;
+}
+
+// Takes the enemy pawn off if this pawn move is an en-passant capture of
+// the double step made just before.
+void EnPassant(ChessBoard& b, Army enemy, bool white, u64 from, u64 to) {
+    const Status& s = MainStatus;
+    u64 prevFrom = b.OldLastFrom, prevTo = b.OldLastTo;
+    bool candidate = white ? (from & s.Rank5) && (prevFrom & s.Rank7) && (prevTo & s.Rank5)
+                           : (from & s.Rank4) && (prevFrom & s.Rank2) && (prevTo & s.Rank4);
+    u64 enemyPawns = white ? b.OldBlackPawns : b.OldWhitePawns;
+    u64 enemyMen = white ? b.OldBlackPieces : b.OldWhitePieces;
+    if (!candidate || !(enemyPawns & prevTo) || (enemyMen & to)) return;
+    bool fromRight = !(from & s.FileA) && from == prevTo << 1 && to == (white ? from << 7 : from >> 9);
+    bool fromLeft = !(from & s.FileH) && from == prevTo >> 1 && to == (white ? from << 9 : from >> 7);
+    if (fromRight || fromLeft) {
+        enemy.pawns &= ~prevTo;
+        enemy.pieces &= ~prevTo;
+        b.PawnKingHash ^= PawnKingEntry(enemy.code + PawnCode, prevTo);
+        --enemy.pawnCount;
+    }
+}
+
+// Replaces the pawn that reached the last rank; an unknown letter gives a queen.
+void PromotePawn(ChessBoard& b, Army army, u64 to, char promote) {
+    b.PawnKingHash ^= PawnKingEntry(army.code + PawnCode, to);
+    army.pawns ^= to;
+    --army.pawnCount;
+    switch (promote) {
+    case 'B': case 'b': army.bishops ^= to; ++army.bishopCount; break;
+    case 'N': case 'n': army.knights ^= to; ++army.knightCount; break;
+    case 'R': case 'r': army.rooks ^= to; ++army.rookCount; break;
+    default: army.queens ^= to; ++army.queenCount; break;
+    }
+}
+
+void MoveMan(ChessBoard& b, Army army, Army enemy, bool white, u64 from, u64 to, char promote, char* mask) {
+    const Status& s = MainStatus;
+    army.pieces = (army.pieces & ~from) | to;
+    u64 move = from | to;
+    if (army.pawns & from) {
+        EnPassant(b, enemy, white, from, to);
+        army.pawns ^= move;
+        b.PawnKingHash ^= PawnKingEntry(army.code + PawnCode, from) ^ PawnKingEntry(army.code + PawnCode, to);
+        b.FiftyMoveCount = 0;
+        if (to & (white ? s.Rank8 : s.Rank1)) PromotePawn(b, army, to, promote);
+    } else if (army.bishops & from) {
+        army.bishops ^= move;
+    } else if (army.knights & from) {
+        army.knights ^= move;
+    } else if (army.rooks & from) {
+        army.rooks ^= move;
+        u64 kingSide = white ? s.SquareH1 : s.SquareH8, queenSide = white ? s.SquareA1 : s.SquareA8;
+        if (from == kingSide) *mask = white ? 14 : 11;
+        if (from == queenSide) *mask = white ? 13 : 7;
+    } else if (army.queens & from) {
+        army.queens ^= move;
+    } else if (army.king & from) {
+        army.king ^= move;
+        b.PawnKingHash ^= PawnKingEntry(army.code + KingCode, from) ^ PawnKingEntry(army.code + KingCode, to);
+        *mask = white ? 12 : 3;
+        int shift = white ? 0 : 56; // castling squares of black are white's, eight ranks up
+        if (from == SquareBit(4 + shift) && to == SquareBit(6 + shift)) {
+            army.rooks ^= SquareBit(7 + shift);
+            army.rooks |= SquareBit(5 + shift);
+        } else if (from == SquareBit(4 + shift) && to == SquareBit(2 + shift)) {
+            army.rooks ^= SquareBit(0 + shift);
+            army.rooks |= SquareBit(3 + shift);
+        }
+    }
+}
+
+} // namespace
+
+void ChessBoard::MakeMove(u64 from, u64 to, char promote, char* castleMask) {
+    OldPawnKingHash = PawnKingHash;
+    OldWhitePieces = WhitePieces; OldBlackPieces = BlackPieces; OldAllPieces = AllPieces;
+    OldWhitePawns = WhitePawns; OldWhiteBishops = WhiteBishops; OldWhiteKnights = WhiteKnights;
+    OldWhiteRooks = WhiteRooks; OldWhiteQueens = WhiteQueens; OldWhiteKing = WhiteKing;
+    OldBlackPawns = BlackPawns; OldBlackBishops = BlackBishops; OldBlackKnights = BlackKnights;
+    OldBlackRooks = BlackRooks; OldBlackQueens = BlackQueens; OldBlackKing = BlackKing;
+    OldCastling = Castling;
+    OldFiftyMoveCount = FiftyMoveCount;
+    OldLastFrom = LastFrom; OldLastTo = LastTo;
+    OldWhitePieceCount = WhitePieceCount; OldBlackPieceCount = BlackPieceCount;
+    OldWhiteQueenCount = WhiteQueenCount; OldWhiteRookCount = WhiteRookCount;
+    OldWhiteBishopCount = WhiteBishopCount; OldWhiteKnightCount = WhiteKnightCount;
+    OldWhitePawnCount = WhitePawnCount;
+    OldBlackQueenCount = BlackQueenCount; OldBlackRookCount = BlackRookCount;
+    OldBlackBishopCount = BlackBishopCount; OldBlackKnightCount = BlackKnightCount;
+    OldBlackPawnCount = BlackPawnCount;
+
+    LastFrom = from;
+    LastTo = to;
+    *castleMask = 15;
+    ++FiftyMoveCount;
+    CapturedValue = 0;
+
+    if (to & WhitePieces)
+        Capture(*this, WhiteArmy(*this), to);
+    else if (to & BlackPieces)
+        Capture(*this, BlackArmy(*this), to);
+
+    if (from & WhitePieces)
+        MoveMan(*this, WhiteArmy(*this), BlackArmy(*this), true, from, to, promote, castleMask);
+    else if (from & BlackPieces)
+        MoveMan(*this, BlackArmy(*this), WhiteArmy(*this), false, from, to, promote, castleMask);
+
+    WhitePieces = WhitePawns | WhiteBishops | WhiteKnights | WhiteRooks | WhiteQueens | WhiteKing;
+    BlackPieces = BlackPawns | BlackBishops | BlackKnights | BlackRooks | BlackQueens | BlackKing;
+    AllPieces = WhitePieces | BlackPieces;
+    WhitePieceCount = WhiteQueenCount + WhiteRookCount + WhiteBishopCount + WhiteKnightCount + WhitePawnCount;
+    BlackPieceCount = BlackQueenCount + BlackRookCount + BlackBishopCount + BlackKnightCount + BlackPawnCount;
+}
+
+void ChessBoard::UndoMove(int) {
+    PawnKingHash = OldPawnKingHash;
+    WhitePieces = OldWhitePieces; BlackPieces = OldBlackPieces; AllPieces = OldAllPieces;
+    WhitePawns = OldWhitePawns; WhiteBishops = OldWhiteBishops; WhiteKnights = OldWhiteKnights;
+    WhiteRooks = OldWhiteRooks; WhiteQueens = OldWhiteQueens; WhiteKing = OldWhiteKing;
+    BlackPawns = OldBlackPawns; BlackBishops = OldBlackBishops; BlackKnights = OldBlackKnights;
+    BlackRooks = OldBlackRooks; BlackQueens = OldBlackQueens; BlackKing = OldBlackKing;
+    Castling = OldCastling;
+    FiftyMoveCount = OldFiftyMoveCount;
+    LastFrom = OldLastFrom; LastTo = OldLastTo;
+    WhitePieceCount = OldWhitePieceCount; BlackPieceCount = OldBlackPieceCount;
+    WhiteQueenCount = OldWhiteQueenCount; WhiteRookCount = OldWhiteRookCount;
+    WhiteBishopCount = OldWhiteBishopCount; WhiteKnightCount = OldWhiteKnightCount;
+    WhitePawnCount = OldWhitePawnCount;
+    BlackQueenCount = OldBlackQueenCount; BlackRookCount = OldBlackRookCount;
+    BlackBishopCount = OldBlackBishopCount; BlackKnightCount = OldBlackKnightCount;
+    BlackPawnCount = OldBlackPawnCount;
+}
