@@ -1,0 +1,111 @@
+// Command-line options.
+#include "frontend/CommandLine.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "board/ChessBoard.h"
+#include "board/Fen.h"
+#include "frontend/Status.h"
+
+std::string SuiteFile;
+std::string EvalFile;
+bool EvalSuiteRequested = false;
+
+namespace {
+
+const char* const helpText = "xboard   used when interfacing with xboard\n"
+                             "-uci   used when interfacing with an UCI based GUI\n"
+                             "-bench  run an internal benchmark suite\n"
+                             "-fd  n    fixes search depth to n ply (min n = 3)\n"
+                             "-lpf filename  loads a position from file\n"
+                             "-pev  filename - run through a testsuite (EPD Format) & output full evaluation "
+                             "detail per position\n"
+                             "-sd  n   sets max search depth to n ply (min n = 3)\n"
+                             "-sp  self play\n"
+                             "-ts  filename run through a testsuite (EPD Format)\n";
+
+// The decimal number at the start of the text; 0 when there is none.
+int Number(const char* text) {
+    errno = 0;
+    long v = std::strtol(text, nullptr, 10);
+    if (errno == ERANGE || v > INT_MAX) return v < 0 ? INT_MIN : INT_MAX;
+    if (v < INT_MIN) return INT_MIN;
+    return int(v);
+}
+
+// The argument list with the option being examined, its value reader and the matching rules.
+struct Args {
+    int argc;
+    char** argv;
+    int next;        // index of the next unexamined argument
+    const char* arg; // text the remaining tests of this pass look at
+
+    bool Exact(const char* option) const { return std::strcmp(arg, option) == 0; }
+    bool Contains(const char* option) const { return std::strstr(arg, option) != nullptr; }
+    // Consumes the next argument as the value; false when there is none.
+    bool TakeValue() {
+        if (next >= argc) return false;
+        arg = argv[next++];
+        return true;
+    }
+};
+
+} // namespace
+
+void ParseCommandLine(int argc, char** argv) {
+    Status& s = MainStatus;
+    Args a{argc, argv, 1, nullptr};
+    while (a.next < argc) {
+        a.arg = argv[a.next++];
+        if (a.Exact("-satrain")) s.SATrain = 1;
+        if (a.Exact("-bench")) s.BenchNumber = 1;
+        if (a.Exact("-bench2")) s.BenchNumber = 2;
+        if (a.Exact("-bench3")) s.BenchNumber = 3;
+        if (a.Exact("-bench4")) s.BenchNumber = 4;
+        if (a.Exact("-bench5")) s.BenchNumber = 5;
+        if (a.Exact("-fd") && a.TakeValue()) {
+            int n = Number(a.arg);
+            s.setFD(char(n));
+            MainBoard.MaxDepth = n;
+            MainBoard.FixedDepth = n;
+        }
+        if (a.Exact("-help") || a.Exact("-h")) {
+            std::fputs(helpText, stdout);
+            std::exit(0);
+        }
+        if (a.Contains("-kibitz")) s.Kibitz = 1;
+        if (a.Contains("-lpf") && a.TakeValue()) LoadPositionFile(a.arg);
+        if (a.Contains("-nobook")) s.OwnBook = 0;
+        if (a.Exact("-perft")) s.setPERFT(1);
+        if (a.Exact("-mimicstudent") && a.TakeValue()) {
+            std::printf("## Mimic Student option detected \n");
+            std::fflush(stdout);
+            s.Mimic = 1;
+            SuiteFile = a.arg;
+        }
+        if (a.Exact("-pev") && a.TakeValue()) {
+            s.PEV = 1;
+            SuiteFile = a.arg;
+        }
+        if (a.Contains("-post")) s.Post = 1;
+        if (a.Contains("-sd") && a.TakeValue()) MainBoard.MaxDepth = Number(a.arg);
+        if (a.Contains("-sp")) s.SelfPlay = 1;
+        if (a.Contains("-trace")) s.Trace = 1;
+        if (a.Contains("-st") && a.TakeValue()) s.SetSecondsPerMove(Number(a.arg));
+        if (a.Contains("-tc")) a.TakeValue();
+        if (a.Contains("-ts") && a.TakeValue()) {
+            s.setDoTestSuite(1);
+            SuiteFile = a.arg;
+        }
+        if (a.Contains("xboard")) s.setxboard(1);
+        if (a.Contains("-uci")) s.UCImode = 1;
+        if (a.Exact("-eval") && a.TakeValue()) {
+            EvalSuiteRequested = true;
+            EvalFile = a.arg;
+        }
+    }
+}

@@ -1,0 +1,84 @@
+// POSIX implementation of the platform services. Standard input is
+// unbuffered, so poll() on the descriptor sees every byte not yet read.
+#include "frontend/Platform.h"
+
+#include <poll.h>
+#include <stdio_ext.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+const auto processStart = std::chrono::steady_clock::now();
+bool ended = false;
+
+bool PollInput(int timeoutMs) {
+    pollfd fd{STDIN_FILENO, POLLIN, 0};
+    int ready = poll(&fd, 1, timeoutMs);
+    if (ready < 0) return true; // a broken input counts as input
+    return ready > 0;
+}
+
+int Next() {
+    int c = std::getchar();
+    if (c == EOF) ended = true;
+    return c;
+}
+
+} // namespace
+
+i32 ClockMs() {
+    auto elapsed = std::chrono::steady_clock::now() - processStart;
+    return i32(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+bool InputWaiting() { return ended || PollInput(0); }
+
+void WaitForInput() {
+    while (!InputWaiting()) PollInput(-1);
+}
+
+bool ReadWord(char* buf, int size) {
+    int c = Next();
+    while (c != EOF && std::isspace(c)) c = Next();
+    if (c == EOF) {
+        buf[0] = '\0';
+        return false;
+    }
+    int n = 0;
+    for (; c != EOF && !std::isspace(c); c = Next())
+        if (n < size - 1) buf[n++] = char(c);
+    buf[n] = '\0';
+    if (c != EOF) std::ungetc(c, stdin);
+    return true;
+}
+
+bool ReadLine(char* buf, int size) {
+    int n = 0, c;
+    bool any = false;
+    while ((c = Next()) != EOF && c != '\n') {
+        any = true;
+        if (n < size - 1) buf[n++] = char(c);
+    }
+    if (n > 0 && buf[n - 1] == '\r') --n;
+    buf[n] = '\0';
+    return any || c == '\n';
+}
+
+bool ReadInt(int* value) {
+    int v;
+    int got = std::scanf("%d", &v);
+    if (got == EOF) ended = true;
+    if (got != 1) return false;
+    *value = v;
+    return true;
+}
+
+void SkipChar() { Next(); }
+
+void DiscardBufferedInput() { __fpurge(stdin); }
+
+bool InputEnded() { return ended; }

@@ -1,0 +1,33 @@
+// The few operating-system services the engine needs: a millisecond
+// clock, a non-blocking test for pending standard input, and bounded
+// reads of words and lines from standard input.
+#pragma once
+
+#include "board/Bitboard.h"
+
+// Monotonic wall-clock milliseconds since the process started.
+i32 ClockMs();
+
+// True when standard input has a byte waiting, has reached its end, or is
+// broken: a read will not block.
+bool InputWaiting();
+// Blocks until InputWaiting would be true.
+void WaitForInput();
+
+// Reads one whitespace-delimited word into buf (at most size - 1
+// characters; the rest of a longer word is dropped). The delimiter stays
+// in the input. False at the end of input.
+bool ReadWord(char* buf, int size);
+// Reads the rest of the line into buf (at most size - 1 characters; the
+// rest is dropped) and consumes the newline. False at the end of input
+// with nothing read.
+bool ReadLine(char* buf, int size);
+// Reads a decimal integer after optional whitespace. A non-number is left
+// in the input and the target is unchanged; false then.
+bool ReadInt(int* value);
+// Consumes one character (the line end after a word).
+void SkipChar();
+// Drops whatever the standard-input stream holds in its own buffer.
+void DiscardBufferedInput();
+// True once a read has met the end of standard input.
+bool InputEnded();

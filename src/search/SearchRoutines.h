@@ -1,0 +1,60 @@
+// The search object: iterative deepening with time management, the root
+// search, alpha-beta, quiescence, move ordering state and input polling.
+#pragma once
+
+#include "board/ChessBoard.h"
+
+constexpr int MATE = 110000;
+constexpr int PVRows = 250;
+constexpr int PVSlots = 200;
+constexpr int MaxSearchPly = 200; // plies with killer slots
+
+// One slot of the triangular principal-variation table.
+struct PVEntry {
+    u16 move;     // fromIndex * 64 + toIndex
+    char promote; // promotion character
+};
+
+class SearchRoutines {
+public:
+    u8 FirstHalfDone;  // speed re-measured this move: 1 by the poll, 2 after a fail-low extension
+    i64 NodesPerMove;  // node budget of the move
+    u8 BookMove, TimeUp, Abort;
+    i8 BestMoveChanges;
+    u8 FailingLow, TimerExtended;
+    i32 RootLegalMoves, BookPly, SecondBest, RootScore;
+    i64 PollCountdown; // nodes until the next input poll
+    i32 History[2][4096];
+    i32 HistoryMax;
+    u8 Stop;
+    i32 RootMovesSearched, RootMoveCount, IterationDepth;
+    // Row p belongs to the node at ply p; for p >= 1 slot 0 holds the end
+    // index, the node's move sits in slot p and its continuation after it.
+    PVEntry PV[PVRows][PVSlots];
+    u16 Killers[MaxSearchPly][2];
+    i32 PVLength;
+    i64 Nodes, CacheHits, QNodes;
+    i32 PollDepth, PollPly;
+
+    // Chooses and plays the move of the game position; returns the score,
+    // or -110000 (mated) / 110001 (stalemate) when no move was played.
+    int ProgressiveDeepening(ChessBoard board, char maxDepth, u64* bestFrom, u64* bestTo, char* bestPromote);
+    // One root search of the given depth, without time control; plays nothing.
+    int SearchExactDepth(ChessBoard board, char depth, u64* bestFrom, u64* bestTo, char* bestPromote);
+    int SearchTreeRoot(char side, ChessBoard board, int alpha, int beta, int depth, u64* bestFrom, u64* bestTo,
+                       char* bestPromote, char castling);
+    int Search(char side, int alpha, int beta, ChessBoard board, int depth, int ply, char NullAllowed, char castling,
+               char inCheck, char NodeType, int MaxPly);
+    int Quiesce(char side, int alpha, int beta, ChessBoard board, int qdepth, char castling, int qply);
+    // Value of the man of the side opposite to `side` on the square, 0 if none.
+    int ValueCapturedPiece(char side, u64 square, const ChessBoard* board) const;
+    // Non-zero when a command waits on standard input (xboard and UCI only).
+    int InputDetected();
+    void AbortSearch();
+    void ClearHistory();
+    void AddHistory(char side, int move, int depth);
+};
+
+extern SearchRoutines Search;
+// The game moves followed by the current search line, by game ply.
+extern int FTMoveList[600];
