@@ -2,6 +2,5 @@
 #include "frontend/TestSuite.h"
 
 void ParseEPDSuite(const char*) {}
-void EvalSuite(const char*) {}
 void Bench() {}
 void Bench2() {}
