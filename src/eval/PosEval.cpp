@@ -28,3 +28,10 @@ int PositionEvaluate::SideMaterialValue(char side, const ChessBoard* b) const {
 }
 
 void ClearPawnHash() {}
+
+// Stand-in tables until the evaluation lands.
+const int WKnightPost[64] = {};
+const int BKnightPost[64] = {};
+const int OpenFileControl[8] = {185, 185, 190, 200, 200, 190, 185, 185};
+const i16 Majorson7[16] = {0, 350};
+const int Passers[8] = {0, 40, 80, 160, 270, 550, 1100, 0};
