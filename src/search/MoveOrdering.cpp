@@ -92,7 +92,8 @@ void MoveGen::AssignMoveOrderValues(int count, int ply, u64 opponentKing, int tt
             } else if (b.IsKnight(side, from)) {
                 value += (side ? BKnightPost : WKnightPost)[toSq] - 10;
             } else if (b.IsRook(side, from)) {
-                if (!((b.WhitePawns | b.BlackPawns) & FileOf(toSq))) value += OpenFileControl[toSq % 8];
+                // The victim itself does not close the file.
+                if (!((b.WhitePawns | b.BlackPawns) & FileOf(toSq) & ~to)) value += OpenFileControl[toSq % 8];
                 if (toSq / 8 == (side ? 1 : 6)) value += Majorson7[1];
                 value -= 19;
             } else if (b.IsPawn(side, from)) {
