@@ -4,6 +4,7 @@ BUILD    ?= build
 SANITIZE ?= build-sanitize
 JOBS     ?= $(shell nproc)
 DEPTH    ?= 6
+BENCH_DEPTH ?= 9
 CTEST    := ctest --output-on-failure -j $(JOBS)
 
 .PHONY: all deps build run test sanitize bench perft format clean
@@ -29,7 +30,7 @@ sanitize: deps
 	cd $(SANITIZE) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(CTEST)
 
 bench: build
-	scripts/bench.sh ./$(BUILD)/velkor
+	scripts/bench.sh ./$(BUILD)/velkor $(BENCH_DEPTH)
 
 perft: build
 	scripts/perft.sh ./$(BUILD)/velkor $(DEPTH)
