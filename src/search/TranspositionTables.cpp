@@ -47,7 +47,7 @@ void TranspositionTables::InsertTranspositionTables(u64 upper, u64 lower, char, 
         value += depth;
     else if (value <= -109801)
         value -= depth;
-    TTEntry fresh{upper, lower, i32(move), u8(type), 0, value, i8(depth)};
+    TTEntry fresh{upper, lower, i32(move), value, u8(type), 0, i8(depth)};
 
     TTEntry& e0 = b.entry[0];
     bool mayReplace0 = !(e0.depth > depth && Live(e0));
