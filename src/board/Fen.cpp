@@ -129,11 +129,13 @@ char DecodePiece(u64 square, const ChessBoard& b) {
 }
 
 void CastleRights(char* out, char rights) {
+    // Each colour writes its letters or, without rights, a dash, White first,
+    // so that white rights alone read "KQ-" and read back as written.
     char* p = out;
     if (!(rights & 3)) *p++ = '-';
-    if (!(rights & 12)) *p++ = '-';
     if (rights & 1) *p++ = 'K';
     if (rights & 2) *p++ = 'Q';
+    if (!(rights & 12)) *p++ = '-';
     if (rights & 4) *p++ = 'k';
     if (rights & 8) *p++ = 'q';
     *p = '\0';
