@@ -2,10 +2,8 @@
 // the counter itself against published counts under full rules.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "movegen/PerfT.h"
-#include "movegen/ReferenceBoard.h"
+#include "movegen/MoveNames.h"
 #include "support/TestBoards.h"
 
 namespace {
@@ -28,15 +26,6 @@ u64 EngineLeaves(int depth) {
 u64 EngineLeaves(const char* fen, int depth) {
     BoardFromFen(fen);
     return EngineLeaves(depth);
-}
-
-// Plays the reference move on MainBoard the way the front ends do.
-void PlayOnMainBoard(const ReferenceBoard::Move& m) {
-    char mask;
-    char promote = m.promote ? (MainBoard.SideToMove ? 'q' : 'Q') : NoPromotion;
-    MainBoard.MakeMove(SquareBit(m.from), SquareBit(m.to), promote, &mask);
-    MainBoard.SideToMove ^= 1;
-    MainBoard.Castling &= mask;
 }
 
 } // namespace
@@ -87,24 +76,26 @@ TEST(Perft, RuleDifferencesShowInTheCounts) {
 // Random games reach en passant, promotions, checks of every kind and
 // castling after rook moves; each position is counted two plies deep.
 TEST(Perft, MatchesTheReferenceAlongRandomGames) {
-    std::mt19937 rng(20240611);
-    int positions = 0;
-    for (const char* start : {initial, kiwipete, rookEnding, promotions, mirrored, underPromotion, corners}) {
-        for (int game = 0; game < 3; ++game) {
-            ReferenceBoard ref(start);
-            BoardFromFen(start);
-            for (int ply = 0; ply < 60; ++ply) {
-                std::vector<ReferenceBoard::Move> moves = ref.LegalMoves();
-                ASSERT_EQ(EngineLeaves(1), moves.size()) << FenOf(MainBoard) << " ply " << ply;
-                ASSERT_EQ(EngineLeaves(2), ref.Perft(2)) << FenOf(MainBoard) << " ply " << ply;
-                ASSERT_EQ(MainBoard.Castling, ref.Castling());
-                ++positions;
-                if (moves.empty()) break;
-                const ReferenceBoard::Move m = moves[rng() % moves.size()];
-                ref.Play(m);
-                PlayOnMainBoard(m);
-            }
-        }
-    }
+    int positions = 0, checks = 0, enPassant = 0, promotionMoves = 0, castles = 0;
+    WalkRandomGames({initial, kiwipete, rookEnding, promotions, mirrored, underPromotion, corners}, 3, 60,
+                    [&](const ReferenceBoard& ref) {
+                        std::vector<ReferenceBoard::Move> moves = ref.LegalMoves();
+                        ASSERT_EQ(EngineLeaves(1), moves.size()) << FenOf(MainBoard);
+                        ASSERT_EQ(EngineLeaves(2), ref.Perft(2)) << FenOf(MainBoard);
+                        ASSERT_EQ(MainBoard.Castling, ref.Castling()) << FenOf(MainBoard);
+                        ++positions;
+                        checks += ref.InCheck();
+                        for (const ReferenceBoard::Move& m : moves) {
+                            char piece = char(ref.PieceAt(m.from) | 0x20); // lower case
+                            enPassant += piece == 'p' && (m.from - m.to) % 8 != 0 && !ref.PieceAt(m.to);
+                            castles += piece == 'k' && (m.to - m.from == 2 || m.from - m.to == 2);
+                            promotionMoves += m.promote != 0;
+                        }
+                    });
     EXPECT_GT(positions, 600);
+    // The walk must have met the cases that the counts are meant to check.
+    EXPECT_GT(checks, 20);
+    EXPECT_GT(enPassant, 0);
+    EXPECT_GT(promotionMoves, 20);
+    EXPECT_GT(castles, 20);
 }

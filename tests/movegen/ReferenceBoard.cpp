@@ -74,6 +74,13 @@ bool ReferenceBoard::Attacked(int cell, int by) const {
     return false;
 }
 
+char ReferenceBoard::PieceAt(int square) const {
+    const int piece = cell_[CellOf(square)];
+    if (piece == Empty) return 0;
+    const char letter = " PNBRQK"[std::abs(piece)];
+    return piece > 0 ? letter : char(letter - 'A' + 'a');
+}
+
 bool ReferenceBoard::KingAttacked(int colour) const {
     for (int c = 21; c < 99; ++c)
         if (cell_[c] == colour * K) return Attacked(c, -colour);

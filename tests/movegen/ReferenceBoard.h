@@ -29,6 +29,9 @@ public:
     void Play(const Move& move);
     std::uint64_t Perft(int depth) const;
     bool WhiteToMove() const { return side_ > 0; }
+    bool InCheck() const { return KingAttacked(side_); }
+    // The FEN letter of the man on the square, or 0.
+    char PieceAt(int square) const;
     int Castling() const { return castling_; }
 
 private:
