@@ -27,6 +27,7 @@ void ExpectReport(const RunResult& r, const std::string& total, const std::strin
 TEST(PerftRun, InitialPosition) {
     ExpectReport(RunVelkor({"-perft", "-fd", "4"}), "206603", "197281", 4);
     ExpectReport(RunVelkor({"-fd", "1", "-perft"}), "20", "20", 1);
+    ExpectReport(RunVelkor({"-perft", "-fd", "5"}), "5072212", "4865609", 5);
 }
 
 TEST(PerftRun, PositionsFromFiles) {
