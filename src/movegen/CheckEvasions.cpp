@@ -119,8 +119,10 @@ int TakeCheckerEnPassant(MoveGen& list, int index, char side, u64 checker, u64 o
     const u64 target = Ahead(side, b.LastTo);
     for (u64 candidates = (checker | beside) & r.enPassant; candidates; candidates &= candidates - 1) {
         u64 pawn = LowestSquare(candidates);
-        if (!(b.LastFrom & s.FileA) && pawn == b.LastTo >> 1) index = AppendMove(list, index, pawn, target, NoPromotion);
-        if (!(b.LastFrom & s.FileH) && pawn == b.LastTo << 1) index = AppendMove(list, index, pawn, target, NoPromotion);
+        if (!(b.LastFrom & s.FileA) && pawn == b.LastTo >> 1)
+            index = AppendMove(list, index, pawn, target, NoPromotion);
+        if (!(b.LastFrom & s.FileH) && pawn == b.LastTo << 1)
+            index = AppendMove(list, index, pawn, target, NoPromotion);
     }
     return index;
 }

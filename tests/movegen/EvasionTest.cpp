@@ -20,14 +20,6 @@ std::vector<std::string> Evasions(const char* fen) {
     return Evasions(b, char(b.SideToMove));
 }
 
-ChessBoard After(const char* fen, const char* move) {
-    BoardFromFen(fen);
-    char mask;
-    MainBoard.MakeMove(Sq(move), Sq(move + 2), NoPromotion, &mask);
-    MainBoard.SideToMove ^= 1;
-    return MainBoard;
-}
-
 } // namespace
 
 TEST(Evasions, KingStepsThenCapturesAndInterpositions) {
@@ -55,16 +47,14 @@ TEST(Evasions, CheckersCountedByKind) {
 }
 
 TEST(Evasions, EnPassantOfTheCheckingPawn) {
-    EXPECT_EQ(Evasions(After("7k/5p2/8/4P3/6K1/8/8/8 b - -", "f7f5"), 0),
+    EXPECT_EQ(Evasions(After("7k/5p2/8/4P3/6K1/8/8/8 b - -", {"f7f5"}), 0),
               Words("g4f3 g4g3 g4h3 g4f4 g4h4 g4f5 g4g5 g4h5 e5f6"));
-    EXPECT_EQ(Evasions(After("8/8/8/6k1/4p3/8/5P2/K7 w - -", "f2f4"), 1),
+    EXPECT_EQ(Evasions(After("8/8/8/6k1/4p3/8/5P2/K7 w - -", {"f2f4"}), 1),
               Words("g5f4 g5g4 g5h4 g5f5 g5h5 g5f6 g5g6 g5h6 e4f3"));
     // Pawns on both sides of the checker; the checker on the king's h-side.
-    EXPECT_EQ(Evasions(After("7k/3p4/8/2P1P3/4K3/8/8/8 b - -", "d7d5"), 0),
+    EXPECT_EQ(Evasions(After("7k/3p4/8/2P1P3/4K3/8/8/8 b - -", {"d7d5"}), 0),
               Words("e4d3 e4e3 e4f3 e4d4 e4f4 e4d5 e4f5 c5d6 e5d6"));
     // The same pawn checking after two single steps cannot be taken so.
-    BoardFromFen("7k/8/3p4/2P5/4K3/8/8/8 b - -");
-    char mask;
-    MainBoard.MakeMove(Sq("d6"), Sq("d5"), NoPromotion, &mask);
-    EXPECT_EQ(Evasions(MainBoard, 0), Words("e4d3 e4e3 e4f3 e4d4 e4f4 e4d5 e4e5 e4f5"));
+    EXPECT_EQ(Evasions(After("7k/8/3p4/2P5/4K3/8/8/8 b - -", {"d6d5"}), 0),
+              Words("e4d3 e4e3 e4f3 e4d4 e4f4 e4d5 e4e5 e4f5"));
 }

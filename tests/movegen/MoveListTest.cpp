@@ -1,45 +1,13 @@
 // The move list: generation order, selection by NextMove, and move text.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 
 #include "movegen/MoveNames.h"
 #include "search/SearchRoutines.h"
 
-namespace {
-
-const char* const initial = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
-
-// Group of a move in GenerateAllMoves' order: captures by knight, bishop,
-// rook, queen, king, then quiet moves of the same men with castling before
-// the king's steps, then pawns.
-int GroupOf(const ChessBoard& b, char side, u64 from, u64 to) {
-    const bool capture = to & (side ? b.WhitePieces : b.BlackPieces);
-    if (b.IsPawn(side, from)) return 11;
-    const int kinds[5] = {b.IsKnight(side, from), b.IsBishop(side, from), b.IsRook(side, from),
-                          b.IsQueen(side, from), b.IsKing(side, from)};
-    int kind = 0;
-    while (!kinds[kind]) ++kind;
-    if (capture) return kind;
-    if (kind == 4) return (from == to << 2 || from == to >> 2) ? 9 : 10;
-    return 5 + kind;
-}
-
-// Order of a pawn's moves: double step, single step, capture towards the
-// a-file, towards the h-file, en passant.
-int PawnStep(const ChessBoard& b, u64 from, u64 to) {
-    int distance = std::abs(SquareOf(to) - SquareOf(from));
-    if (distance == 16) return 0;
-    if (distance == 8) return 1;
-    if (!(to & b.AllPieces)) return 4;
-    return (SquareOf(to) % 8 < SquareOf(from) % 8) ? 2 : 3;
-}
-
-} // namespace
-
 TEST(MoveList, InitialPositionInGenerationOrder) {
-    ChessBoard b = BoardFromFen(initial);
+    ChessBoard b = BoardFromFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
     MoveGen list;
     ASSERT_EQ(list.GenerateAllMoves(0, &b, 15), 20);
     EXPECT_EQ(list.MoveCount, 20);
@@ -50,30 +18,12 @@ TEST(MoveList, InitialPositionInGenerationOrder) {
                                       "e7e5 e7e6 f7f5 f7f6 g7g5 g7g6 h7h5 h7h6"));
 }
 
-TEST(MoveList, EveryPositionFollowsTheGenerationOrder) {
-    int lists = 0;
-    WalkRandomGames({initial, "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -"}, 4, 60,
-                    [&](const ReferenceBoard&) {
-                        ChessBoard b = MainBoard;
-                        const char side = char(b.SideToMove);
-                        MoveGen list;
-                        const int count = list.GenerateAllMoves(side, &b, char(b.Castling));
-                        for (int i = 1; i < count; ++i) {
-                            const u64 f0 = list.From[i - 1], t0 = list.To[i - 1], f1 = list.From[i], t1 = list.To[i];
-                            const int g0 = GroupOf(b, side, f0, t0), g1 = GroupOf(b, side, f1, t1);
-                            ASSERT_LE(g0, g1) << FenOf(b) << " at " << i;
-                            if (g0 != g1) continue;
-                            if (g0 == 9) {
-                                EXPECT_GT(t0, t1) << "king side castling comes first";
-                            } else if (g0 == 11 && f0 == f1) {
-                                ASSERT_LT(PawnStep(b, f0, t0), PawnStep(b, f1, t1)) << FenOf(b);
-                            } else {
-                                ASSERT_TRUE(f0 < f1 || (f0 == f1 && t0 < t1)) << FenOf(b) << " at " << i;
-                            }
-                        }
-                        ++lists;
-                    });
-    EXPECT_GT(lists, 300);
+TEST(MoveList, CapturesByKindThenQuietMovesThenPawns) {
+    ChessBoard b = BoardFromFen("4k3/8/8/8/8/1pp5/pB1PPn1P/RN1QK2R w K -");
+    MoveGen list;
+    int count = list.GenerateAllMoves(0, &b, 1);
+    EXPECT_EQ(ListOf(list, count), Words("b1c3 b2c3 a1a2 d1b3 e1f2 b1a3 b2c1 b2a3 h1f1 h1g1 d1c1 d1c2 e1g1 e1f1 "
+                                         "d2d4 d2d3 d2c3 e2e4 e2e3 h2h4 h2h3"));
 }
 
 TEST(MoveList, QuiescenceAndCaptureListsKeepTheirOwnOrder) {
@@ -96,9 +46,6 @@ TEST(MoveList, SetWisePawnCapturesTakeTheHSideFirst) {
     EXPECT_EQ(ListOf(list, list.GenPawnCaptures(0, 0)), Words("c4d5 e4f5 c4b5 e4d5 g4f5"));
     EXPECT_EQ(ListOf(list, list.GenPawnCaptures(1, 0)), Words("b5c4 d5e4 f5g4 d5c4 f5e4"));
     EXPECT_EQ(ListOf(list, list.GenPawns(0, 0)), Words("c4c5 c4b5 c4d5 e4e5 e4d5 e4f5 g4g5 g4f5"));
-    EXPECT_EQ(list.GenEnPassant(0, 7), 7);
-    for (auto unused : {&MoveGen::GenNonCaptures, &MoveGen::GenChecks, &MoveGen::GenerateMoves})
-        EXPECT_EQ((list.*unused)(0), 0);
 }
 
 TEST(MoveList, NextMoveTakesTheEarliestOfEqualValues) {

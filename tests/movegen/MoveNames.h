@@ -1,15 +1,12 @@
-// Move lists as text for the generator tests, and random games that keep
-// MainBoard and the reference counter in step.
+// Move lists as text for the generator tests.
 #pragma once
 
-#include <functional>
-#include <random>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "movegen/MoveGen.h"
-#include "movegen/ReferenceBoard.h"
 #include "support/TestBoards.h"
 
 inline u64 Sq(const char* s) { return u64(1) << ((s[1] - '1') * 8 + (s[0] - 'a')); }
@@ -39,28 +36,14 @@ inline std::vector<std::string> Words(const std::string& text) {
     return words;
 }
 
-// Plays random legal moves from each start, `plies` deep, `games` times,
-// calling visit on every position reached (MainBoard holds it, with side
-// and castling rights kept as the front ends keep them).
-inline void WalkRandomGames(const std::vector<const char*>& starts, int games, int plies,
-                            const std::function<void(const ReferenceBoard&)>& visit) {
-    std::mt19937 rng(20240611);
-    for (const char* start : starts) {
-        for (int game = 0; game < games; ++game) {
-            ReferenceBoard ref(start);
-            BoardFromFen(start);
-            for (int ply = 0; ply <= plies; ++ply) {
-                visit(ref);
-                std::vector<ReferenceBoard::Move> moves = ref.LegalMoves();
-                if (moves.empty()) break;
-                const ReferenceBoard::Move m = moves[rng() % moves.size()];
-                char mask;
-                char promote = m.promote ? (MainBoard.SideToMove ? 'q' : 'Q') : NoPromotion;
-                MainBoard.MakeMove(SquareBit(m.from), SquareBit(m.to), promote, &mask);
-                MainBoard.SideToMove ^= 1;
-                MainBoard.Castling &= mask;
-                ref.Play(m);
-            }
-        }
+// MainBoard after the moves from the FEN, played as the front ends play them.
+inline ChessBoard After(const char* fen, std::initializer_list<const char*> moves) {
+    BoardFromFen(fen);
+    for (const char* m : moves) {
+        char mask;
+        MainBoard.MakeMove(Sq(m), Sq(m + 2), NoPromotion, &mask);
+        MainBoard.SideToMove ^= 1;
+        MainBoard.Castling &= mask;
     }
+    return MainBoard;
 }

@@ -2,11 +2,13 @@
 #include "movegen/ReferenceBoard.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 namespace {
 
 enum { Empty = 0, P = 1, N = 2, B = 3, R = 4, Q = 5, K = 6, Off = 99 };
+const char letters[] = " PNBRQK";
 
 int CellOf(int square) { return 21 + square % 8 + 10 * (square / 8); }
 int SquareOfCell(int cell) { return (cell - 21) % 10 + 8 * ((cell - 21) / 10); }
@@ -18,13 +20,9 @@ const int diagonalSteps[4] = {-11, -9, 9, 11};
 const int straightSteps[4] = {-10, -1, 1, 10};
 
 int PieceOfLetter(char c) {
-    switch (c) {
-    case 'P': return P; case 'N': return N; case 'B': return B;
-    case 'R': return R; case 'Q': return Q; case 'K': return K;
-    case 'p': return -P; case 'n': return -N; case 'b': return -B;
-    case 'r': return -R; case 'q': return -Q; case 'k': return -K;
-    default: return Empty;
-    }
+    const char* at = std::strchr(letters + 1, c & ~0x20);
+    if (!c || !at) return Empty;
+    return (c & 0x20) ? -int(at - letters) : int(at - letters);
 }
 
 } // namespace
@@ -33,52 +31,42 @@ ReferenceBoard::ReferenceBoard(const std::string& fen, ReferenceRules rules) : r
     for (int& c : cell_) c = Off;
     for (int sq = 0; sq < 64; ++sq) cell_[CellOf(sq)] = Empty;
     size_t i = 0;
-    for (int rank = 7, file = 0; i < fen.size() && fen[i] != ' '; ++i) {
-        char c = fen[i];
-        if (c == '/') {
-            --rank;
-            file = 0;
-        } else if (c >= '1' && c <= '8') {
-            file += c - '0';
-        } else {
-            cell_[CellOf(rank * 8 + file++)] = PieceOfLetter(c);
-        }
+    for (int square = 56; i < fen.size() && fen[i] != ' '; ++i) {
+        if (fen[i] == '/') square -= 16;
+        else if (fen[i] >= '1' && fen[i] <= '8') square += fen[i] - '0';
+        else cell_[CellOf(square++)] = PieceOfLetter(fen[i]);
     }
     side_ = (i + 1 < fen.size() && fen[i + 1] == 'b') ? -1 : 1;
     for (i += 3; i < fen.size() && fen[i] != ' '; ++i) {
-        if (fen[i] == 'K') castling_ |= 1;
-        if (fen[i] == 'Q') castling_ |= 2;
-        if (fen[i] == 'k') castling_ |= 4;
-        if (fen[i] == 'q') castling_ |= 8;
+        const char* at = std::strchr("KQkq", fen[i]);
+        if (at) castling_ |= 1 << (at - "KQkq");
     }
-}
-
-// Looks outwards from the square for each kind of attacker of colour `by`.
-bool ReferenceBoard::Attacked(int cell, int by) const {
-    int pawnFrom = by > 0 ? -10 : 10; // an attacking pawn stands one rank behind, seen from `by`
-    if (cell_[cell + pawnFrom - 1] == by * P || cell_[cell + pawnFrom + 1] == by * P) return true;
-    for (int s : knightSteps)
-        if (cell_[cell + s] == by * N) return true;
-    for (int s : kingSteps)
-        if (cell_[cell + s] == by * K) return true;
-    for (int s : diagonalSteps) {
-        int c = cell + s;
-        while (cell_[c] == Empty) c += s;
-        if (cell_[c] == by * B || cell_[c] == by * Q) return true;
-    }
-    for (int s : straightSteps) {
-        int c = cell + s;
-        while (cell_[c] == Empty) c += s;
-        if (cell_[c] == by * R || cell_[c] == by * Q) return true;
-    }
-    return false;
 }
 
 char ReferenceBoard::PieceAt(int square) const {
     const int piece = cell_[CellOf(square)];
     if (piece == Empty) return 0;
-    const char letter = " PNBRQK"[std::abs(piece)];
-    return piece > 0 ? letter : char(letter - 'A' + 'a');
+    return piece > 0 ? letters[piece] : char(letters[-piece] | 0x20);
+}
+
+// Looks outwards from the square for each kind of attacker of colour `by`.
+bool ReferenceBoard::Attacked(int cell, int by) const {
+    const int pawnCell = cell - 10 * by; // attacking pawns stand one rank behind, seen from `by`
+    if (cell_[pawnCell - 1] == by * P || cell_[pawnCell + 1] == by * P) return true;
+    for (int s : knightSteps)
+        if (cell_[cell + s] == by * N) return true;
+    for (int s : kingSteps)
+        if (cell_[cell + s] == by * K) return true;
+    auto slider = [&](int s, int kind) {
+        int c = cell + s;
+        while (cell_[c] == Empty) c += s;
+        return cell_[c] == by * kind || cell_[c] == by * Q;
+    };
+    for (int s : diagonalSteps)
+        if (slider(s, B)) return true;
+    for (int s : straightSteps)
+        if (slider(s, R)) return true;
+    return false;
 }
 
 bool ReferenceBoard::KingAttacked(int colour) const {
@@ -87,84 +75,61 @@ bool ReferenceBoard::KingAttacked(int colour) const {
     return false;
 }
 
-void ReferenceBoard::PawnMoves(int cell, std::vector<Move>& out) const {
-    const int up = 10 * side_;
-    const int startRank = side_ > 0 ? 1 : 6, lastRank = side_ > 0 ? 7 : 0;
-    auto add = [&](int to) {
-        if (RankOfCell(to) != lastRank) {
-            out.push_back({SquareOfCell(cell), SquareOfCell(to), 0});
-            return;
-        }
+void ReferenceBoard::PseudoMoves(std::vector<Move>& out) const {
+    auto add = [&](int from, int to) {
+        const bool promotes = std::abs(cell_[from]) == P && (RankOfCell(to) == 0 || RankOfCell(to) == 7);
+        if (!promotes) return out.push_back({SquareOfCell(from), SquareOfCell(to), 0});
         for (char piece : {'Q', 'R', 'B', 'N'}) {
-            out.push_back({SquareOfCell(cell), SquareOfCell(to), piece});
+            out.push_back({SquareOfCell(from), SquareOfCell(to), piece});
             if (!rules_.standard) break;
         }
     };
-    if (cell_[cell + up] == Empty) {
-        add(cell + up);
-        if (RankOfCell(cell) == startRank && cell_[cell + 2 * up] == Empty) add(cell + 2 * up);
-    }
-    for (int side : {-1, 1}) {
-        int to = cell + up + side;
-        int target = cell_[to];
-        if (target != Off && target * side_ < 0) add(to);
-        if (to == epCell_) add(to);
-    }
-}
-
-void ReferenceBoard::CastlingMoves(std::vector<Move>& out) const {
-    const int base = side_ > 0 ? 21 : 91; // the a-file cell of the home rank
-    const int kingSide = side_ > 0 ? 1 : 4, queenSide = side_ > 0 ? 2 : 8;
-    const int rook = side_ * R, enemy = -side_;
-    auto empty = [&](int file) { return cell_[base + file] == Empty; };
-    auto safe = [&](int file) { return !Attacked(base + file, enemy); };
-    if (cell_[base + 4] != side_ * K) return;
-    if ((castling_ & kingSide) && cell_[base + 7] == rook && empty(5) && empty(6) && safe(4) && safe(5) && safe(6))
-        out.push_back({SquareOfCell(base + 4), SquareOfCell(base + 6), 0});
-    if ((castling_ & queenSide) && cell_[base] == rook && empty(1) && empty(2) && empty(3) && safe(4) && safe(3) &&
-        safe(2))
-        out.push_back({SquareOfCell(base + 4), SquareOfCell(base + 2), 0});
-}
-
-void ReferenceBoard::PseudoMoves(std::vector<Move>& out) const {
-    for (int cell = 21; cell < 99; ++cell) {
-        if (cell_[cell] == Off) continue;
-        int piece = cell_[cell] * side_;
-        if (piece <= 0) continue;
+    for (int from = 21; from < 99; ++from) {
+        const int piece = cell_[from] == Off ? 0 : cell_[from] * side_;
         if (piece == P) {
-            PawnMoves(cell, out);
-            continue;
-        }
-        auto step = [&](int s, bool slide) {
-            for (int to = cell + s; cell_[to] != Off && cell_[to] * side_ <= 0; to += s) {
-                out.push_back({SquareOfCell(cell), SquareOfCell(to), 0});
-                if (cell_[to] != Empty || !slide) break;
+            const int up = 10 * side_;
+            if (cell_[from + up] == Empty) {
+                add(from, from + up);
+                if (RankOfCell(from) == (side_ > 0 ? 1 : 6) && cell_[from + 2 * up] == Empty) add(from, from + 2 * up);
             }
+            for (int to : {from + up - 1, from + up + 1})
+                if ((cell_[to] != Off && cell_[to] * side_ < 0) || to == epCell_) add(from, to);
+        }
+        auto walk = [&](const int* steps, int n, bool slide) {
+            for (int k = 0; k < n; ++k)
+                for (int to = from + steps[k]; cell_[to] != Off && cell_[to] * side_ <= 0; to += steps[k]) {
+                    add(from, to);
+                    if (cell_[to] != Empty || !slide) break;
+                }
         };
-        if (piece == N)
-            for (int s : knightSteps) step(s, false);
-        if (piece == K)
-            for (int s : kingSteps) step(s, false);
-        if (piece == B || piece == Q)
-            for (int s : diagonalSteps) step(s, true);
-        if (piece == R || piece == Q)
-            for (int s : straightSteps) step(s, true);
+        if (piece == N) walk(knightSteps, 8, false);
+        if (piece == K) walk(kingSteps, 8, false);
+        if (piece == B || piece == Q) walk(diagonalSteps, 4, true);
+        if (piece == R || piece == Q) walk(straightSteps, 4, true);
     }
-    CastlingMoves(out);
+    // Castling: the right, the rook in its corner, free squares, no attacked square on the king's path.
+    const int home = side_ > 0 ? 21 : 91;
+    auto empty = [&](int file) { return cell_[home + file] == Empty; };
+    auto safe = [&](int file) { return !Attacked(home + file, -side_); };
+    if (cell_[home + 4] != side_ * K) return;
+    if ((castling_ & (side_ > 0 ? 1 : 4)) && cell_[home + 7] == side_ * R && empty(5) && empty(6) && safe(4) &&
+        safe(5) && safe(6))
+        add(home + 4, home + 6);
+    if ((castling_ & (side_ > 0 ? 2 : 8)) && cell_[home] == side_ * R && empty(1) && empty(2) && empty(3) &&
+        safe(4) && safe(3) && safe(2))
+        add(home + 4, home + 2);
 }
 
 void ReferenceBoard::Play(const Move& move) {
     const int from = CellOf(move.from), to = CellOf(move.to);
-    const int piece = cell_[from];
-    const int kind = std::abs(piece);
-    if (rules_.standard) {
-        // Any move from or onto a corner ends that corner's right.
-        const int corners[4] = {28, 21, 98, 91}; // h1, a1, h8, a8 for rights 1, 2, 4, 8
-        for (int i = 0; i < 4; ++i)
-            if (from == corners[i] || to == corners[i]) castling_ &= ~(1 << i);
-    } else if (kind == R) {
-        if (from == (piece > 0 ? 28 : 98)) castling_ &= piece > 0 ? ~1 : ~4;
-        if (from == (piece > 0 ? 21 : 91)) castling_ &= piece > 0 ? ~2 : ~8;
+    const int piece = cell_[from], kind = std::abs(piece);
+    const int corners[4] = {28, 21, 98, 91}; // h1, a1, h8, a8: rights 1, 2, 4, 8
+    for (int i = 0; i < 4; ++i) {
+        // Full rules: any move from or onto a corner ends its right; the
+        // engine's: only its own rook leaving it.
+        bool ends = rules_.standard ? (from == corners[i] || to == corners[i])
+                                    : (from == corners[i] && piece == (i < 2 ? R : -R));
+        if (ends) castling_ &= ~(1 << i);
     }
     if (kind == K) {
         castling_ &= piece > 0 ? ~3 : ~12;

@@ -1,5 +1,5 @@
-// A deliberately plain legal-move generator for checking the engine's
-// counts: a 10x12 mailbox, offsets walked square by square, every move made
+// A deliberately plain legal-move counter to check the engine's counts
+// against: a 10x12 mailbox, offsets walked square by square, each move made
 // on a copy and kept if the own king is then not attacked. It shares no
 // code with the engine's generators.
 #pragma once
@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-// The rules the engine plays by: only queen promotions, and a castling
-// right is lost only when the king or that rook moves. `standard` gives
-// full chess rules instead, to check the counter against published counts.
+// By default the rules the engine plays by: only queen promotions, and a
+// castling right is lost only when the king or that rook moves. `standard`
+// gives full chess rules, to check the counter against published counts.
 struct ReferenceRules {
     bool standard = false;
 };
@@ -18,8 +18,8 @@ struct ReferenceRules {
 class ReferenceBoard {
 public:
     struct Move {
-        int from, to;      // squares 0..63
-        char promote;      // 'Q', 'R', 'B', 'N' or 0
+        int from, to;  // squares 0..63
+        char promote;  // 'Q', 'R', 'B', 'N' or 0
     };
 
     // Placement, side and castling fields; an en-passant field is ignored.
@@ -28,14 +28,12 @@ public:
     std::vector<Move> LegalMoves() const;
     void Play(const Move& move);
     std::uint64_t Perft(int depth) const;
-    bool WhiteToMove() const { return side_ > 0; }
     bool InCheck() const { return KingAttacked(side_); }
-    // The FEN letter of the man on the square, or 0.
-    char PieceAt(int square) const;
     int Castling() const { return castling_; }
+    char PieceAt(int square) const; // FEN letter, 0 for an empty square
 
 private:
-    int cell_[120];
+    int cell_[120];     // 0 empty, +1..+6 white P N B R Q K, negative black, Off outside
     int side_ = 1;      // +1 white, -1 black
     int castling_ = 0;  // 1 K, 2 Q, 4 k, 8 q
     int epCell_ = 0;    // square passed by the last double step, 0 if none
@@ -44,6 +42,4 @@ private:
     bool Attacked(int cell, int by) const;
     bool KingAttacked(int colour) const;
     void PseudoMoves(std::vector<Move>& out) const;
-    void PawnMoves(int cell, std::vector<Move>& out) const;
-    void CastlingMoves(std::vector<Move>& out) const;
 };
