@@ -5,22 +5,6 @@
 
 namespace {
 
-// Men of the set to their attacked squares inside mask, not onto own men.
-template <u64 (*Attacks)(const ChessBoard&, u64)>
-int EvasionFamily(MoveGen& list, int index, u64 men, u64 targets) {
-    const ChessBoard& b = *list.Board;
-    for (; men; men &= men - 1) {
-        u64 from = LowestSquare(men);
-        index = AppendTargets(list, index, from, Attacks(b, from) & targets);
-    }
-    return index;
-}
-
-u64 KnightAttacks(const ChessBoard& b, u64 sq) { return b.KnightMask(sq); }
-u64 BishopAttacks(const ChessBoard& b, u64 sq) { return b.BishopMask(sq); }
-u64 RookAttacks(const ChessBoard& b, u64 sq) { return b.RookMask(sq); }
-u64 QueenAttacks(const ChessBoard& b, u64 sq) { return QueenMask(b, sq); }
-
 u64& OwnMen(ChessBoard& b, char side) { return side ? b.BlackPieces : b.WhitePieces; }
 
 } // namespace
@@ -87,22 +71,22 @@ int MoveGen::GenKingEvasions(char side, u64, int index) {
 
 int MoveGen::GenKnightEvasions(char side, u64 mask, int index) {
     const ArmySets own = ArmyOf(*Board, side);
-    return EvasionFamily<KnightAttacks>(*this, index, own.knights, mask & ~own.men);
+    return AppendMenMoves<KnightAttacks>(*this, index, own.knights, mask & ~own.men);
 }
 
 int MoveGen::GenBishopEvasions(char side, u64 mask, int index) {
     const ArmySets own = ArmyOf(*Board, side);
-    return EvasionFamily<BishopAttacks>(*this, index, own.bishops, mask & ~own.men);
+    return AppendMenMoves<BishopAttacks>(*this, index, own.bishops, mask & ~own.men);
 }
 
 int MoveGen::GenRookEvasions(char side, u64 mask, int index) {
     const ArmySets own = ArmyOf(*Board, side);
-    return EvasionFamily<RookAttacks>(*this, index, own.rooks, mask & ~own.men);
+    return AppendMenMoves<RookAttacks>(*this, index, own.rooks, mask & ~own.men);
 }
 
 int MoveGen::GenQueenEvasions(char side, u64 mask, int index) {
     const ArmySets own = ArmyOf(*Board, side);
-    return EvasionFamily<QueenAttacks>(*this, index, own.queens, mask & ~own.men);
+    return AppendMenMoves<QueenAttacks>(*this, index, own.queens, mask & ~own.men);
 }
 
 namespace {
@@ -119,8 +103,10 @@ int TakeCheckerEnPassant(MoveGen& list, int index, char side, u64 checker, u64 o
     const u64 target = Ahead(side, b.LastTo);
     for (u64 candidates = (checker | beside) & r.enPassant; candidates; candidates &= candidates - 1) {
         u64 pawn = LowestSquare(candidates);
-        if (!(b.LastFrom & s.FileA) && pawn == b.LastTo >> 1) index = AppendMove(list, index, pawn, target, NoPromotion);
-        if (!(b.LastFrom & s.FileH) && pawn == b.LastTo << 1) index = AppendMove(list, index, pawn, target, NoPromotion);
+        if (!(b.LastFrom & s.FileA) && pawn == b.LastTo >> 1)
+            index = AppendMove(list, index, pawn, target, NoPromotion);
+        if (!(b.LastFrom & s.FileH) && pawn == b.LastTo << 1)
+            index = AppendMove(list, index, pawn, target, NoPromotion);
     }
     return index;
 }

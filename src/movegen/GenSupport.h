@@ -1,4 +1,4 @@
-// What the generators share: one side's men by kind, the append step and
+// What the generators share: one side's men by kind, the append steps and
 // the pawn directions of each side. Internal to move generation.
 #pragma once
 
@@ -30,7 +30,20 @@ inline int AppendTargets(MoveGen& list, int index, u64 from, u64 targets) {
     return index;
 }
 
-inline u64 QueenMask(const ChessBoard& b, u64 sq) { return b.BishopMask(sq) | b.RookMask(sq); }
+inline u64 KnightAttacks(const ChessBoard& b, u64 sq) { return b.KnightMask(sq); }
+inline u64 BishopAttacks(const ChessBoard& b, u64 sq) { return b.BishopMask(sq); }
+inline u64 RookAttacks(const ChessBoard& b, u64 sq) { return b.RookMask(sq); }
+inline u64 QueenAttacks(const ChessBoard& b, u64 sq) { return b.BishopMask(sq) | b.RookMask(sq); }
+
+// Every man of the set, lowest first, to each square it attacks in targets.
+template <u64 (*Attacks)(const ChessBoard&, u64)>
+int AppendMenMoves(MoveGen& list, int index, u64 men, u64 targets) {
+    for (; men; men &= men - 1) {
+        u64 from = LowestSquare(men);
+        index = AppendTargets(list, index, from, Attacks(*list.Board, from) & targets);
+    }
+    return index;
+}
 
 // Pawn geometry of one side; black's is white's turned upside down.
 struct PawnRanks {

@@ -3,14 +3,21 @@
 #include "movegen/PerfT.h"
 
 #include <cstdio>
+#include <ctime>
 
-#include "frontend/Platform.h"
 #include "frontend/Status.h"
 #include "movegen/MoveGen.h"
 
+namespace {
+
+// Processor time of the run in milliseconds: steady under a loaded machine.
+i64 ProcessMs() { return i64(std::clock()) * 1000 / CLOCKS_PER_SEC; }
+
+} // namespace
+
 PerfT::PerfT(int depth) {
     std::printf("Starting PerfT test \n");
-    const i32 start = ClockMs();
+    const i64 start = ProcessMs();
     TotalNodes = 0;
     LeafNodes = 0;
     if (MainStatus.Trace == 1) std::printf("<Trace name=\"Perft\">\n");
@@ -18,7 +25,7 @@ PerfT::PerfT(int depth) {
     PerformanceTest(char(MainBoard.SideToMove), depth, board, char(MainBoard.Castling));
     if (MainStatus.Trace == 1) std::printf("</Trace>\n");
 
-    const i64 elapsed = i64(ClockMs()) - start;
+    const i64 elapsed = ProcessMs() - start;
     const u64 nodesPerSecond = elapsed > 0 ? TotalNodes / u64(elapsed) * 1000 : 0; // too fast to time: 0
     std::printf("%llu Total Nodes at Depth = %d\n", (unsigned long long)TotalNodes, depth);
     std::printf("%llu Leaf Nodes at Depth = %d\n", (unsigned long long)LeafNodes, depth);
@@ -53,7 +60,10 @@ void PerfT::PerformanceTest(char side, int depth, ChessBoard board, char castlin
             fillmovestring(text, 0, char(SquareOf(from)), char(SquareOf(to)), promote, 0);
             std::printf("<Move name=\"{ %snodes %llu\">\n", text, (unsigned long long)TotalNodes);
         }
-        PerformanceTest(char(side ^ 1), depth - 1, board, char(castling & mask));
+        if (depth == 1)
+            ++LeafNodes; // the child would only count itself; spare it the board copy
+        else
+            PerformanceTest(char(side ^ 1), depth - 1, board, char(castling & mask));
         if (trace) std::printf("</Move >\n} \n");
         board.UndoMove(0);
     }

@@ -5,24 +5,8 @@
 
 namespace {
 
-u64 KnightAttacks(const ChessBoard& b, u64 sq) { return b.KnightMask(sq); }
-u64 BishopAttacks(const ChessBoard& b, u64 sq) { return b.BishopMask(sq); }
-u64 RookAttacks(const ChessBoard& b, u64 sq) { return b.RookMask(sq); }
-u64 QueenAttacks(const ChessBoard& b, u64 sq) { return QueenMask(b, sq); }
-
-// Every man of the set, lowest first, to each of its attacked squares in targets.
-template <u64 (*Attacks)(const ChessBoard&, u64)>
-int Family(MoveGen& list, int index, u64 men, u64 targets) {
-    const ChessBoard& b = *list.Board;
-    for (; men; men &= men - 1) {
-        u64 from = LowestSquare(men);
-        index = AppendTargets(list, index, from, Attacks(b, from) & targets);
-    }
-    return index;
-}
-
-// As Family, but a missing or extra king is reported first.
-int KingFamily(MoveGen& list, int index, u64 kings, u64 targets) {
+// As AppendMenMoves, but a missing or extra king is reported first.
+int AppendKingMoves(MoveGen& list, int index, u64 kings, u64 targets) {
     if (!kings) {
         std::printf("Major Error: There is No king of a given color\n");
         return index;
@@ -40,43 +24,43 @@ u64 EnemyMen(const ChessBoard& b, char side) { return side ? b.WhitePieces : b.B
 } // namespace
 
 int MoveGen::GenKnights(char side, int index) {
-    return Family<KnightAttacks>(*this, index, ArmyOf(*Board, side).knights, ~Board->AllPieces);
+    return AppendMenMoves<KnightAttacks>(*this, index, ArmyOf(*Board, side).knights, ~Board->AllPieces);
 }
 
 int MoveGen::GenKnightCaptures(char side, int index) {
-    return Family<KnightAttacks>(*this, index, ArmyOf(*Board, side).knights, EnemyMen(*Board, side));
+    return AppendMenMoves<KnightAttacks>(*this, index, ArmyOf(*Board, side).knights, EnemyMen(*Board, side));
 }
 
 int MoveGen::GenBishops(char side, int index) {
-    return Family<BishopAttacks>(*this, index, ArmyOf(*Board, side).bishops, ~Board->AllPieces);
+    return AppendMenMoves<BishopAttacks>(*this, index, ArmyOf(*Board, side).bishops, ~Board->AllPieces);
 }
 
 int MoveGen::GenBishopCaptures(char side, int index) {
-    return Family<BishopAttacks>(*this, index, ArmyOf(*Board, side).bishops, EnemyMen(*Board, side));
+    return AppendMenMoves<BishopAttacks>(*this, index, ArmyOf(*Board, side).bishops, EnemyMen(*Board, side));
 }
 
 int MoveGen::GenRooks(char side, int index) {
-    return Family<RookAttacks>(*this, index, ArmyOf(*Board, side).rooks, ~Board->AllPieces);
+    return AppendMenMoves<RookAttacks>(*this, index, ArmyOf(*Board, side).rooks, ~Board->AllPieces);
 }
 
 int MoveGen::GenRookCaptures(char side, int index) {
-    return Family<RookAttacks>(*this, index, ArmyOf(*Board, side).rooks, EnemyMen(*Board, side));
+    return AppendMenMoves<RookAttacks>(*this, index, ArmyOf(*Board, side).rooks, EnemyMen(*Board, side));
 }
 
 int MoveGen::GenQueens(char side, int index) {
-    return Family<QueenAttacks>(*this, index, ArmyOf(*Board, side).queens, ~Board->AllPieces);
+    return AppendMenMoves<QueenAttacks>(*this, index, ArmyOf(*Board, side).queens, ~Board->AllPieces);
 }
 
 int MoveGen::GenQueenCaptures(char side, int index) {
-    return Family<QueenAttacks>(*this, index, ArmyOf(*Board, side).queens, EnemyMen(*Board, side));
+    return AppendMenMoves<QueenAttacks>(*this, index, ArmyOf(*Board, side).queens, EnemyMen(*Board, side));
 }
 
 int MoveGen::GenKings(char side, int index) {
-    return KingFamily(*this, index, ArmyOf(*Board, side).king, ~Board->AllPieces);
+    return AppendKingMoves(*this, index, ArmyOf(*Board, side).king, ~Board->AllPieces);
 }
 
 int MoveGen::GenKingCaptures(char side, int index) {
-    return KingFamily(*this, index, ArmyOf(*Board, side).king, EnemyMen(*Board, side));
+    return AppendKingMoves(*this, index, ArmyOf(*Board, side).king, EnemyMen(*Board, side));
 }
 
 // The rights say the king has not moved, so its square is not looked at;
