@@ -81,15 +81,18 @@ public:
     // End-game knowledge (Endgame.cpp).
     int DrawishEnding(char side);
     int TwoPieceEndings(char side);
+    // Pawnless shortcut: true with the score for `side` when it decides.
+    bool PawnlessEnding(char side, int material, int* score);
+    // The extra-minor and opposite-bishop rules applied to White's final score.
+    int ScaleEnding(int score, int material);
+
+    // Driver steps of their own (PosEval.cpp), into MiddleGame and EndGame.
+    void KingSafetyTerms();
+    void MajorsOnSeventh();
 
 private:
     void PawnDynamics(char colour, char side);
-    // Pawnless shortcut: true with the score for `side` when it decides.
-    bool PawnlessEnding(char side, int material, int* score);
-    // The scaling rules applied to White's score at the end.
-    int ScaleEnding(int score, int material);
-    void KingSafetyTerms();
-    void MajorsOnSeventh();
+    // Blends the accumulators into the score by Phase and clears them.
     void Taper(int* score);
 };
 
