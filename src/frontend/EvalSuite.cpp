@@ -8,12 +8,9 @@
 #include "board/ChessBoard.h"
 #include "board/Fen.h"
 #include "eval/PositionEvaluate.h"
+#include "frontend/EvalSuite.h"
 #include "frontend/TestSuite.h"
 
-namespace {
-
-// Brings MainBoard's counts, pawn-and-king key and MatingMaterial up to
-// date after SetupBoard, as a search would find them after a move.
 void PrepareForEvaluation(ChessBoard& b) {
     b.InitPieceCounts();
     b.WhitePieceCount = b.WhiteQueenCount + b.WhiteRookCount + b.WhiteBishopCount + b.WhiteKnightCount + b.WhitePawnCount;
@@ -21,8 +18,6 @@ void PrepareForEvaluation(ChessBoard& b) {
     b.PawnKingHash = PawnKingKey(b);
     b.CheckDraw(0);
 }
-
-} // namespace
 
 void EvalSuite(const char* fileName) {
     std::ifstream in(fileName);
