@@ -7,7 +7,7 @@ DEPTH    ?= 6
 BENCH_DEPTH ?= 9
 CTEST    := ctest --output-on-failure -j $(JOBS)
 
-.PHONY: all deps build run test sanitize bench perft format clean
+.PHONY: all deps build run test sanitize bench evalbench perft format clean
 
 all: build
 
@@ -32,11 +32,14 @@ sanitize: deps
 bench: build
 	scripts/bench.sh ./$(BUILD)/velkor $(BENCH_DEPTH)
 
+evalbench: build
+	./$(BUILD)/velkor_evalbench
+
 perft: build
 	scripts/perft.sh ./$(BUILD)/velkor $(DEPTH)
 
 format:
-	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h')
+	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'tools/*.cpp')
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE)
