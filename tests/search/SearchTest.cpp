@@ -47,8 +47,11 @@ TEST_F(FixedDepth, MatesScoreByDistance) {
     EXPECT_EQ(Sq("a1"), from);
     EXPECT_EQ(Sq("a8"), to);
     EXPECT_TRUE(MainBoard.WhiteRooks & Sq("a8")); // the driver played it
-    // King and rook: two moves to mate, three plies.
-    EXPECT_EQ(109997, Think("k7/8/2K5/8/8/8/8/7R w - - 0 1", 4));
+    // King and rook: two moves to mate, three plies. (At depth 4 the null move of
+    // the bare king still refutes the quiet first move.)
+    EXPECT_EQ(109997, Think("k7/8/2K5/8/8/8/8/7R w - - 0 1", 5));
+    EXPECT_EQ(Sq("c6"), from);
+    EXPECT_EQ(Sq("b6"), to);
     // Back rank, two defenders: two sacrifices, then the mate. (Forcing lines without
     // transpositions: the table stores mate scores pushed out by depth, not ply.)
     EXPECT_EQ(109995, Think("2rr2k1/5ppp/8/8/8/4Q3/4RPPP/4R1K1 w - - 0 1", 5));
