@@ -58,6 +58,7 @@ int SearchRoutines::Search(char side, int alpha, int beta, ChessBoard board, int
 
     u64 upper, lower;
     genhashcode(side, castling, &upper, &lower, &board);
+    PositionCache.Prefetch(lower);
     MoveList.InsertHashCodeMoveHistory(upper, lower);
     const char opponent = side ^ 1;
     const int alphaIn = alpha;

@@ -38,6 +38,8 @@ public:
 
     // Allocates the table once; ends the process if that fails.
     TranspositionTables();
+    // Starts loading the bucket of a key that will be probed soon.
+    void Prefetch(u64 lower) const { __builtin_prefetch(&buckets[u32(lower) & TTIndexMask]); }
     // Empties every entry.
     void ClearTranspositionTables();
     // Makes every entry unusable for cut-offs while keeping its move for ordering.
