@@ -39,7 +39,11 @@ public:
     // Allocates the table once; ends the process if that fails.
     TranspositionTables();
     // Starts loading the bucket of a key that will be probed soon.
-    void Prefetch(u64 lower) const { __builtin_prefetch(&buckets[u32(lower) & TTIndexMask]); }
+    void Prefetch(u64 lower) const {
+        const char* bucket = reinterpret_cast<const char*>(&buckets[u32(lower) & TTIndexMask]);
+        __builtin_prefetch(bucket);
+        __builtin_prefetch(bucket + sizeof(TTBucket) - 1); // a bucket may straddle two cache lines
+    }
     // Empties every entry.
     void ClearTranspositionTables();
     // Makes every entry unusable for cut-offs while keeping its move for ordering.
