@@ -1,7 +1,7 @@
 // Global test environment and board helpers.
 #include "support/TestBoards.h"
 
-#include <gtest/gtest.h>
+#include <sstream>
 
 #include "board/Fen.h"
 #include "board/HashKeys.h"
@@ -39,3 +39,33 @@ ChessBoard BoardFromFen(const char* fen) {
 u64 Sq(const char* name) { return SquareBit((name[1] - '1') * 8 + (name[0] - 'a')); }
 
 std::string FenOf(const ChessBoard& board) { return Pos2FenText(board); }
+
+std::string MoveName(u64 from, u64 to, char promote) {
+    std::string text;
+    for (int i : {SquareOf(from), SquareOf(to)}) text += {char('a' + i % 8), char('1' + i / 8)};
+    return promote == NoPromotion ? text : text + promote;
+}
+
+std::vector<std::string> ListOf(const MoveGen& list, int count) {
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i) names.push_back(MoveName(list.From[i], list.To[i], list.Promote[i]));
+    return names;
+}
+
+std::vector<std::string> Words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
+}
+
+ChessBoard After(const char* fen, std::initializer_list<const char*> moves) {
+    BoardFromFen(fen);
+    for (const char* m : moves) {
+        char mask;
+        MainBoard.MakeMove(Sq(m), Sq(m + 2), NoPromotion, &mask);
+        MainBoard.SideToMove ^= 1;
+        MainBoard.Castling &= mask;
+    }
+    return MainBoard;
+}

@@ -1,9 +1,14 @@
-// Shared set-up for the unit tests.
+// Shared set-up for the unit tests: boards from text, squares and moves by name.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "board/ChessBoard.h"
+#include "movegen/MoveGen.h"
 
 // MainBoard set up from FEN text with every count current (as after a move),
 // MatingMaterial set by the draw check, and the pawn-and-king key computed.
@@ -12,10 +17,16 @@ ChessBoard BoardFromFen(const char* fen);
 u64 Sq(const char* name);
 // The board's text as the FEN writer gives it.
 std::string FenOf(const ChessBoard& board);
-// Captures what a call prints on standard output.
-template <class F> std::string CaptureStdout(F&& call);
+// "e2e4"; a promotion character other than NoPromotion is appended ("b7b8Q").
+std::string MoveName(u64 from, u64 to, char promote);
+// The first count moves of a list as names.
+std::vector<std::string> ListOf(const MoveGen& list, int count);
+// The blank-separated words of a text.
+std::vector<std::string> Words(const std::string& text);
+// MainBoard after the moves ("e2e4") from the FEN, played as the front ends play them.
+ChessBoard After(const char* fen, std::initializer_list<const char*> moves);
 
-#include <gtest/gtest.h>
+// Captures what a call prints on standard output.
 template <class F> std::string CaptureStdout(F&& call) {
     testing::internal::CaptureStdout();
     call();
