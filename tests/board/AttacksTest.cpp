@@ -1,127 +1,112 @@
-// Attack sets against a square-by-square ray walk, and the check tests.
+// Bit scans, attack sets and attacked squares against plain step-by-step walks.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "board/ChessBoard.h"
-#include "frontend/Status.h"
 #include "support/TestBoards.h"
 
 namespace {
 
-// Reference: walk one step at a time, stopping on a man, the edge file of
-// the direction, or off the board.
-u64 Walk(u64 sq, int shift, u64 edge, u64 occupied) {
-    if (sq & edge) return 0;
-    u64 result = 0;
-    for (u64 s = shift > 0 ? sq << shift : sq >> -shift;; s = shift > 0 ? s << shift : s >> -shift) {
-        result |= s;
-        if (!s || (s & occupied) || (s & edge)) break;
-    }
-    return result;
+const int Diagonal[4][2] = {{1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
+const int Straight[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+const int Jumps[8][2] = {{1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}};
+
+// Squares reached from the square by (file, rank) steps, sliders stopping on the first man.
+u64 Walk(int sq, const int (*steps)[2], int n, bool slide, u64 occupied) {
+    u64 set = 0;
+    for (int i = 0; i < n; ++i)
+        for (int f = sq % 8 + steps[i][0], r = sq / 8 + steps[i][1]; f >= 0 && f < 8 && r >= 0 && r < 8;
+             f += steps[i][0], r += steps[i][1]) {
+            set |= SquareBit(r * 8 + f);
+            if (!slide || (occupied & SquareBit(r * 8 + f))) break;
+        }
+    return set;
 }
 
-u64 RefBishop(u64 sq, u64 occ) {
-    const Status& s = MainStatus;
-    return Walk(sq, -7, s.FileH, occ) | Walk(sq, 9, s.FileH, occ) | Walk(sq, -9, s.FileA, occ) |
-           Walk(sq, 7, s.FileA, occ);
-}
+u64 KingWalk(int sq) { return Walk(sq, Diagonal, 4, false, 0) | Walk(sq, Straight, 4, false, 0); }
 
-u64 RefRook(u64 sq, u64 occ) {
-    const Status& s = MainStatus;
-    return Walk(sq, -8, 0, occ) | Walk(sq, 8, 0, occ) | Walk(sq, -1, s.FileA, occ) | Walk(sq, 1, s.FileH, occ);
-}
-
-u64 RefKnight(u64 sq) {
-    const Status& s = MainStatus;
-    u64 r = 0;
-    if (!(sq & s.FilesGH)) r |= sq >> 6 | sq << 10;
-    if (!(sq & s.FilesAB)) r |= sq >> 10 | sq << 6;
-    if (!(sq & s.FileH)) r |= sq >> 15 | sq << 17;
-    if (!(sq & s.FileA)) r |= sq >> 17 | sq << 15;
-    return r;
-}
-
-u64 RefKing(u64 sq) {
-    const Status& s = MainStatus;
-    u64 r = sq << 8 | sq >> 8;
-    if (!(sq & s.FileH)) r |= sq << 9 | sq >> 7 | sq << 1;
-    if (!(sq & s.FileA)) r |= sq << 7 | sq >> 9 | sq >> 1;
-    return r;
+// Is the square attacked by a man of the colour opposite to `side`?
+bool RefAttacked(const ChessBoard& b, int sq, int side) {
+    const bool white = side == 1; // the attacker
+    const int pawnSteps[2][2] = {{-1, white ? 1 : -1}, {1, white ? 1 : -1}};
+    auto from = [&](u64 set, const int (*steps)[2], int n, bool slide) {
+        for (; set; set &= set - 1)
+            if (Walk(SquareOf(set), steps, n, slide, b.AllPieces) & SquareBit(sq)) return true;
+        return false;
+    };
+    return from(white ? b.WhitePawns : b.BlackPawns, pawnSteps, 2, false) ||
+           from(white ? b.WhiteKnights : b.BlackKnights, Jumps, 8, false) ||
+           from(white ? b.WhiteKing : b.BlackKing, Diagonal, 4, false) ||
+           from(white ? b.WhiteKing : b.BlackKing, Straight, 4, false) ||
+           from(white ? b.WhiteBishops | b.WhiteQueens : b.BlackBishops | b.BlackQueens, Diagonal, 4, true) ||
+           from(white ? b.WhiteRooks | b.WhiteQueens : b.BlackRooks | b.BlackQueens, Straight, 4, true);
 }
 
 } // namespace
 
-TEST(Attacks, MasksMatchTheRayWalkOnRandomOccupancies) {
+TEST(Bitboard, ScansAndCountsAgreeWithTheMachineInstructions) {
+    EXPECT_EQ(RightMostBit(0), 1);
+    EXPECT_EQ(MybitScanForward(0), 64);
+    EXPECT_EQ(MyLog2(0), -1);
+    std::mt19937_64 rng(7);
+    for (int i = 0; i < 20000; ++i) {
+        u64 b = i < 64 ? u64(1) << i : rng() & rng();
+        if (!b) continue;
+        ASSERT_EQ(RightMostBit(b), __builtin_ctzll(b) + 1) << std::hex << b;
+        ASSERT_EQ(MybitScanForward(b), __builtin_ctzll(b) + 1) << std::hex << b;
+        ASSERT_EQ(SimpleBitCount(b), __builtin_popcountll(b));
+        ASSERT_EQ(PieceSetCount(b), __builtin_popcountll(b));
+        ASSERT_EQ(MyLog2(b), 63 - __builtin_clzll(b));
+    }
+    std::string corners = CaptureStdout([] { Displaybits(SquareBit(0) | SquareBit(63)); });
+    EXPECT_NE(corners.find("8  - - - - - - - 1  8\n7  - - "), std::string::npos) << corners;
+    EXPECT_NE(corners.find("1  1 - - - - - - -  1\n\n   A B C D E F G H\n"), std::string::npos) << corners;
+}
+
+TEST(Attacks, MasksMatchTheWalkOnRandomOccupancies) {
     std::mt19937_64 rng(11);
     ChessBoard b = BoardFromFen("8/8/8/8/8/8/8/8 w - -");
-    for (int trial = 0; trial < 300; ++trial) {
+    EXPECT_EQ(b.BishopMask(0) | b.RookMask(0) | b.KnightMask(0) | b.KingMask(0), 0u);
+    for (int trial = 0; trial < 200; ++trial) {
         b.AllPieces = rng() & rng();
-        for (int square = 0; square < 64; ++square) {
-            u64 sq = SquareBit(square);
-            ASSERT_EQ(b.BishopMask(sq), RefBishop(sq, b.AllPieces)) << square;
-            ASSERT_EQ(b.RookMask(sq), RefRook(sq, b.AllPieces)) << square;
-            ASSERT_EQ(b.KnightMask(sq), RefKnight(sq)) << square;
-            ASSERT_EQ(b.KingMask(sq), RefKing(sq)) << square;
+        for (int sq = 0; sq < 64; ++sq) {
+            ASSERT_EQ(b.BishopMask(SquareBit(sq)), Walk(sq, Diagonal, 4, true, b.AllPieces)) << sq;
+            ASSERT_EQ(b.RookMask(SquareBit(sq)), Walk(sq, Straight, 4, true, b.AllPieces)) << sq;
+            ASSERT_EQ(b.KnightMask(SquareBit(sq)), Walk(sq, Jumps, 8, false, 0)) << sq;
+            ASSERT_EQ(b.KingMask(SquareBit(sq)), KingWalk(sq)) << sq;
         }
     }
-    EXPECT_EQ(b.BishopMask(0), 0u);
 }
 
-TEST(Attacks, EdgeCases) {
-    ChessBoard b = BoardFromFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
-    EXPECT_EQ(b.KnightMask(Sq("a1")), Sq("b3") | Sq("c2"));
-    EXPECT_EQ(b.KnightMask(Sq("h8")), Sq("g6") | Sq("f7"));
-    EXPECT_EQ(b.KingMask(Sq("a1")), Sq("a2") | Sq("b1") | Sq("b2"));
-    EXPECT_EQ(b.BishopMask(Sq("c1")), Sq("b2") | Sq("d2"));
-    EXPECT_EQ(b.RookMask(Sq("a1")), Sq("a2") | Sq("b1"));
-    b = BoardFromFen("8/8/8/8/8/8/8/8 w - -");
-    EXPECT_EQ(b.BishopMask(Sq("h4")), Sq("g3") | Sq("f2") | Sq("e1") | Sq("g5") | Sq("f6") | Sq("e7") | Sq("d8"));
-}
-
-TEST(Attacks, CheckMasksAndInCheck) {
-    ChessBoard b = BoardFromFen("4r3/8/8/8/8/8/8/4K3 w - -");
-    u64 e2e8 = Sq("e2") | Sq("e3") | Sq("e4") | Sq("e5") | Sq("e6") | Sq("e7") | Sq("e8");
-    EXPECT_EQ(b.RookCheckMask(b.WhiteKing, b.BlackRooks | b.BlackQueens), e2e8);
-    EXPECT_TRUE(b.InCheck(b.WhiteKing, 0));
-    EXPECT_EQ(b.BishopCheckMask(b.WhiteKing, b.BlackBishops | b.BlackQueens), 0u);
-    b = BoardFromFen("4r3/8/8/8/4P3/8/8/4K3 w - -");
-    EXPECT_EQ(b.RookCheckMask(b.WhiteKing, b.BlackRooks | b.BlackQueens), 0u);
-    EXPECT_FALSE(b.InCheck(b.WhiteKing, 0));
-    b = BoardFromFen("8/8/8/8/8/2q5/8/4K3 w - -");
-    EXPECT_EQ(b.BishopCheckMask(b.WhiteKing, b.BlackBishops | b.BlackQueens), Sq("d2") | Sq("c3"));
-}
-
-TEST(Attacks, IsAttackedFindsEveryKindOfAttacker) {
-    struct Case {
-        const char* fen;
-        const char* square;
-        char side; // owner of the square
-        bool attacked;
-    } cases[] = {
-        {"8/8/8/3p4/8/8/8/8 w - -", "e4", 0, true},  // black pawn from above
-        {"8/8/8/3p4/8/8/8/8 w - -", "d4", 0, false}, // pawns do not attack ahead
-        {"8/8/8/8/8/8/1P6/8 w - -", "a3", 1, true},  // white pawn from below
-        {"8/8/8/8/8/8/7P/8 w - -", "a3", 1, false},  // no wrap from h2 to a3
-        {"8/8/8/8/8/8/P7/8 w - -", "h2", 1, false},  // nor from a2 to h3 region
-        {"8/8/8/8/8/5n2/8/8 w - -", "e1", 0, true},
-        {"8/8/8/8/8/8/8/q6K w - -", "h1", 0, true},
-        {"8/8/8/8/8/8/8/q5PK w - -", "h1", 0, false},
-        {"7b/8/8/8/8/8/8/K7 w - -", "a1", 0, true},
-        {"8/8/8/8/8/8/1k6/K7 w - -", "a1", 0, true},
-    };
-    for (const Case& c : cases) {
-        ChessBoard b = BoardFromFen(c.fen);
-        EXPECT_EQ(b.IsAttacked(Sq(c.square), c.side), c.attacked) << c.fen << " " << c.square;
+TEST(Attacks, AttackedSquaresOnRandomBoards) {
+    std::mt19937 rng(3);
+    const char men[] = "PNBRQpnbrq";
+    for (int trial = 0; trial < 300; ++trial) {
+        std::string cells(64, '1');
+        for (int i = 0; i < 10; ++i) cells[rng() % 64] = men[rng() % 10];
+        cells[rng() % 64] = 'K';
+        cells[rng() % 64] = 'k';
+        std::string fen;
+        for (int rank = 7; rank >= 0; --rank) fen += cells.substr(rank * 8, 8) + (rank ? "/" : " w - -");
+        ChessBoard b = BoardFromFen(fen.c_str());
+        for (int sq = 0; sq < 64; ++sq)
+            for (char side : {0, 1})
+                ASSERT_EQ(b.IsAttacked(SquareBit(sq), side), RefAttacked(b, sq, side)) << fen << " " << sq;
     }
 }
 
-TEST(Attacks, RookCountAndFileFills) {
-    ChessBoard b = BoardFromFen("8/8/8/8/8/8/P7/RN6 w - -");
-    EXPECT_EQ(b.RookAttackCount(Sq("a1")), 0);
-    b = BoardFromFen("8/8/8/8/8/8/p7/RN6 w - -");
-    EXPECT_EQ(b.RookAttackCount(Sq("a1")), 1);
+TEST(Attacks, CheckMasksAndFileFills) {
+    ChessBoard b = BoardFromFen("4r3/8/8/8/8/8/8/4K3 w - -");
+    EXPECT_EQ(b.RookCheckMask(b.WhiteKing, b.BlackRooks), 0x1010101010101000ULL);
+    EXPECT_EQ(b.BishopCheckMask(b.WhiteKing, b.BlackRooks), 0u);
+    b = BoardFromFen("4r3/8/8/8/4P3/8/8/4K3 w - -");
+    EXPECT_EQ(b.RookCheckMask(b.WhiteKing, b.BlackRooks), 0u);
+    b = BoardFromFen("8/8/8/8/8/2q5/8/4K3 w - -");
+    EXPECT_EQ(b.BishopCheckMask(b.WhiteKing, b.BlackQueens), Sq("d2") | Sq("c3"));
+    EXPECT_EQ(BoardFromFen("8/8/8/8/8/8/P7/RN6 w - -").RookAttackCount(Sq("a1")), 0);
+    EXPECT_EQ(BoardFromFen("8/8/8/8/8/8/p7/RN6 w - -").RookAttackCount(Sq("a1")), 1);
     u64 empty = ~(Sq("a1") | Sq("a6"));
-    EXPECT_EQ(ChessBoard::NorthAttacks(Sq("a1"), empty), Sq("a2") | Sq("a3") | Sq("a4") | Sq("a5") | Sq("a6"));
-    EXPECT_EQ(ChessBoard::SouthAttacks(Sq("a6"), empty), Sq("a5") | Sq("a4") | Sq("a3") | Sq("a2") | Sq("a1"));
+    EXPECT_EQ(ChessBoard::NorthAttacks(Sq("a1"), empty), 0x0000010101010100ULL);
+    EXPECT_EQ(ChessBoard::SouthAttacks(Sq("a6"), empty), 0x0000000101010101ULL);
 }

@@ -1,248 +1,169 @@
-// MakeMove on hand-picked positions: quiet moves, captures, castling,
-// en passant and promotion, with the castling mask and the pawn-and-king key.
+// MakeMove and UndoMove against the mailbox reference: along random games,
+// every pseudo-legal move is made on a copy, compared square by square with
+// the reference, and taken back; the record must then equal the original
+// in every field. Then en passant, which needs the move before.
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
 
 #include "board/ChessBoard.h"
 #include "board/Fen.h"
 #include "board/HashKeys.h"
+#include "movegen/ReferenceBoard.h"
 #include "support/TestBoards.h"
 
 namespace {
 
-u32 Entry(int code, const char* square) { return u32(LPStable[code * 64 + SquareOf(Sq(square))]); }
+// Every field but the undo copies and CapturedValue, which UndoMove leaves alone.
+::testing::AssertionResult SameRecord(const ChessBoard& e, const ChessBoard& a) {
+#define F(name) {#name, (long long)e.name, (long long)a.name}
+    const struct {
+        const char* name;
+        long long expected, actual;
+    } fields[] = {F(WhitePieces),     F(BlackPieces),      F(AllPieces),        F(WhitePawns),      F(WhiteBishops),
+                  F(WhiteKnights),    F(WhiteRooks),       F(WhiteQueens),      F(WhiteKing),       F(BlackPawns),
+                  F(BlackBishops),    F(BlackKnights),     F(BlackRooks),       F(BlackQueens),     F(BlackKing),
+                  F(PawnKingHash),    F(SideToMove),       F(Castling),         F(LastFrom),        F(LastTo),
+                  F(MaxDepth),        F(FixedDepth),       F(FiftyMoveCount),   F(BestFrom),        F(BestTo),
+                  F(BestPromote),     F(MatingMaterial),   F(WhitePieceCount),  F(BlackPieceCount), F(WhiteQueenCount),
+                  F(WhiteRookCount),  F(WhiteBishopCount), F(WhiteKnightCount), F(WhitePawnCount),  F(BlackQueenCount),
+                  F(BlackRookCount),  F(BlackBishopCount), F(BlackKnightCount), F(BlackPawnCount),  F(MaxPly)};
+#undef F
+    for (const auto& f : fields)
+        if (f.expected != f.actual)
+            return ::testing::AssertionFailure() << f.name << " is " << f.actual << ", expected " << f.expected;
+    return ::testing::AssertionSuccess();
+}
 
-// Plays one move on the board and returns the castling mask it reported.
-char Play(ChessBoard& b, const char* from, const char* to, char promote = NoPromotion) {
+u32 KingEntries(const ChessBoard& b) {
+    return u32(LPStable[KingCode * 64 + SquareOf(b.WhiteKing)]) ^
+           u32(LPStable[(BlackOffset + KingCode) * 64 + SquareOf(b.BlackKing)]);
+}
+
+struct Tally {
+    int moves = 0, castles = 0, enPassant = 0, promotions = 0, captures = 0;
+};
+
+// Makes the move with the promotion letter on a copy of b, checks it against the reference, takes it back.
+void CheckMove(const ChessBoard& b, const ReferenceBoard& ref, ReferenceBoard::Move m, char letter, u32 kingStart,
+               Tally& tally) {
+    const char piece = char(ref.PieceAt(m.from) | 0x20), victim = char(ref.PieceAt(m.to) | 0x20);
+    const bool white = b.SideToMove == 0;
+    ChessBoard after = b;
     char mask = 0;
-    b.MakeMove(Sq(from), Sq(to), promote, &mask);
-    return mask;
+    after.MakeMove(SquareBit(m.from), SquareBit(m.to), letter, &mask);
+    ReferenceBoard next = ref;
+    if (m.promote) m.promote = std::strchr("RBN", letter & ~0x20) ? char(letter & ~0x20) : 'Q';
+    next.Play(m);
+    std::string expected, made;
+    for (int sq = 0; sq < 64; ++sq) {
+        expected += next.PieceAt(sq) ? next.PieceAt(sq) : ' ';
+        made += after.AllPieces & SquareBit(sq) ? DecodePiece(SquareBit(sq), after) : ' ';
+    }
+    const std::string move = FenOf(b) + " " + MoveName(SquareBit(m.from), SquareBit(m.to), letter);
+    ASSERT_EQ(made, expected) << move;
+    const char* at = std::strchr(" pnbrq", victim);
+    const int values[] = {0, PawnValue, KnightValue, BishopValue, RookValue, QueenValue};
+    ASSERT_EQ(after.CapturedValue, at ? values[at - " pnbrq"] : 0) << move;
+    int corner = white ? 0 : 56, expectMask = 15;
+    if (piece == 'k') expectMask = white ? 12 : 3;
+    if (piece == 'r' && m.from == corner + 7) expectMask = white ? 14 : 11;
+    if (piece == 'r' && m.from == corner) expectMask = white ? 13 : 7;
+    ASSERT_EQ(mask, expectMask) << move;
+    ASSERT_EQ(after.FiftyMoveCount, piece == 'p' || victim != ' ' ? 0 : b.FiftyMoveCount + 1) << move;
+    ASSERT_TRUE(after.LastFrom == SquareBit(m.from) && after.LastTo == SquareBit(m.to)) << move;
+    ASSERT_TRUE(after.SideToMove == b.SideToMove && after.Castling == b.Castling) << "left to the caller: " << move;
+    const u64 w[6] = {after.WhitePawns, after.WhiteKnights, after.WhiteBishops, after.WhiteRooks, after.WhiteQueens,
+                      after.WhiteKing};
+    const u64 k[6] = {after.BlackPawns, after.BlackKnights, after.BlackBishops, after.BlackRooks, after.BlackQueens,
+                      after.BlackKing};
+    int men = 0;
+    for (int i = 0; i < 6; ++i) men += PopCount(w[i]) + PopCount(k[i]);
+    ASSERT_EQ(men, PopCount(after.AllPieces)) << "sets overlap after " << move;
+    ASSERT_EQ(after.WhitePieces, w[0] | w[1] | w[2] | w[3] | w[4] | w[5]) << move;
+    ASSERT_EQ(after.AllPieces, after.WhitePieces | k[0] | k[1] | k[2] | k[3] | k[4] | k[5]) << move;
+    ChessBoard counted = after;
+    counted.InitPieceCounts();
+    ASSERT_TRUE(SameRecord(counted, after)) << "per-type counts after " << move;
+    ASSERT_EQ(after.WhitePieceCount, PopCount(after.WhitePieces) - 1) << move;
+    ASSERT_EQ(after.BlackPieceCount, PopCount(after.BlackPieces) - 1) << move;
+    u32 pawns;
+    genpawnhashcode(0, after, &pawns);
+    ASSERT_EQ(after.PawnKingHash, pawns ^ KingEntries(after) ^ kingStart) << move;
+    after.UndoMove(0);
+    ASSERT_TRUE(SameRecord(b, after)) << "after undoing " << move;
+
+    ++tally.moves;
+    tally.castles += piece == 'k' && std::abs(m.to - m.from) == 2;
+    tally.enPassant += piece == 'p' && (m.to - m.from) % 8 != 0 && victim == ' ';
+    tally.promotions += m.promote != 0;
+    tally.captures += victim != ' ';
 }
 
 } // namespace
 
-TEST(MakeMove, QuietPawnMoveFromTheInitialPosition) {
-    ChessBoard b = BoardFromFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
-    b.FiftyMoveCount = 5;
-    u32 key = b.PawnKingHash;
-    EXPECT_EQ(Play(b, "e2", "e4"), 15);
-    EXPECT_EQ(b.FiftyMoveCount, 0);
-    EXPECT_EQ(b.LastFrom, Sq("e2"));
-    EXPECT_EQ(b.LastTo, Sq("e4"));
-    EXPECT_EQ(b.CapturedValue, 0);
-    EXPECT_EQ(b.PawnKingHash, key ^ Entry(PawnCode, "e2") ^ Entry(PawnCode, "e4"));
-    EXPECT_EQ(b.SideToMove, 0) << "MakeMove leaves the side to move to its caller";
-    EXPECT_EQ(b.Castling, 15) << "and the castling rights";
-    EXPECT_EQ(FenOf(b), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq - 0 ; ");
-
-    b.FiftyMoveCount = 7;
-    Play(b, "g8", "f6");
-    EXPECT_EQ(b.FiftyMoveCount, 8);
-    EXPECT_EQ(b.PawnKingHash, key ^ Entry(PawnCode, "e2") ^ Entry(PawnCode, "e4")) << "knights are not in the key";
-}
-
-TEST(MakeMove, CapturesSetValueCountsAndFiftyMoveCount) {
-    struct Case {
-        const char* fen;
-        const char* from;
-        const char* to;
-        int value;
-    } cases[] = {
-        {"4k3/8/8/3q4/8/4N3/8/4K3 w - -", "e3", "d5", 9750},
-        {"4k3/8/8/3r4/8/4N3/8/4K3 w - -", "e3", "d5", 5000},
-        {"4k3/8/8/3b4/8/4N3/8/4K3 w - -", "e3", "d5", 3250},
-        {"4k3/8/8/3n4/8/4N3/8/4K3 w - -", "e3", "d5", 3250},
-        {"4k3/8/8/3p4/8/4N3/8/4K3 w - -", "e3", "d5", 800},
-        {"4k3/8/4n3/8/3Q4/8/8/4K3 b - -", "e6", "d4", 9750},
-        {"4k3/8/4n3/8/3P4/8/8/4K3 b - -", "e6", "d4", 800},
-    };
-    for (const Case& c : cases) {
-        ChessBoard b = BoardFromFen(c.fen);
-        b.FiftyMoveCount = 30;
-        int whiteBefore = b.WhitePieceCount, blackBefore = b.BlackPieceCount;
-        u32 key = b.PawnKingHash;
-        bool whiteMoves = b.WhitePieces & Sq(c.from);
-        Play(b, c.from, c.to);
-        EXPECT_EQ(b.CapturedValue, c.value) << c.fen;
-        EXPECT_EQ(b.FiftyMoveCount, 0) << c.fen;
-        EXPECT_EQ(b.WhitePieceCount, whiteBefore - (whiteMoves ? 0 : 1)) << c.fen;
-        EXPECT_EQ(b.BlackPieceCount, blackBefore - (whiteMoves ? 1 : 0)) << c.fen;
-        EXPECT_EQ(b.AllPieces & Sq(c.from), 0u);
-        EXPECT_EQ((whiteMoves ? b.BlackPieces : b.WhitePieces) & Sq(c.to), 0u) << c.fen;
-        u32 pawnEntry = c.value == 800 ? Entry(whiteMoves ? BlackOffset : PawnCode, c.to) : 0;
-        EXPECT_EQ(b.PawnKingHash, key ^ pawnEntry) << "a captured pawn leaves the key: " << c.fen;
-    }
-}
-
-TEST(MakeMove, CastlingMovesTheRookAndReportsTheMask) {
-    struct Case {
-        const char* from;
-        const char* to;
-        int mask;
-        const char* fen; // placement after the move
-    } cases[] = {
-        {"e1", "g1", 12, "r3k2r/8/8/8/8/8/8/R4RK1"}, {"e1", "c1", 12, "r3k2r/8/8/8/8/8/8/2KR3R"},
-        {"e8", "g8", 3, "r4rk1/8/8/8/8/8/8/R3K2R"},  {"e8", "c8", 3, "2kr3r/8/8/8/8/8/8/R3K2R"},
-        {"e1", "f1", 12, "r3k2r/8/8/8/8/8/8/R4K1R"}, {"e8", "d8", 3, "r2k3r/8/8/8/8/8/8/R3K2R"},
-        {"h1", "h5", 14, "r3k2r/8/8/7R/8/8/8/R3K3"}, {"a1", "a5", 13, "r3k2r/8/8/R7/8/8/8/4K2R"},
-        {"h8", "h5", 11, "r3k3/8/8/7r/8/8/8/R3K2R"}, {"a8", "a5", 7, "4k2r/8/8/r7/8/8/8/R3K2R"},
-        // Taking a rook on its corner clears only the mover's own right here.
-        {"a1", "a8", 13, "R3k2r/8/8/8/8/8/8/4K2R"},  {"h8", "h1", 11, "r3k3/8/8/8/8/8/8/R3K2r"},
-    };
-    for (const Case& c : cases) {
-        ChessBoard b = BoardFromFen("r3k2r/8/8/8/8/8/8/R3K2R w KQkq -");
-        u32 key = b.PawnKingHash;
-        bool white = b.WhitePieces & Sq(c.from);
-        EXPECT_EQ(Play(b, c.from, c.to), c.mask) << c.from << c.to;
-        EXPECT_EQ(FenOf(b).substr(0, FenOf(b).find(' ')), c.fen) << c.from << c.to;
-        int king = white ? KingCode : BlackOffset + KingCode;
-        u32 expected = (b.WhiteKing | b.BlackKing) & Sq(c.to) ? key ^ Entry(king, c.from) ^ Entry(king, c.to) : key;
-        EXPECT_EQ(b.PawnKingHash, expected) << "only king moves change the key: " << c.from << c.to;
-        EXPECT_EQ(PieceSetCount(b.WhiteRooks | b.BlackRooks), b.WhiteRookCount + b.BlackRookCount) << c.from << c.to;
-    }
-}
-
-TEST(MakeMove, EnPassantTakesThePawnThatJustDoubleStepped) {
-    // After e4 d5 e5 f5, exf6 removes the f5 pawn.
-    ChessBoard b = BoardFromFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
-    Play(b, "e2", "e4");
-    Play(b, "d7", "d5");
-    Play(b, "e4", "e5");
-    Play(b, "f7", "f5");
-    u32 key = b.PawnKingHash;
-    b.FiftyMoveCount = 3;
-    Play(b, "e5", "f6");
-    EXPECT_EQ(b.BlackPawnCount, 7);
-    EXPECT_EQ(b.CapturedValue, 0);
-    EXPECT_EQ(b.FiftyMoveCount, 0);
-    EXPECT_EQ(b.AllPieces & Sq("f5"), 0u);
-    EXPECT_EQ(b.PawnKingHash, key ^ Entry(PawnCode, "e5") ^ Entry(PawnCode, "f6") ^ Entry(BlackOffset, "f5"));
-
-    struct Case {
-        const char* fen;
-        const char* lastFrom; // the previous move
-        const char* lastTo;
-        const char* from;
-        const char* to;
-        const char* taken; // square emptied, or nullptr when nothing is taken
-    } cases[] = {
-        {"4k3/8/8/3pP3/8/8/8/4K3 w - -", "d7", "d5", "e5", "d6", "d5"},
-        {"4k3/8/8/4Pp2/8/8/8/4K3 w - -", "f7", "f5", "e5", "f6", "f5"},
-        {"4k3/8/8/pP6/8/8/8/4K3 w - -", "a7", "a5", "b5", "a6", "a5"},
-        {"4k3/8/8/6Pp/8/8/8/4K3 w - -", "h7", "h5", "g5", "h6", "h5"},
-        {"4k3/8/8/8/3Pp3/8/8/4K3 b - -", "d2", "d4", "e4", "d3", "d4"},
-        {"4k3/8/8/8/4pP2/8/8/4K3 b - -", "f2", "f4", "e4", "f3", "f4"},
-        {"4k3/8/8/8/Pp6/8/8/4K3 b - -", "a2", "a4", "b4", "a3", "a4"},
-        // The previous move was a single step: no capture.
-        {"4k3/8/8/3pP3/8/8/8/4K3 w - -", "d6", "d5", "e5", "d6", nullptr},
-        // The pawn that double-stepped is not beside the mover.
-        {"4k3/8/8/2p1P3/8/8/8/4K3 w - -", "c7", "c5", "e5", "d6", nullptr},
-        // A straight push past the pawn takes nothing.
-        {"4k3/8/8/3pP3/8/8/8/4K3 w - -", "d7", "d5", "e5", "e6", nullptr},
-    };
-    for (const Case& c : cases) {
-        b = BoardFromFen(c.fen);
-        b.LastFrom = Sq(c.lastFrom);
-        b.LastTo = Sq(c.lastTo);
-        int pawnsBefore = b.WhitePawnCount + b.BlackPawnCount;
-        Play(b, c.from, c.to);
-        EXPECT_EQ(b.WhitePawnCount + b.BlackPawnCount, pawnsBefore - (c.taken ? 1 : 0)) << c.fen << " " << c.to;
-        EXPECT_EQ(PieceSetCount(b.WhitePawns | b.BlackPawns), b.WhitePawnCount + b.BlackPawnCount) << c.fen;
-        if (c.taken) {
-            EXPECT_EQ(b.AllPieces & Sq(c.taken), 0u) << c.fen;
+TEST(MakeUndo, EveryMoveOfRandomGamesIsMadeRightAndTakenBackWhole) {
+    std::mt19937 rng(2024);
+    Tally tally;
+    for (const char* fen : {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
+                            "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -",
+                            "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -",
+                            "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq -",
+                            "r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R b KQkq -", "4k3/PPP4p/8/1pP5/5pP1/8/ppp4P/4K3 w - -"})
+        for (int game = 0; game < 16; ++game) {
+            ChessBoard b = BoardFromFen(fen);
+            b.BestFrom = Sq("a2"), b.BestPromote = 'q', b.MaxPly = 17; // fields MakeMove must leave alone
+            ReferenceBoard ref(fen);
+            const u32 kingStart = KingEntries(b);
+            for (int ply = 0; ply < 80; ++ply) {
+                for (const ReferenceBoard::Move& m : ref.PseudoMoves())
+                    for (char letter : m.promote ? std::string("QRBNqrbnz") : std::string(1, NoPromotion)) {
+                        CheckMove(b, ref, m, letter, kingStart, tally);
+                        if (HasFatalFailure()) return;
+                    }
+                std::vector<ReferenceBoard::Move> legal = ref.LegalMoves();
+                if (legal.empty()) break;
+                const ReferenceBoard::Move m = legal[rng() % legal.size()];
+                char mask;
+                b.MakeMove(SquareBit(m.from), SquareBit(m.to), m.promote ? 'Q' : NoPromotion, &mask);
+                b.Castling &= mask;
+                b.SideToMove ^= 1;
+                ref.Play(m);
+            }
         }
+    std::printf("checked %d moves: %d castling, %d en passant, %d promotions, %d captures\n", tally.moves,
+                tally.castles, tally.enPassant, tally.promotions, tally.captures);
+    EXPECT_GT(tally.moves, 80000);
+    EXPECT_GT(tally.castles, 100);
+    EXPECT_GT(tally.enPassant, 30);
+    EXPECT_GT(tally.promotions, 500);
+    EXPECT_GT(tally.captures, 5000);
+}
+
+TEST(MakeMove, EnPassantOnlyRightAfterTheDoubleStep) {
+    const struct {
+        const char *fen, *last, *move, *taken; // taken: the square emptied, or none
+    } cases[] = {
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - -", "d7d5", "e5d6", "d5"}, {"4k3/8/8/pP6/8/8/8/4K3 w - -", "a7a5", "b5a6", "a5"},
+        {"4k3/8/8/6Pp/8/8/8/4K3 w - -", "h7h5", "g5h6", "h5"},  {"4k3/8/8/8/4pP2/8/8/4K3 b - -", "f2f4", "e4f3", "f4"},
+        {"4k3/8/8/8/Pp6/8/8/4K3 b - -", "a2a4", "b4a3", "a4"},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - -", "d6d5", "e5d6", nullptr},  // a single step before
+        {"4k3/8/8/2p1P3/8/8/8/4K3 w - -", "c7c5", "e5d6", nullptr}, // not beside the mover
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - -", "d7d5", "e5e6", nullptr},  // a straight push
+    };
+    for (const auto& c : cases) {
+        ChessBoard b = BoardFromFen(c.fen);
+        b.LastFrom = Sq(c.last), b.LastTo = Sq(c.last + 2);
+        const int pawns = b.WhitePawnCount + b.BlackPawnCount;
+        char mask;
+        b.MakeMove(Sq(c.move), Sq(c.move + 2), NoPromotion, &mask);
+        EXPECT_EQ(b.WhitePawnCount + b.BlackPawnCount, pawns - (c.taken ? 1 : 0)) << c.fen << " " << c.move;
+        EXPECT_EQ(PopCount(b.WhitePawns | b.BlackPawns), pawns - (c.taken ? 1 : 0)) << c.fen << " " << c.move;
+        EXPECT_EQ(b.CapturedValue, 0) << c.fen;
         u32 fresh;
         genpawnhashcode(0, b, &fresh);
-        EXPECT_EQ(b.PawnKingHash, fresh) << c.fen << " " << c.to;
+        EXPECT_EQ(b.PawnKingHash, fresh) << c.fen << " " << c.move;
     }
-}
-
-TEST(MakeMove, PromotionByLetterWithUnknownLettersGivingAQueen) {
-    struct Case {
-        const char* fen;
-        const char* from;
-        const char* to;
-        char promote;
-        char piece; // letter now on the target square
-        int captured;
-    } cases[] = {
-        {"4k3/P7/8/8/8/8/8/4K3 w - -", "a7", "a8", 'Q', 'Q', 0},
-        {"4k3/P7/8/8/8/8/8/4K3 w - -", "a7", "a8", 'q', 'Q', 0},
-        {"4k3/P7/8/8/8/8/8/4K3 w - -", "a7", "a8", 'R', 'R', 0},
-        {"4k3/P7/8/8/8/8/8/4K3 w - -", "a7", "a8", 'b', 'B', 0},
-        {"4k3/P7/8/8/8/8/8/4K3 w - -", "a7", "a8", 'n', 'N', 0},
-        {"4k3/P7/8/8/8/8/8/4K3 w - -", "a7", "a8", 'x', 'Q', 0},
-        {"4k3/P7/8/8/8/8/8/4K3 w - -", "a7", "a8", NoPromotion, 'Q', 0},
-        {"1r2k3/P7/8/8/8/8/8/4K3 w - -", "a7", "b8", 'N', 'N', 5000},
-        {"4k3/8/8/8/8/8/7p/4K3 b - -", "h2", "h1", 'q', 'q', 0},
-        {"4k3/8/8/8/8/8/7p/4K3 b - -", "h2", "h1", 'R', 'r', 0},
-        {"4k3/8/8/8/8/8/7p/4K3 b - -", "h2", "h1", 'B', 'b', 0},
-        {"4k3/8/8/8/8/8/7p/4K3 b - -", "h2", "h1", 'k', 'q', 0},
-        {"4k3/8/8/8/8/8/7p/4K1Q1 b - -", "h2", "g1", 'n', 'n', 9750},
-    };
-    for (const Case& c : cases) {
-        ChessBoard b = BoardFromFen(c.fen);
-        u32 key = b.PawnKingHash;
-        bool white = b.WhitePieces & Sq(c.from);
-        Play(b, c.from, c.to, c.promote);
-        EXPECT_EQ(DecodePiece(Sq(c.to), b), c.piece) << c.fen << " " << c.promote;
-        EXPECT_EQ(b.CapturedValue, c.captured) << c.fen;
-        EXPECT_EQ(white ? b.WhitePawnCount : b.BlackPawnCount, 0) << c.fen;
-        EXPECT_EQ(white ? b.WhitePieceCount : b.BlackPieceCount, 1) << c.fen;
-        ChessBoard counted = b;
-        counted.InitPieceCounts();
-        EXPECT_EQ(counted.WhiteQueenCount, b.WhiteQueenCount) << c.fen;
-        EXPECT_EQ(counted.WhiteRookCount, b.WhiteRookCount) << c.fen;
-        EXPECT_EQ(counted.WhiteBishopCount, b.WhiteBishopCount) << c.fen;
-        EXPECT_EQ(counted.WhiteKnightCount, b.WhiteKnightCount) << c.fen;
-        EXPECT_EQ(counted.BlackQueenCount, b.BlackQueenCount) << c.fen;
-        EXPECT_EQ(counted.BlackRookCount, b.BlackRookCount) << c.fen;
-        EXPECT_EQ(counted.BlackBishopCount, b.BlackBishopCount) << c.fen;
-        EXPECT_EQ(counted.BlackKnightCount, b.BlackKnightCount) << c.fen;
-        EXPECT_EQ(b.PawnKingHash, key ^ Entry(white ? PawnCode : BlackOffset, c.from)) << c.fen;
-    }
-}
-
-TEST(ChessBoard, SetUpPredicatesAndDiagram) {
-    MainBoard.InitRep();
-    EXPECT_EQ(MainBoard.AllPieces, 0xffff00000000ffffULL);
-    EXPECT_EQ(MainBoard.Castling, 15);
-    EXPECT_EQ(MainBoard.MaxDepth, 56);
-    EXPECT_TRUE(MainBoard.IsQueen(0, Sq("d1")) && MainBoard.IsKing(1, Sq("e8")) && MainBoard.IsBishop(1, Sq("c8")));
-    EXPECT_FALSE(MainBoard.IsKnight(0, Sq("b8")) || MainBoard.IsRook(1, Sq("a1")) || MainBoard.IsPawn(0, Sq("e4")));
-    EXPECT_EQ(MainBoard.PieceColor(Sq("a1")), 0);
-    EXPECT_EQ(MainBoard.PieceColor(Sq("a8")), 1);
-
-    ChessBoard b = MainBoard;
-    b.FiftyMoveCount = 9;
-    b.ClearField();
-    EXPECT_EQ(b.AllPieces | b.WhitePieces | b.BlackPieces | b.WhiteKing | b.BlackPawns, 0u);
-    EXPECT_EQ(b.FiftyMoveCount, 9);
-    std::string diagram = CaptureStdout([&] { b.DisplayBoard(); });
-    size_t cells = 0;
-    for (size_t at = diagram.find("- "); at != std::string::npos; at = diagram.find("- ", at + 2)) ++cells;
-    EXPECT_EQ(cells, 64u);
-
-    ChessBoard promoted = BoardFromFen("4k3/4P3/8/8/8/8/8/4K3 w - -");
-    ChessBoard original = promoted;
-    promoted.Promote(0, Sq("e7"), BishopCode);
-    EXPECT_EQ(promoted.WhiteBishops, Sq("e7"));
-    EXPECT_EQ(promoted.WhitePawns, 0u);
-    promoted.DropPawn(1, Sq("d4"));
-    EXPECT_TRUE(promoted.IsPawn(1, Sq("d4")) && !promoted.IsEmptySquare(Sq("d4")));
-    promoted.DropPawn(1, Sq("d4"));
-    EXPECT_EQ(promoted.AllPieces, original.AllPieces);
-    EXPECT_EQ(promoted.BlackPawns | promoted.BlackPieces, original.BlackPawns | original.BlackPieces);
-}
-
-TEST(ChessBoard, DisplayPieceReportsInconsistentSquares) {
-    ChessBoard b = BoardFromFen("4k3/8/8/8/8/8/8/4K3 w - -");
-    b.AllPieces |= Sq("a1");
-    EXPECT_EQ(CaptureStdout([&] { b.DisplayPiece(0); }), "Major Error: DisplayPiece has unknown Color\n ");
-    b.WhitePieces |= Sq("a1");
-    EXPECT_EQ(CaptureStdout([&] { b.DisplayPiece(0); }), "Major Error: DisplayPiece unknown White Piece\n ");
-    b.WhitePieces ^= Sq("a1");
-    b.BlackPieces |= Sq("a1");
-    EXPECT_EQ(CaptureStdout([&] { b.DisplayPiece(0); }), "Major Error: DisplayPiece unknown Black Piece\n ");
-    EXPECT_EQ(CaptureStdout([&] { b.DisplayPiece(4); }), "K ");
-    EXPECT_EQ(CaptureStdout([&] { b.DisplayPiece(60); }), "k ");
 }

@@ -16,18 +16,18 @@ int RankOfCell(int cell) { return (cell - 21) / 10; } // 0 = rank 1
 
 const int knightSteps[8] = {-21, -19, -12, -8, 8, 12, 19, 21};
 const int kingSteps[8] = {-11, -10, -9, -1, 1, 9, 10, 11};
-const int diagonalSteps[4] = {-11, -9, 9, 11};
-const int straightSteps[4] = {-10, -1, 1, 10};
+const int bishopSteps[4] = {-11, -9, 9, 11};
+const int rookSteps[4] = {-10, -1, 1, 10};
 
 int PieceOfLetter(char c) {
-    const char* at = std::strchr(letters + 1, c & ~0x20);
-    if (!c || !at) return Empty;
+    const char* at = c ? std::strchr(letters + 1, c & ~0x20) : nullptr;
+    if (!at) return Empty;
     return (c & 0x20) ? -int(at - letters) : int(at - letters);
 }
 
 } // namespace
 
-ReferenceBoard::ReferenceBoard(const std::string& fen, ReferenceRules rules) : rules_(rules) {
+ReferenceBoard::ReferenceBoard(const std::string& fen, bool standard) : standard_(standard) {
     for (int& c : cell_) c = Off;
     for (int sq = 0; sq < 64; ++sq) cell_[CellOf(sq)] = Empty;
     size_t i = 0;
@@ -37,10 +37,8 @@ ReferenceBoard::ReferenceBoard(const std::string& fen, ReferenceRules rules) : r
         else cell_[CellOf(square++)] = PieceOfLetter(fen[i]);
     }
     side_ = (i + 1 < fen.size() && fen[i + 1] == 'b') ? -1 : 1;
-    for (i += 3; i < fen.size() && fen[i] != ' '; ++i) {
-        const char* at = std::strchr("KQkq", fen[i]);
-        if (at) castling_ |= 1 << (at - "KQkq");
-    }
+    for (i += 3; i < fen.size() && fen[i] != ' '; ++i)
+        if (const char* at = std::strchr("KQkq", fen[i])) castling_ |= 1 << (at - "KQkq");
 }
 
 char ReferenceBoard::PieceAt(int square) const {
@@ -53,19 +51,15 @@ char ReferenceBoard::PieceAt(int square) const {
 bool ReferenceBoard::Attacked(int cell, int by) const {
     const int pawnCell = cell - 10 * by; // attacking pawns stand one rank behind, seen from `by`
     if (cell_[pawnCell - 1] == by * P || cell_[pawnCell + 1] == by * P) return true;
-    for (int s : knightSteps)
-        if (cell_[cell + s] == by * N) return true;
-    for (int s : kingSteps)
-        if (cell_[cell + s] == by * K) return true;
+    for (int k = 0; k < 8; ++k)
+        if (cell_[cell + knightSteps[k]] == by * N || cell_[cell + kingSteps[k]] == by * K) return true;
     auto slider = [&](int s, int kind) {
         int c = cell + s;
         while (cell_[c] == Empty) c += s;
         return cell_[c] == by * kind || cell_[c] == by * Q;
     };
-    for (int s : diagonalSteps)
-        if (slider(s, B)) return true;
-    for (int s : straightSteps)
-        if (slider(s, R)) return true;
+    for (int k = 0; k < 4; ++k)
+        if (slider(bishopSteps[k], B) || slider(rookSteps[k], R)) return true;
     return false;
 }
 
@@ -75,13 +69,14 @@ bool ReferenceBoard::KingAttacked(int colour) const {
     return false;
 }
 
-void ReferenceBoard::PseudoMoves(std::vector<Move>& out) const {
+std::vector<ReferenceBoard::Move> ReferenceBoard::PseudoMoves() const {
+    std::vector<Move> out;
     auto add = [&](int from, int to) {
         const bool promotes = std::abs(cell_[from]) == P && (RankOfCell(to) == 0 || RankOfCell(to) == 7);
         if (!promotes) return out.push_back({SquareOfCell(from), SquareOfCell(to), 0});
         for (char piece : {'Q', 'R', 'B', 'N'}) {
             out.push_back({SquareOfCell(from), SquareOfCell(to), piece});
-            if (!rules_.standard) break;
+            if (!standard_) break;
         }
     };
     for (int from = 21; from < 99; ++from) {
@@ -104,20 +99,27 @@ void ReferenceBoard::PseudoMoves(std::vector<Move>& out) const {
         };
         if (piece == N) walk(knightSteps, 8, false);
         if (piece == K) walk(kingSteps, 8, false);
-        if (piece == B || piece == Q) walk(diagonalSteps, 4, true);
-        if (piece == R || piece == Q) walk(straightSteps, 4, true);
+        if (piece == B || piece == Q) walk(bishopSteps, 4, true);
+        if (piece == R || piece == Q) walk(rookSteps, 4, true);
     }
     // Castling: the right, the rook in its corner, free squares, no attacked square on the king's path.
     const int home = side_ > 0 ? 21 : 91;
-    auto empty = [&](int file) { return cell_[home + file] == Empty; };
-    auto safe = [&](int file) { return !Attacked(home + file, -side_); };
-    if (cell_[home + 4] != side_ * K) return;
-    if ((castling_ & (side_ > 0 ? 1 : 4)) && cell_[home + 7] == side_ * R && empty(5) && empty(6) && safe(4) &&
-        safe(5) && safe(6))
+    auto free = [&](int a, int b) {
+        for (int f = a; f <= b; ++f)
+            if (cell_[home + f] != Empty) return false;
+        return true;
+    };
+    auto safe = [&](int a, int b) {
+        for (int f = a; f <= b; ++f)
+            if (Attacked(home + f, -side_)) return false;
+        return true;
+    };
+    if (cell_[home + 4] != side_ * K) return out;
+    if ((castling_ & (side_ > 0 ? 1 : 4)) && cell_[home + 7] == side_ * R && free(5, 6) && safe(4, 6))
         add(home + 4, home + 6);
-    if ((castling_ & (side_ > 0 ? 2 : 8)) && cell_[home] == side_ * R && empty(1) && empty(2) && empty(3) &&
-        safe(4) && safe(3) && safe(2))
+    if ((castling_ & (side_ > 0 ? 2 : 8)) && cell_[home] == side_ * R && free(1, 3) && safe(2, 4))
         add(home + 4, home + 2);
+    return out;
 }
 
 void ReferenceBoard::Play(const Move& move) {
@@ -127,8 +129,8 @@ void ReferenceBoard::Play(const Move& move) {
     for (int i = 0; i < 4; ++i) {
         // Full rules: any move from or onto a corner ends its right; the
         // engine's: only its own rook leaving it.
-        bool ends = rules_.standard ? (from == corners[i] || to == corners[i])
-                                    : (from == corners[i] && piece == (i < 2 ? R : -R));
+        bool ends = standard_ ? (from == corners[i] || to == corners[i])
+                              : (from == corners[i] && piece == (i < 2 ? R : -R));
         if (ends) castling_ &= ~(1 << i);
     }
     if (kind == K) {
@@ -144,9 +146,8 @@ void ReferenceBoard::Play(const Move& move) {
 }
 
 std::vector<ReferenceBoard::Move> ReferenceBoard::LegalMoves() const {
-    std::vector<Move> pseudo, legal;
-    PseudoMoves(pseudo);
-    for (const Move& m : pseudo) {
+    std::vector<Move> legal;
+    for (const Move& m : PseudoMoves()) {
         ReferenceBoard next = *this;
         next.Play(m);
         if (!next.KingAttacked(side_)) legal.push_back(m);
