@@ -1,10 +1,10 @@
-// Command-line options: exact and contained matches, values, and several
-// options firing on one argument.
+// Command-line options: exact and contained matches, values, several
+// options firing on one argument, and nothing else changing.
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -15,176 +15,114 @@
 
 namespace {
 
-class CommandLine : public testing::Test {
-protected:
-    void SetUp() override {
-        Status& s = MainStatus;
-        s.xboard = s.UCImode = 0;
-        s.initVars();
-        s.Kibitz = 0;
-        s.TimeLeft = 0;
-        MainBoard.InitRep();
-        MainBoard.FixedDepth = 0;
-        SuiteFile.clear();
-        EvalFile.clear();
-        EvalSuiteRequested = false;
-    }
+// The settings the options touch, as "name=value" words.
+std::vector<std::string> Settings() {
+    const Status& s = MainStatus;
+    const std::pair<const char*, long long> fields[] = {
+        {"maxdepth", MainBoard.MaxDepth}, {"fd", s.FD},           {"fixed", MainBoard.FixedDepth},
+        {"st", s.ST},                     {"tpm", s.TimePerMove}, {"left", s.TimeLeft},
+        {"xboard", s.xboard},             {"uci", s.UCImode},     {"sp", s.SelfPlay},
+        {"post", s.Post},                 {"kibitz", s.Kibitz},   {"trace", s.Trace},
+        {"book", s.OwnBook},              {"bench", s.BenchNumber}, {"satrain", s.SATrain},
+        {"perft", s.PERFT},               {"ts", s.DoTestSuite},  {"pev", s.PEV},
+        {"mimic", s.Mimic},               {"eval", EvalSuiteRequested}, {"side", MainBoard.SideToMove}};
+    std::vector<std::string> words;
+    for (auto [name, value] : fields) words.push_back(std::string(name) + "=" + std::to_string(value));
+    words.push_back("suite=" + SuiteFile);
+    words.push_back("evalfile=" + EvalFile);
+    return words;
+}
 
-    static void Parse(std::vector<std::string> args) {
-        args.insert(args.begin(), "velkor");
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        ParseCommandLine(int(args.size()), argv.data());
-    }
-};
+void Reset() {
+    Status& s = MainStatus;
+    s.xboard = s.UCImode = 0;
+    s.initVars();
+    s.Kibitz = 0;
+    s.TimeLeft = 0;
+    MainBoard.InitRep();
+    MainBoard.FixedDepth = 0;
+    SuiteFile.clear();
+    EvalFile.clear();
+    EvalSuiteRequested = false;
+}
 
-// A file in a fresh directory, so a test may choose a name that matters.
-std::string PositionFile(const std::string& name, const std::string& content) {
-    char dir[] = "/tmp/velkor-cl-XXXXXX";
-    if (!mkdtemp(dir)) return name;
-    std::string path = std::string(dir) + "/" + name;
-    FILE* f = std::fopen(path.c_str(), "w");
-    std::fputs(content.c_str(), f);
-    std::fclose(f);
-    return path;
+// Parses the arguments from the reset state; returns the settings that changed and what it printed.
+std::string Changes(std::vector<std::string> args, std::string* printed = nullptr) {
+    Reset();
+    const std::vector<std::string> before = Settings();
+    args.insert(args.begin(), "velkor");
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::string out = CaptureStdout([&] { ParseCommandLine(int(args.size()), argv.data()); });
+    if (printed) *printed = out;
+    std::string changed;
+    std::vector<std::string> after = Settings();
+    for (size_t i = 0; i < after.size(); ++i)
+        if (after[i] != before[i]) changed += (changed.empty() ? "" : " ") + after[i];
+    return changed;
 }
 
 } // namespace
 
-TEST_F(CommandLine, DepthAndTimeSettings) {
-    Parse({"-fd", "5"});
-    EXPECT_EQ(MainStatus.getFD(), 5);
-    EXPECT_EQ(MainBoard.MaxDepth, 5);
-    EXPECT_EQ(MainBoard.FixedDepth, 5);
-
-    SetUp();
-    Parse({"-sd", "7"});
-    EXPECT_EQ(MainBoard.MaxDepth, 7);
-    EXPECT_EQ(MainStatus.FD, 0);
-    EXPECT_EQ(MainBoard.FixedDepth, 0);
-
-    SetUp();
-    Parse({"-st", "10"});
-    EXPECT_EQ(MainStatus.ST, 10000) << "seconds are kept as milliseconds";
-    EXPECT_EQ(MainStatus.TimePerMove, 9000);
-    EXPECT_EQ(MainStatus.TimeLeft, 600000);
-
-    SetUp();
-    Parse({"-fd", "abc"});
-    EXPECT_EQ(MainBoard.MaxDepth, 0) << "a missing number reads as 0";
-    SetUp();
-    Parse({"-fd", "12plies"});
-    EXPECT_EQ(MainBoard.FixedDepth, 12) << "the leading digits count";
-    SetUp();
-    Parse({"-st", "99999999999"});
-    EXPECT_GT(MainStatus.ST, 0) << "a huge number saturates rather than wraps";
-}
-
-TEST_F(CommandLine, ExactOptionsNeedTheWholeArgument) {
-    const std::pair<const char*, int> benches[] = {{"-bench", 1},  {"-bench2", 2}, {"-bench3", 3}, {"-bench4", 4},
-                                                   {"-bench5", 5}, {"-benchx", 0}, {"-bench6", 0}, {"bench", 0}};
-    for (auto [arg, number] : benches) {
-        SetUp();
-        Parse({arg});
-        EXPECT_EQ(MainStatus.BenchNumber, number) << arg;
+TEST(CommandLine, EachOptionChangesOnlyItsSettings) {
+    const char* noBook = MainStatus.OwnBook ? "book=0 " : "";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"-fd", "5"}, "maxdepth=5 fd=5 fixed=5"},
+        {{"-sd", "7"}, "maxdepth=7"},
+        {{"-st", "10"}, "st=10000 tpm=9000 left=600000"}, // seconds kept as milliseconds
+        {{"-fd", "abc"}, "maxdepth=0"},                    // a missing number reads as 0
+        {{"-fd", "12plies"}, "maxdepth=12 fd=12 fixed=12"}, // the leading digits count
+        {{"-bench"}, "bench=1"}, {{"-bench2"}, "bench=2"}, {{"-bench5"}, "bench=5"},
+        // Exact options need the whole argument.
+        {{"-benchx", "-bench6", "bench", "-hx", "-helpme", "--fd", "3", "foo", "-", "", "-FD", "5", "--"}, ""},
+        {{"-satrain", "-perft"}, "satrain=1 perft=1"},
+        // Contained options fire inside longer arguments, several at once.
+        {{"-xboard"}, "xboard=1"}, {{"xboard"}, "xboard=1"},
+        {{"-nobook-post-kibitz-trace-uci"}, std::string("uci=1 post=1 kibitz=1 trace=1 ") + noBook},
+        {{"-stats", "4"}, "st=4000 tpm=3600 left=240000"}, {{"-sdx", "9"}, "maxdepth=9"}, {{"-spy"}, "sp=1"},
+        // A value carries the rest of the pass: the tests after "-sd" look at its value.
+        {{"-sd", "-sp"}, "maxdepth=0 sp=1"},
+        {{"-tc", "-sp"}, ""},             // -sp is tested before -tc
+        {{"-tc", "xboard"}, "xboard=1"}, // xboard after it
+        {{"-tc", "40", "-post"}, "post=1"},
+        {{"-ts", "one.epd", "-pev", "two.epd"}, "ts=1 pev=1 suite=two.epd"}, // the last suite option names the file
+        {{"-eval", "four.epd"}, "eval=1 evalfile=four.epd"},
+    };
+    for (const auto& [args, expected] : cases) {
+        std::string changed = Changes(args);
+        // Settings print in table order; compare as sets of words.
+        std::vector<std::string> got = Words(changed), want = Words(expected);
+        std::sort(got.begin(), got.end());
+        std::sort(want.begin(), want.end());
+        EXPECT_EQ(got, want) << args[0] << " ...: " << changed;
     }
-    SetUp();
-    Parse({"-satrain", "-perft", "-hx", "-helpme", "--fd", "3"});
-    EXPECT_EQ(MainStatus.SATrain, 1);
-    EXPECT_EQ(MainStatus.getPERFT(), 1);
-    EXPECT_EQ(MainBoard.MaxDepth, 56) << "--fd is not -fd";
-}
+    Changes({"-st", "99999999999"});
+    EXPECT_GT(MainStatus.ST, 0) << "a huge number saturates rather than wraps";
 
-TEST_F(CommandLine, ContainedOptionsFireInsideLongerArguments) {
-    Parse({"-xboard"});
-    EXPECT_EQ(MainStatus.getxboard(), 1);
-    SetUp();
-    Parse({"xboard"});
-    EXPECT_EQ(MainStatus.getxboard(), 1);
-
-    SetUp();
-    Parse({"-nobook-post-kibitz-trace-uci"});
-    EXPECT_EQ(MainStatus.OwnBook, 0);
-    EXPECT_EQ(MainStatus.Post, 1);
-    EXPECT_EQ(MainStatus.Kibitz, 1);
-    EXPECT_EQ(MainStatus.Trace, 1);
-    EXPECT_EQ(MainStatus.UCImode, 1);
-
-    SetUp();
-    Parse({"-stats", "4"});
-    EXPECT_EQ(MainStatus.ST, 4000) << "-stats contains -st";
-    SetUp();
-    Parse({"-sdx", "9"});
-    EXPECT_EQ(MainBoard.MaxDepth, 9);
-    SetUp();
-    Parse({"-spy"});
-    EXPECT_EQ(MainStatus.SelfPlay, 1);
-}
-
-TEST_F(CommandLine, AValueCarriesTheRestOfThePass) {
-    // The tests after "-sd" look at its value, so "-sp" still fires; "-fd" comes earlier and does not.
-    Parse({"-sd", "-sp"});
-    EXPECT_EQ(MainBoard.MaxDepth, 0);
-    EXPECT_EQ(MainStatus.SelfPlay, 1);
-
-    SetUp();
-    Parse({"-tc", "-sp"});
-    EXPECT_EQ(MainStatus.SelfPlay, 0) << "-sp is tested before -tc";
-    SetUp();
-    Parse({"-tc", "xboard"});
-    EXPECT_EQ(MainStatus.getxboard(), 1) << "xboard is tested after -tc";
-    SetUp();
-    Parse({"-tc", "40", "-post"});
-    EXPECT_EQ(MainStatus.Post, 1) << "the next argument begins a new pass";
-
-    SetUp();
-    std::string file = PositionFile("a-sp.epd", "4k3/8/8/8/8/8/8/3QK3 b - -\n");
-    Parse({"-lpf", file});
-    EXPECT_EQ(MainStatus.SelfPlay, 1) << "the file name contains -sp";
-    EXPECT_EQ(MainBoard.WhiteQueens, Sq("d1"));
-    EXPECT_EQ(MainBoard.SideToMove, 1);
-}
-
-TEST_F(CommandLine, SuiteFilesAndOptionsWithoutValues) {
-    Parse({"-ts", "one.epd", "-pev", "two.epd"});
-    EXPECT_EQ(MainStatus.getDoTestSuite(), 1);
-    EXPECT_EQ(MainStatus.PEV, 1);
-    EXPECT_EQ(SuiteFile, "two.epd") << "the last suite option names the file";
-
-    SetUp();
-    std::string said = CaptureStdout([] { Parse({"-mimicstudent", "three.epd"}); });
-    EXPECT_EQ(said, "## Mimic Student option detected \n");
-    EXPECT_EQ(MainStatus.Mimic, 1);
-    EXPECT_EQ(SuiteFile, "three.epd");
-
-    SetUp();
-    Parse({"-eval", "four.epd"});
-    EXPECT_TRUE(EvalSuiteRequested);
-    EXPECT_EQ(EvalFile, "four.epd");
-
+    std::string printed;
+    EXPECT_EQ(Changes({"-mimicstudent", "three.epd"}, &printed), "mimic=1 suite=three.epd");
+    EXPECT_EQ(printed, "## Mimic Student option detected \n");
     // A value option as the last argument is ignored.
     for (const char* last : {"-fd", "-sd", "-st", "-tc", "-ts", "-pev", "-mimicstudent", "-lpf", "-eval"}) {
-        SetUp();
-        std::string said2 = CaptureStdout([&] { Parse({"-post", last}); });
-        EXPECT_EQ(said2, "") << last;
-        EXPECT_EQ(MainStatus.Post, 1);
-        EXPECT_EQ(MainBoard.MaxDepth, 56) << last;
-        EXPECT_EQ(MainStatus.ST, 0) << last;
-        EXPECT_EQ(MainStatus.DoTestSuite | MainStatus.PEV | MainStatus.Mimic, 0) << last;
-        EXPECT_FALSE(EvalSuiteRequested) << last;
-        EXPECT_EQ(SuiteFile, "") << last;
+        EXPECT_EQ(Changes({"-post", last}, &printed), "post=1") << last;
+        EXPECT_EQ(printed, "") << last;
     }
 }
 
-TEST_F(CommandLine, UnknownArgumentsAreIgnored) {
-    Parse({"foo", "-", "", "-FD", "5", "--"});
-    EXPECT_EQ(MainBoard.MaxDepth, 56);
-    EXPECT_EQ(MainStatus.getxboard() | MainStatus.UCImode | MainStatus.SelfPlay | MainStatus.Post, 0);
+TEST(CommandLine, PositionFileNameIsExaminedToo) {
+    char dir[] = "/tmp/velkor-cl-XXXXXX";
+    ASSERT_TRUE(mkdtemp(dir));
+    std::string path = std::string(dir) + "/a-sp.epd";
+    FILE* f = std::fopen(path.c_str(), "w");
+    std::fputs("4k3/8/8/8/8/8/8/3QK3 b - -\n", f);
+    std::fclose(f);
+    EXPECT_EQ(Changes({"-lpf", path}), "sp=1 side=1") << "the file name contains -sp";
+    EXPECT_EQ(MainBoard.WhiteQueens, Sq("d1"));
 }
 
-TEST_F(CommandLine, HelpEndsTheProcessAtOnce) {
+TEST(CommandLineDeathTest, HelpEndsTheProcessAtOnce) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(Parse({"-fd", "3", "-help"}), testing::ExitedWithCode(0), "");
-    EXPECT_EXIT(Parse({"-h"}), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(Changes({"-fd", "3", "-help"}), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(Changes({"-h"}), testing::ExitedWithCode(0), "");
 }

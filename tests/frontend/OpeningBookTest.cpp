@@ -6,7 +6,7 @@
 #include "board/HashKeys.h"
 #include "frontend/OpeningBook.h"
 #include "frontend/Status.h"
-#include "movegen/MoveNames.h"
+#include "support/TestBoards.h"
 
 namespace {
 
@@ -20,25 +20,27 @@ protected:
         std::copy(values.begin(), values.end(), BookValue);
         buildbooktree(used_ = long(keys.size()));
     }
-
+    // The book move's index in the initial position, and what the lookup printed.
+    int Choice(char castling = 15, std::string* printed = nullptr) {
+        int index = 0;
+        std::string out = CaptureStdout([&] { index = InBook(0, castling, BoardFromFen(initial)); });
+        if (printed) *printed = out;
+        return index;
+    }
     void TearDown() override {
         std::fill(OpeningBook, OpeningBook + used_, BookKey{0, 0});
         std::fill(BookValue, BookValue + used_, 0);
-        MainStatus.Trace = 0;
-        MainStatus.xboard = 0;
+        MainStatus.Trace = MainStatus.xboard = 0;
         buildbook();
     }
-
     long used_ = 0;
 };
 
 // The key pair of the position after the move from the initial position.
 BookKey KeyAfter(const char* move) {
-    ChessBoard b = BoardFromFen(initial);
-    char mask;
-    b.MakeMove(Sq(move), Sq(move + 2), NoPromotion, &mask);
+    ChessBoard b = After(initial, {move});
     BookKey key;
-    genhashcode(1, 15 & mask, &key.upper, &key.lower, &b);
+    genhashcode(1, b.Castling, &key.upper, &key.lower, &b);
     return key;
 }
 
@@ -52,26 +54,20 @@ TEST_F(Book, EmptyBookHasNoMoves) {
     EXPECT_TRUE(root->index == 0 && !root->left && !root->right);
     EXPECT_EQ(BookTreeSearch(root, 0, 0), 0);
     EXPECT_EQ(BookTreeSearch(root, 1, 0), -1);
-
-    ChessBoard b = BoardFromFen(initial);
-    int index = 0;
-    EXPECT_EQ(CaptureStdout([&] { index = InBook(0, 15, b); }), "Look through the Opening Book\n");
-    EXPECT_EQ(index, -100);
+    std::string printed;
+    EXPECT_EQ(Choice(15, &printed), -100);
+    EXPECT_EQ(printed, "Look through the Opening Book\n");
     MainStatus.xboard = 1;
-    EXPECT_EQ(CaptureStdout([&] { index = InBook(0, 15, b); }), "");
-    EXPECT_EQ(index, -100);
+    EXPECT_EQ(Choice(15, &printed), -100);
+    EXPECT_EQ(printed, "");
 }
 
 TEST_F(Book, TreeOrderAndLookups) {
-    Fill({{5, 1}, {3, 9}, {7, 0}});
-    const treenode* root = BookTreeRoot();
-    ASSERT_TRUE(root->left && root->right);
-    EXPECT_EQ(root->left->index, 1);
-    EXPECT_EQ(root->right->index, 2);
-
     // Equal upper keys go left on a smaller lower key; exact duplicates (entry 4) are skipped.
     Fill({{5, 1}, {3, 9}, {7, 0}, {3, 4}, {7, 0}, {5, 2}, {6, 8}});
-    root = BookTreeRoot();
+    const treenode* root = BookTreeRoot();
+    EXPECT_EQ(root->left->index, 1);
+    EXPECT_EQ(root->right->index, 2);
     EXPECT_EQ(root->left->left->index, 3);
     EXPECT_EQ(root->right->left->index, 5);
     EXPECT_EQ(root->right->left->right->index, 6);
@@ -89,30 +85,23 @@ TEST_F(Book, TreeOrderAndLookups) {
 TEST_F(Book, SmallestValueWinsAndTheEarlierMoveWinsTies) {
     // Generation order: b1a3 b1c3 g1f3 (2) ... d2d4 (10) ... e2e4 (12).
     Fill({{0, 0}, KeyAfter("e2e4"), KeyAfter("d2d4"), KeyAfter("g1f3")}, {0, 10, 5, 5});
-    ChessBoard b = BoardFromFen(initial);
-    int index = 0;
-    CaptureStdout([&] { index = InBook(0, 15, b); });
-    EXPECT_EQ(index, 2);
+    EXPECT_EQ(Choice(), 2);
     BookValue[3] = 6;
-    CaptureStdout([&] { index = InBook(0, 15, b); });
-    EXPECT_EQ(index, 10);
-    CaptureStdout([&] { index = InBook(0, 3, b); });
-    EXPECT_EQ(index, -100) << "the castling rights are part of the key";
+    EXPECT_EQ(Choice(), 10);
+    EXPECT_EQ(Choice(3), -100) << "the castling rights are part of the key";
 }
 
 TEST_F(Book, TraceListsEveryMove) {
     Fill({{0, 0}, KeyAfter("b1c3")}, {0, -7});
-    MainStatus.Trace = 1;
-    MainStatus.xboard = 1;
+    MainStatus.Trace = MainStatus.xboard = 1;
     ChessBoard b = BoardFromFen(initial);
     MoveGen list;
-    std::vector<std::string> moves = ListOf(list, list.GenerateAllMoves(0, &b, 15));
     std::string expected;
-    for (const std::string& move : moves) {
+    for (const std::string& move : ListOf(list, list.GenerateAllMoves(0, &b, 15))) {
         std::string text = " " + move + " \n";
         expected += "  {" + text + "  " + (move == "b1c3" ? "-7" : "Not in Book: 0") + text + "}\n";
     }
-    int index = 0;
-    EXPECT_EQ(CaptureStdout([&] { index = InBook(0, 15, b); }), expected);
-    EXPECT_EQ(index, 1);
+    std::string printed;
+    EXPECT_EQ(Choice(15, &printed), 1);
+    EXPECT_EQ(printed, expected);
 }
