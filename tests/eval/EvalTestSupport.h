@@ -1,26 +1,45 @@
-// Boards for the evaluation tests: set-up from FEN, the colour mirror, and
-// random legal play to reach many varied positions.
+// Evaluation test helpers: boards as the search sees them, and one term
+// run on its own against a table of positions.
 #pragma once
 
-#include <random>
+#include <gtest/gtest.h>
 
-#include "board/ChessBoard.h"
+#include <climits>
+#include <initializer_list>
+
+#include "eval/PositionEvaluate.h"
+#include "support/TestBoards.h"
 
 constexpr int FullWindow = 110000;
 
-// A board from FEN as the search sees one: counts current, MatingMaterial
-// set by the draw check, and a pawn-and-king key that includes the kings.
-ChessBoard EvalBoard(const char* fen);
-// PosEval of the board for `side`.
-int Evaluate(const ChessBoard& board, char side, int alpha = -FullWindow, int beta = FullWindow);
-// PosEval of the FEN position for its side to move.
-int Evaluate(const char* fen);
-// Runs the full evaluation of the board (which must outlive the checks)
-// and clears the accumulators, so that one term can be called on its own.
-void PrimeTerms(const ChessBoard& board, char side = 0);
+// A board from FEN with a pawn-and-king key that includes the kings.
+inline ChessBoard EvalBoard(const char* fen) {
+    ChessBoard b = BoardFromFen(fen);
+    b.PawnKingHash = PawnKingKey(b);
+    return b;
+}
 
-// The board turned upside down with the colours exchanged and the other side to move.
-ChessBoard Mirror(const ChessBoard& board);
-// Plays one random legal move (side to move and castling rights kept up to
-// date); false when there is none.
-bool PlayRandomMove(ChessBoard& board, std::mt19937& rng);
+inline int Evaluate(const ChessBoard& b, char side, int alpha = -FullWindow, int beta = FullWindow) {
+    return PE.PosEval(side, alpha, beta, &b);
+}
+
+// A position, the term's return value and what it leaves in the accumulators (Any: not checked).
+constexpr int Any = INT_MIN;
+struct TermCase {
+    const char* fen;
+    int value, middleGame = Any, endGame = Any;
+};
+
+// Runs the full evaluation for White, clears the accumulators, then the term alone.
+template <class Term> void ExpectTerm(Term term, std::initializer_list<TermCase> cases) {
+    static ChessBoard b; // the evaluation keeps a pointer to it
+    for (const TermCase& c : cases) {
+        b = EvalBoard(c.fen);
+        Evaluate(b, 0);
+        PE.MiddleGame = PE.EndGame = 0;
+        const int value = term();
+        EXPECT_EQ(c.value == Any ? Any : value, c.value) << c.fen;
+        EXPECT_EQ(c.middleGame == Any ? Any : PE.MiddleGame, c.middleGame) << c.fen;
+        EXPECT_EQ(c.endGame == Any ? Any : PE.EndGame, c.endGame) << c.fen;
+    }
+}

@@ -7,59 +7,87 @@
 #include <vector>
 
 #include "eval/EvalTestSupport.h"
-#include "eval/PositionEvaluate.h"
-#include "support/TestBoards.h"
 
 namespace {
 
-const char* const Starts[] = {
-    "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
-    "r1bq1rk1/pppp1ppp/2n2n2/2b1p1N1/2B1P3/8/PPPP1PPP/RNBQK2R w KQ - 0 1",
-    "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
-    "3r1k2/4npp1/1ppr3p/p6P/P2PPPP1/1NR5/5K2/2R5 w - - 0 1",
-    "r1bqk2r/pp2bppp/2p5/3pP3/P2Q1P2/2N1B3/1PP3PP/R4RK1 b kq - 0 1",
-    "4b3/p3kp2/6p1/3pP2p/2pP1P2/4K1P1/P3N2P/8 w - - 0 1",
-    "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
-    "6k1/5ppp/8/8/8/8/1r3PPP/3R2K1 w - - 0 1",
-    "8/pp3k2/2p5/8/8/5K2/PP6/8 w - - 0 1",
-    "2kr3r/ppp2ppp/2n5/8/8/2N5/PPP2PPP/2KR3R w - - 0 1",
-    "4k3/8/8/3b4/8/8/3B4/4K3 w - - 0 1",
-    "r1b1kb1r/1p3ppp/p1nppn2/q7/3NP3/2N1BP2/PPPQ2PP/R3KB1R w KQkq - 0 1",
-};
+u64 Flip(u64 b) { return __builtin_bswap64(b); }
 
-// Windows around and far from typical scores, the full one first.
-const std::pair<int, int> Windows[] = {
-    {-FullWindow, FullWindow}, {-50, 50}, {3000, 3100}, {-9000, -8000}, {7000, 20000}, {-20000, -7500},
-};
+// The board turned upside down with the colours exchanged and the other side to move.
+ChessBoard Mirror(const ChessBoard& b) {
+    ChessBoard m = b;
+    std::swap(m.WhitePawns, m.BlackPawns), std::swap(m.WhiteKnights, m.BlackKnights);
+    std::swap(m.WhiteBishops, m.BlackBishops), std::swap(m.WhiteRooks, m.BlackRooks);
+    std::swap(m.WhiteQueens, m.BlackQueens), std::swap(m.WhiteKing, m.BlackKing);
+    for (u64* set : {&m.WhitePawns, &m.WhiteKnights, &m.WhiteBishops, &m.WhiteRooks, &m.WhiteQueens, &m.WhiteKing,
+                     &m.BlackPawns, &m.BlackKnights, &m.BlackBishops, &m.BlackRooks, &m.BlackQueens, &m.BlackKing,
+                     &m.LastFrom, &m.LastTo})
+        *set = Flip(*set);
+    m.WhitePieces = m.WhitePawns | m.WhiteKnights | m.WhiteBishops | m.WhiteRooks | m.WhiteQueens | m.WhiteKing;
+    m.BlackPieces = m.BlackPawns | m.BlackKnights | m.BlackBishops | m.BlackRooks | m.BlackQueens | m.BlackKing;
+    m.AllPieces = m.WhitePieces | m.BlackPieces;
+    m.SideToMove = u8(b.SideToMove ^ 1);
+    m.Castling = u8(((b.Castling & 3) << 2) | ((b.Castling >> 2) & 3));
+    m.InitPieceCounts();
+    std::swap(m.WhitePieceCount, m.BlackPieceCount);
+    m.PawnKingHash = PawnKingKey(m);
+    m.CheckDraw(0);
+    return m;
+}
 
+// Positions every third ply of random legal games from varied starts.
 std::vector<ChessBoard> RandomPositions() {
     std::vector<ChessBoard> positions;
     std::mt19937 rng(20240607);
-    for (const char* fen : Starts) {
+    for (const char* fen : {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
+                            "r1bq1rk1/pppp1ppp/2n2n2/2b1p1N1/2B1P3/8/PPPP1PPP/RNBQK2R w KQ - 0 1",
+                            "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+                            "3r1k2/4npp1/1ppr3p/p6P/P2PPPP1/1NR5/5K2/2R5 w - - 0 1",
+                            "r1bqk2r/pp2bppp/2p5/3pP3/P2Q1P2/2N1B3/1PP3PP/R4RK1 b kq - 0 1",
+                            "4b3/p3kp2/6p1/3pP2p/2pP1P2/4K1P1/P3N2P/8 w - - 0 1",
+                            "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", "6k1/5ppp/8/8/8/8/1r3PPP/3R2K1 w - - 0 1",
+                            "8/pp3k2/2p5/8/8/5K2/PP6/8 w - - 0 1", "4k3/8/8/3b4/8/8/3B4/4K3 w - - 0 1",
+                            "2kr3r/ppp2ppp/2n5/8/8/2N5/PPP2PPP/2KR3R w - - 0 1",
+                            "r1b1kb1r/1p3ppp/p1nppn2/q7/3NP3/2N1BP2/PPPQ2PP/R3KB1R w KQkq - 0 1"})
         for (int game = 0; game < 6; ++game) {
             ChessBoard b = EvalBoard(fen);
-            for (int ply = 0; ply < 70 && PlayRandomMove(b, rng); ++ply)
+            for (int ply = 0; ply < 70; ++ply) {
+                MoveGen list;
+                char side = char(b.SideToMove);
+                int n = list.GenerateAllMoves(side, &b, char(b.Castling)), legal = 0;
+                ChessBoard chosen;
+                for (int i = 0; i < n; ++i) {
+                    ChessBoard next = b;
+                    char mask;
+                    next.MakeMove(list.From[i], list.To[i], list.Promote[i], &mask);
+                    if (next.InCheck(side ? next.BlackKing : next.WhiteKing, side)) continue;
+                    next.SideToMove ^= 1;
+                    next.Castling &= mask;
+                    next.CheckDraw(0);
+                    if (rng() % ++legal == 0) chosen = next; // a uniform choice among the legal moves
+                }
+                if (!legal) break;
+                b = chosen;
                 if (ply % 3 == 0) positions.push_back(b);
+            }
         }
-    }
     return positions;
 }
 
+} // namespace
+
 TEST(Symmetry, MirroredPositionsScoreTheSameForTheOtherSide) {
+    // Windows around and far from typical scores, the full one first.
+    const std::pair<int, int> windows[] = {{-FullWindow, FullWindow}, {-50, 50},     {3000, 3100},
+                                           {-9000, -8000},            {7000, 20000}, {-20000, -7500}};
     std::vector<ChessBoard> positions = RandomPositions();
-    ASSERT_GT(positions.size(), 1500u);
-    int checked = 0;
+    ASSERT_GT(positions.size(), 1400u);
     for (const ChessBoard& b : positions) {
         ChessBoard m = Mirror(b);
         for (char side : {0, 1})
-            for (auto [alpha, beta] : Windows) {
-                int v = Evaluate(b, side, alpha, beta);
-                int w = Evaluate(m, char(side ^ 1), alpha, beta);
-                ASSERT_EQ(v, w) << FenOf(b) << " side " << int(side) << " window " << alpha << ".." << beta;
-                ++checked;
-            }
+            for (auto [alpha, beta] : windows)
+                ASSERT_EQ(Evaluate(b, side, alpha, beta), Evaluate(m, char(side ^ 1), alpha, beta))
+                    << FenOf(b) << " side " << int(side) << " window " << alpha << ".." << beta;
     }
-    EXPECT_EQ(checked, int(positions.size()) * 2 * int(std::size(Windows)));
 }
 
 TEST(PawnHash, HitGivesTheSameResultAsMiss) {
@@ -71,17 +99,10 @@ TEST(PawnHash, HitGivesTheSameResultAsMiss) {
         int miss = Evaluate(b, 1);
         unsigned char computed[sizeof PE]; // every field the miss left behind
         std::memcpy(computed, &PE, sizeof PE);
-        int hit = Evaluate(b, 1);
-        ASSERT_EQ(miss, hit) << FenOf(b);
+        ASSERT_EQ(miss, Evaluate(b, 1)) << FenOf(b);
         ASSERT_EQ(std::memcmp(computed, &PE, sizeof PE), 0) << FenOf(b);
-        if (Phashattempts != attempts) {
-            ASSERT_EQ(Phashattempts, attempts + 2);
-            ASSERT_EQ(Phashmisses, misses + 1);
-        }
+        ASSERT_TRUE(Phashattempts == attempts || (Phashattempts == attempts + 2 && Phashmisses == misses + 1));
     }
-}
-
-TEST(PawnHash, ClearedTableReadsAsAPositionWithoutPawns) {
     // A cleared slot matches key 0 and no pawns; it must hold what such a position computes.
     ClearPawnHash();
     ChessBoard b = EvalBoard("4k3/8/8/8/8/8/8/R3K2R w - - 0 1");
@@ -92,5 +113,3 @@ TEST(PawnHash, ClearedTableReadsAsAPositionWithoutPawns) {
     EXPECT_EQ(Evaluate(b, 0), fromClearedSlot);
     EXPECT_TRUE(InPawnHash(0, 0));
 }
-
-} // namespace
