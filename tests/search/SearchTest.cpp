@@ -1,9 +1,11 @@
-// Fixed-depth searches on small positions with known outcomes.
+// Searches on small positions with known outcomes: mates by distance,
+// stalemate, repetition and the key stack, and quiescence.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "board/HashKeys.h"
+#include "eval/PositionEvaluate.h"
 #include "frontend/Status.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
@@ -11,8 +13,6 @@
 #include "support/TestBoards.h"
 
 namespace {
-
-u64 Sq(const char* name) { return SquareBit((name[1] - '1') * 8 + (name[0] - 'a')); }
 
 class FixedDepth : public testing::Test {
 protected:
@@ -22,9 +22,8 @@ protected:
     }
     void TearDown() override { MainStatus.FD = 0; }
 
-    // Searches the position to the depth as the suites do; the move is played on MainBoard.
+    // Searches the position to the depth as the suites do from a fresh start; the move is played on MainBoard.
     int Think(const char* fen, int depth) {
-        // A fresh start: killers and table entries of an earlier search change the tree.
         PositionCache.ClearTranspositionTables();
         Search.ClearHistory();
         std::memset(Search.Killers, 0, sizeof Search.Killers);
@@ -32,66 +31,108 @@ protected:
         MainStatus.FD = char(depth);
         MainBoard.MaxDepth = depth;
         int score = 0;
-        CaptureStdout([&] {
-            score = Search.ProgressiveDeepening(MainBoard, char(depth), &from, &to, &promote);
-        });
+        CaptureStdout([&] { score = Search.ProgressiveDeepening(MainBoard, char(depth), &from, &to, &promote); });
         return score;
+    }
+    // One alpha-beta node of the given depth for the side to move, two plies below the root.
+    int Node(ChessBoard b, int depth) {
+        MainStatus.FD = 2;
+        b.MaxPly = 10;
+        return Search.Search(char(b.SideToMove), -MATE, MATE, b, depth, 2 + b.SideToMove, 0, 0, 0, 1, 10);
     }
 
     u64 from = 0, to = 0;
     char promote = 0;
 };
 
-TEST_F(FixedDepth, MatesScoreByDistance) {
-    EXPECT_EQ(109999, Think("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", 3));
-    EXPECT_EQ(Sq("a1"), from);
-    EXPECT_EQ(Sq("a8"), to);
-    EXPECT_TRUE(MainBoard.WhiteRooks & Sq("a8")); // the driver played it
-    // King and rook: two moves to mate, three plies. (At depth 4 the null move of
-    // the bare king still refutes the quiet first move.)
-    EXPECT_EQ(109997, Think("k7/8/2K5/8/8/8/8/7R w - - 0 1", 5));
-    EXPECT_EQ(Sq("c6"), from);
-    EXPECT_EQ(Sq("b6"), to);
-    // Back rank, two defenders: two sacrifices, then the mate. (Forcing lines without
-    // transpositions: the table stores mate scores pushed out by depth, not ply.)
-    EXPECT_EQ(109995, Think("2rr2k1/5ppp/8/8/8/4Q3/4RPPP/4R1K1 w - - 0 1", 5));
-    EXPECT_EQ(Sq("e3"), from);
-    EXPECT_EQ(Sq("e8"), to);
+int Quiesce(const ChessBoard& b, int alpha = -MATE, int beta = MATE) {
+    Search.QNodes = 0;
+    return Search.Quiesce(b.SideToMove, alpha, beta, b, 0, 0, 1);
 }
 
-TEST_F(FixedDepth, MatedAndStalematedRoots) {
-    EXPECT_EQ(-110000, Think("R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1", 3));
-    EXPECT_EQ(110001, Think("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", 3));
-    EXPECT_TRUE(MainBoard.BlackKing & Sq("h8")); // no move was played
+} // namespace
+
+TEST_F(FixedDepth, MatesScoreByDistanceAndThePlayedMove) {
+    const struct {
+        const char* fen;
+        int depth, score;
+        const char* move;
+    } cases[] = {
+        {"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", 3, 109999, "a1a8"},
+        // Two moves to mate; at depth 4 the bare king's null move still refutes the quiet first move.
+        {"k7/8/2K5/8/8/8/8/7R w - - 0 1", 5, 109997, "c6b6"},
+        // Two sacrifices on the back rank, then the mate.
+        {"2rr2k1/5ppp/8/8/8/4Q3/4RPPP/4R1K1 w - - 0 1", 5, 109995, "e3e8"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Think(c.fen, c.depth), c.score) << c.fen;
+        EXPECT_EQ(MoveName(from, to, NoPromotion), c.move) << c.fen;
+        EXPECT_EQ(MainBoard.AllPieces & from, 0u) << "the driver played it: " << c.fen;
+    }
+    EXPECT_EQ(Think("R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1", 3), -110000); // mated
+    EXPECT_EQ(Think("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", 3), 110001);     // stalemated
+    EXPECT_TRUE(MainBoard.BlackKing & Sq("h8")) << "no move was played";
 }
 
-TEST_F(FixedDepth, StalemateInsideTheTreeScoresByPly) {
-    // Black's only piece is the queen; giving it away stalemates Black (scored -ply for the stalemated side).
-    ChessBoard b = BoardFromFen("k7/2Q5/1K6/8/8/8/8/8 b - - 0 1");
-    MainStatus.FD = 2;
-    b.MaxPly = 10;
-    MoveList.Init();
-    const int v = Search.Search(1, -110000, 110000, b, 1, 3, 0, 0, 0, 1, 10);
-    EXPECT_EQ(-3, v);
-}
-
-TEST_F(FixedDepth, RepetitionScoresZero) {
+TEST_F(FixedDepth, StalemateInsideTheTreeAndRepetitionScore) {
+    // Black's only piece is the queen; giving it away stalemates Black, scored -ply for the stalemated side.
+    EXPECT_EQ(Node(BoardFromFen("k7/2Q5/1K6/8/8/8/8/8 b - - 0 1"), 1), -3);
     // White mates in one here, but the position already occurred with White to move.
     ChessBoard b = BoardFromFen("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
     b.FiftyMoveCount = 10;
-    b.MaxPly = 10;
-    MainStatus.FD = 2;
     u64 upper, lower;
     genhashcode(0, 0, &upper, &lower, &b);
     MoveList.Init();
     MoveList.InsertHashCodeMoveHistory(upper, lower);
     MoveList.InsertHashCodeMoveHistory(upper + 1, lower);
-    EXPECT_EQ(0, Search.Search(0, -110000, 110000, b, 2, 2, 0, 0, 0, 1, 10));
-    EXPECT_EQ(2, MoveList.NumMoves); // the node retracted its own key
-    // Without the earlier occurrence the mate is found (mate at ply 3).
+    EXPECT_EQ(Node(b, 2), 0);
+    EXPECT_EQ(MoveList.NumMoves, 2) << "the node retracted its own key";
     MoveList.Init();
-    EXPECT_EQ(109997, Search.Search(0, -110000, 110000, b, 2, 2, 0, 0, 0, 1, 10));
-    EXPECT_EQ(0, MoveList.NumMoves);
+    EXPECT_EQ(Node(b, 2), 109997) << "without the earlier occurrence: mate at ply 3";
+    EXPECT_EQ(MoveList.NumMoves, 0);
 }
 
-} // namespace
+TEST(Repetition, SameSideWithinTheWindowAndAFullStack) {
+    const struct {
+        std::vector<u64> keys; // 0: a fresh key
+        int window, found;
+    } cases[] = {{{7, 0, 0, 0, 7}, 5, 1}, {{7, 0, 0, 0, 7}, 4, 0}, // one record outside the window
+                 {{7, 0, 0, 7}, 10, 0},                           // the other side to move
+                 {{7, 0, 7, 0, 7}, 10, 2}};
+    for (const auto& c : cases) {
+        MoveList.Init();
+        u64 fresh = 1000;
+        for (u64 k : c.keys) MoveList.InsertHashCodeMoveHistory(k ? k : ++fresh, 0);
+        EXPECT_EQ(MoveList.ThreeFoldRepDetection(c.window, 7, 0), c.found) << c.keys.size() << " " << c.window;
+    }
+    MoveList.Init();
+    std::string out = CaptureStdout([] {
+        for (int i = 0; i < HistoryCapacity + 10; ++i) MoveList.InsertHashCodeMoveHistory(5, 5);
+    });
+    EXPECT_NE(out.find("MAJOR ERROR"), std::string::npos);
+    for (int i = 0; i < HistoryCapacity + 10; ++i) MoveList.RetractMove();
+    EXPECT_EQ(MoveList.NumMoves, 0);
+}
+
+TEST(Quiescence, StandPatCapturesPromotionsAndDraws) {
+    ChessBoard b = BoardFromFen("4k3/pppp4/8/8/8/8/PPPP4/4K3 w - - 0 1");
+    const int e = PE.PosEval(0, -MATE, MATE, &b);
+    EXPECT_EQ(Quiesce(b), e); // no captures: the evaluation itself
+    EXPECT_EQ(Quiesce(b, e - 100, e - 50), e) << "at or above beta: the evaluation, not beta";
+    EXPECT_EQ(Search.QNodes, 1);
+    b = BoardFromFen("r3k3/8/8/3n4/4P3/8/8/R3K3 w - - 0 1"); // pawn takes an undefended knight
+    EXPECT_GT(Quiesce(b), PE.PosEval(0, -MATE, MATE, &b) + 2000);
+    b = BoardFromFen("4k3/8/4p3/3p4/8/8/8/3QK3 w - - 0 1"); // queen takes a defended pawn: dropped
+    EXPECT_EQ(Quiesce(b), PE.PosEval(0, -MATE, MATE, &b));
+    EXPECT_EQ(Search.QNodes, 1);
+    Quiesce(BoardFromFen("4k3/8/8/3p4/8/8/8/3QK3 w - - 0 1")); // the same without the defender
+    EXPECT_GT(Search.QNodes, 1);
+    Quiesce(BoardFromFen("7k/1P6/8/8/8/8/P7/K7 w - - 0 1"));
+    EXPECT_EQ(Search.QNodes, 2) << "the promotion, not the pawn push";
+    EXPECT_EQ(Quiesce(BoardFromFen("4k3/8/8/8/8/8/8/4KN2 w - - 0 1")), 0) << "a lone knight cannot mate";
+    // Black's king stands en prise: White to move returns beta.
+    b = BoardFromFen("4k3/8/8/8/8/8/8/R3K3 w - - 0 1");
+    b.BlackKing = b.BlackPieces = Sq("a6");
+    b.AllPieces = b.WhitePieces | b.BlackPieces;
+    EXPECT_EQ(Quiesce(b, -1000, 100000), 100000);
+}
