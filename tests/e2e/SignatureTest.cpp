@@ -1,35 +1,43 @@
 // The engine's signature: the node totals of the benchmarks at a fixed
-// depth. Any change to move generation, ordering, search or evaluation
-// that alters them must be intended, and these figures updated with it.
+// depth, in reports of the fixed layout. Any change to move generation,
+// ordering, search or evaluation that alters them must be intended, and
+// these figures updated with it.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <sstream>
 
 #include "e2e/Runner.h"
 
 namespace {
 
-// The report blocks without their time and speed columns.
+// Checks the layout of each report block and returns the blocks without their time and speed columns.
 std::string Counts(const std::string& out) {
+    const char* const layout[] = {R"(^[ \d]{8}[ \d]{12}[ \d]{14}[ \d]{14}[ \d]{12}$)",
+                                  R"(^Leaf Interior Nodes searched = \d+$)",
+                                  R"(^Transposition Table Hits \d+  Misses  \d+  Ratio = \d+$)",
+                                  R"(^Pawn misses \d+ Pawn attempts \d+ Pawn miss rate = .+$)"};
     std::ostringstream counts;
     std::vector<std::string> lines = Lines(out);
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].rfind("    Time Interior", 0) == 0 && i + 1 < lines.size()) {
-            std::istringstream row(lines[++i]);
-            long long time, interior, quiesce, total;
-            row >> time >> interior >> quiesce >> total;
-            counts << interior << ' ' << quiesce << ' ' << total << '\n';
-        } else if (lines[i].rfind("Leaf", 0) == 0 || lines[i].rfind("Transposition", 0) == 0 ||
-                   lines[i].rfind("Pawn misses", 0) == 0) {
-            counts << lines[i] << '\n';
-        }
+        if (lines[i] != "    Time Interior Nodes Quiesce Nodes Total Nodes        NPS") continue;
+        if (i + 4 >= lines.size()) return "a cut report";
+        for (int k = 0; k < 4; ++k) EXPECT_TRUE(std::regex_match(lines[i + 1 + k], std::regex(layout[k]))) << lines[i + 1 + k];
+        std::istringstream row(lines[i + 1]);
+        long long time, interior, quiesce, total;
+        row >> time >> interior >> quiesce >> total;
+        counts << interior << ' ' << quiesce << ' ' << total << '\n'
+               << lines[i + 2] << '\n' << lines[i + 3] << '\n' << lines[i + 4] << '\n';
     }
     return counts.str();
 }
 
+} // namespace
+
 TEST(Signature, BenchAtDepthEight) {
     RunResult r = RunVelkor({"-bench", "-fd", "8"});
-    ASSERT_EQ(0, r.exitCode);
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("\nRunning benchmark 1 2 3 4 5 6\n    Time Interior"), std::string::npos) << r.out;
     EXPECT_EQ("391446 464286 855732\n"
               "Leaf Interior Nodes searched = 56183\n"
               "Transposition Table Hits 17394  Misses  192498  Ratio = 8\n"
@@ -39,7 +47,9 @@ TEST(Signature, BenchAtDepthEight) {
 
 TEST(Signature, SecondBenchAtDepthEight) {
     RunResult r = RunVelkor({"-bench2", "-fd", "8"});
-    ASSERT_EQ(0, r.exitCode);
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("\nRunning benchmark \nProgressive Deepening\n    Time Interior"), std::string::npos);
+    EXPECT_NE(r.out.find("\nRunning benchmark \nSearch Exact Depth\n    Time Interior"), std::string::npos);
     EXPECT_EQ("59891 94046 153937\n"
               "Leaf Interior Nodes searched = 7081\n"
               "Transposition Table Hits 1780  Misses  31544  Ratio = 5\n"
@@ -50,5 +60,3 @@ TEST(Signature, SecondBenchAtDepthEight) {
               "Pawn misses 9694 Pawn attempts 248524 Pawn miss rate = 3.90063\n",
               Counts(r.out));
 }
-
-} // namespace
