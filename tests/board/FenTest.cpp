@@ -1,8 +1,7 @@
-// Reading and writing position text, position files, text that is not a
-// position at all, and the diagram's cells.
+// Reading and writing position text, position files, and text that is not
+// a position at all.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <random>
 #include <string>
 
@@ -11,16 +10,6 @@
 #include "support/TestBoards.h"
 
 namespace {
-
-std::string WriteTempFile(const std::string& content) {
-    char path[] = "/tmp/velkor-fen-XXXXXX";
-    int fd = mkstemp(path);
-    if (fd < 0) return "";
-    FILE* f = fdopen(fd, "w");
-    std::fwrite(content.data(), 1, content.size(), f);
-    std::fclose(f);
-    return path;
-}
 
 // Whatever the text, the sets must agree with the occupancy fields and the writer must fit its buffer.
 void ExpectConsistent(const std::string& text) {
@@ -116,32 +105,17 @@ TEST(Fen, MalformedTextIsTakenAsItComesWithoutHarm) {
 }
 
 TEST(Fen, PositionFileGivesItsFirstLineWhole) {
-    std::string path = WriteTempFile("4k3/8/8/8/8/8/4P3/4K3 b K - bm e4; " + std::string(2000, 'x') + "\nrnbqkbnr w\n");
+    std::string path = TempFile("position.fen", "4k3/8/8/8/8/8/4P3/4K3 b K - bm e4; " + std::string(2000, 'x') + "\nrnbqkbnr w\n");
     LoadPositionFile(path.c_str());
     EXPECT_EQ(FenOf(MainBoard), "4k3/8/8/8/8/8/4P3/4K3 b K- - 0 ; ");
-    std::remove(path.c_str());
-    path = WriteTempFile(std::string(100000, '1') + "k w"); // no line end at all
+    path = TempFile("position.fen", std::string(100000, '1') + "k w"); // no line end at all
     LoadPositionFile(path.c_str());
     EXPECT_EQ(MainBoard.AllPieces, 0u);
-    std::remove(path.c_str());
 }
 
 TEST(FenDeathTest, PositionFileThatCannotBeReadEndsTheProcess) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(LoadPositionFile("/nonexistent/velkor.fen"), testing::ExitedWithCode(1), "");
-    std::string path = WriteTempFile("");
+    std::string path = TempFile("position.fen", "");
     EXPECT_EXIT(LoadPositionFile(path.c_str()), testing::ExitedWithCode(0), "");
-    std::remove(path.c_str());
-}
-
-TEST(Diagram, CellsNameTheManOrReportAnInconsistentSquare) {
-    ChessBoard b = BoardFromFen("4k3/8/8/8/8/8/8/4K3 w - -");
-    EXPECT_EQ(CaptureStdout([&] { b.DisplayPiece(4); }) + CaptureStdout([&] { b.DisplayPiece(60); }), "K k ");
-    b.AllPieces |= Sq("a1");
-    EXPECT_EQ(CaptureStdout([&] { b.DisplayPiece(0); }), "Major Error: DisplayPiece has unknown Color\n ");
-    b.WhitePieces |= Sq("a1");
-    EXPECT_EQ(CaptureStdout([&] { b.DisplayPiece(0); }), "Major Error: DisplayPiece unknown White Piece\n ");
-    b.WhitePieces ^= Sq("a1");
-    b.BlackPieces |= Sq("a1");
-    EXPECT_EQ(CaptureStdout([&] { b.DisplayPiece(0); }), "Major Error: DisplayPiece unknown Black Piece\n ");
 }

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -111,12 +109,7 @@ TEST(CommandLine, EachOptionChangesOnlyItsSettings) {
 }
 
 TEST(CommandLine, PositionFileNameIsExaminedToo) {
-    char dir[] = "/tmp/velkor-cl-XXXXXX";
-    ASSERT_TRUE(mkdtemp(dir));
-    std::string path = std::string(dir) + "/a-sp.epd";
-    FILE* f = std::fopen(path.c_str(), "w");
-    std::fputs("4k3/8/8/8/8/8/8/3QK3 b - -\n", f);
-    std::fclose(f);
+    std::string path = TempFile("a-sp.epd", "4k3/8/8/8/8/8/8/3QK3 b - -\n");
     EXPECT_EQ(Changes({"-lpf", path}), "sp=1 side=1") << "the file name contains -sp";
     EXPECT_EQ(MainBoard.WhiteQueens, Sq("d1"));
 }

@@ -1,9 +1,7 @@
 // Perft counts of the engine against published counts and the mailbox
 // reference counter, and the counter itself against published counts
-// under full rules.
+// under full rules. Random games are counted in RandomGamesTest.
 #include <gtest/gtest.h>
-
-#include <random>
 
 #include "movegen/PerfT.h"
 #include "movegen/ReferenceBoard.h"
@@ -59,43 +57,4 @@ TEST(Perft, MatchesTheReferenceWhereTheRulesDiffer) {
     for (const char* fen : {promotions, mirrored, underPromotion, "r3k2r/1P4P1/8/8/8/8/1p4p1/R3K2R b KQkq -"})
         EXPECT_EQ(EngineLeaves(3, fen), ReferenceBoard(fen).Perft(3)) << fen;
     EXPECT_EQ(EngineLeaves(4, recapture), ReferenceBoard(recapture).Perft(4));
-}
-
-// Random games reach en passant, promotions, checks of every kind and
-// castling after rook moves; each position is counted two plies deep.
-TEST(Perft, MatchesTheReferenceAlongRandomGames) {
-    std::mt19937 rng(20240611);
-    int positions = 0, checks = 0, enPassant = 0, promotionMoves = 0, castles = 0;
-    for (const char* start : {initial, kiwipete, rookEnding, promotions, mirrored, underPromotion, corners})
-        for (int game = 0; game < 3; ++game) {
-            ReferenceBoard ref(start);
-            BoardFromFen(start);
-            for (int ply = 0; ply <= 60; ++ply, ++positions) {
-                std::vector<ReferenceBoard::Move> moves = ref.LegalMoves();
-                ASSERT_EQ(EngineLeaves(1), moves.size()) << FenOf(MainBoard);
-                ASSERT_EQ(EngineLeaves(2), ref.Perft(2)) << FenOf(MainBoard);
-                ASSERT_EQ(MainBoard.Castling, ref.Castling()) << FenOf(MainBoard);
-                checks += ref.InCheck();
-                for (const ReferenceBoard::Move& m : moves) {
-                    char piece = char(ref.PieceAt(m.from) | 0x20);
-                    enPassant += piece == 'p' && (m.from - m.to) % 8 != 0 && !ref.PieceAt(m.to);
-                    castles += piece == 'k' && (m.to - m.from == 2 || m.from - m.to == 2);
-                    promotionMoves += m.promote != 0;
-                }
-                if (moves.empty()) break;
-                const ReferenceBoard::Move m = moves[rng() % moves.size()];
-                char mask;
-                char promote = m.promote ? (MainBoard.SideToMove ? 'q' : 'Q') : NoPromotion;
-                MainBoard.MakeMove(SquareBit(m.from), SquareBit(m.to), promote, &mask);
-                MainBoard.SideToMove ^= 1;
-                MainBoard.Castling &= mask;
-                ref.Play(m);
-            }
-        }
-    // The walk must have met the cases that the counts are meant to check.
-    EXPECT_GT(positions, 600);
-    EXPECT_GT(checks, 20);
-    EXPECT_GT(enPassant, 0);
-    EXPECT_GT(promotionMoves, 20);
-    EXPECT_GT(castles, 20);
 }

@@ -1,6 +1,9 @@
 // Global test environment and board helpers.
 #include "support/TestBoards.h"
 
+#include <stdlib.h>
+
+#include <fstream>
 #include <sstream>
 
 #include "board/Fen.h"
@@ -68,4 +71,11 @@ ChessBoard After(const char* fen, std::initializer_list<const char*> moves) {
         MainBoard.Castling &= mask;
     }
     return MainBoard;
+}
+
+std::string TempFile(const std::string& name, const std::string& content) {
+    char dir[] = "/tmp/velkor-unit-XXXXXX";
+    std::string path = std::string(mkdtemp(dir) ? dir : "/tmp") + "/" + name;
+    std::ofstream(path) << content;
+    return path;
 }

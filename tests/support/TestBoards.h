@@ -25,6 +25,8 @@ std::vector<std::string> ListOf(const MoveGen& list, int count);
 std::vector<std::string> Words(const std::string& text);
 // MainBoard after the moves ("e2e4") from the FEN, played as the front ends play them.
 ChessBoard After(const char* fen, std::initializer_list<const char*> moves);
+// Writes a file of that name into a new temporary directory and returns its path.
+std::string TempFile(const std::string& name, const std::string& content);
 
 // Captures what a call prints on standard output.
 template <class F> std::string CaptureStdout(F&& call) {

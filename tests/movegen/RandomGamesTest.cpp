@@ -1,7 +1,8 @@
-// MakeMove and UndoMove against the mailbox reference: along random games,
-// every pseudo-legal move is made on a copy, compared square by square with
-// the reference, and taken back; the record must then equal the original
-// in every field. Then en passant, which needs the move before.
+// Random games checked against the mailbox reference: at every position
+// every pseudo-legal move is made on a copy, compared square by square and
+// taken back, after which the record must equal the original in every
+// field; along the first games the perft counts must agree too. Then en
+// passant, which needs the move before.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "board/ChessBoard.h"
 #include "board/Fen.h"
 #include "board/HashKeys.h"
+#include "movegen/PerfT.h"
 #include "movegen/ReferenceBoard.h"
 #include "support/TestBoards.h"
 
@@ -43,8 +45,14 @@ u32 KingEntries(const ChessBoard& b) {
 }
 
 struct Tally {
-    int moves = 0, castles = 0, enPassant = 0, promotions = 0, captures = 0;
+    int moves = 0, castles = 0, enPassant = 0, promotions = 0, captures = 0, checks = 0, counted = 0;
 };
+
+u64 EngineLeaves(int depth) {
+    u64 leaves = 0;
+    CaptureStdout([&] { leaves = PerfT(depth).LeafNodes; });
+    return leaves;
+}
 
 // Makes the move with the promotion letter on a copy of b, checks it against the reference, takes it back.
 void CheckMove(const ChessBoard& b, const ReferenceBoard& ref, ReferenceBoard::Move m, char letter, u32 kingStart,
@@ -75,15 +83,12 @@ void CheckMove(const ChessBoard& b, const ReferenceBoard& ref, ReferenceBoard::M
     ASSERT_EQ(after.FiftyMoveCount, piece == 'p' || victim != ' ' ? 0 : b.FiftyMoveCount + 1) << move;
     ASSERT_TRUE(after.LastFrom == SquareBit(m.from) && after.LastTo == SquareBit(m.to)) << move;
     ASSERT_TRUE(after.SideToMove == b.SideToMove && after.Castling == b.Castling) << "left to the caller: " << move;
-    const u64 w[6] = {after.WhitePawns, after.WhiteKnights, after.WhiteBishops, after.WhiteRooks, after.WhiteQueens,
-                      after.WhiteKing};
-    const u64 k[6] = {after.BlackPawns, after.BlackKnights, after.BlackBishops, after.BlackRooks, after.BlackQueens,
-                      after.BlackKing};
-    int men = 0;
-    for (int i = 0; i < 6; ++i) men += PopCount(w[i]) + PopCount(k[i]);
-    ASSERT_EQ(men, PopCount(after.AllPieces)) << "sets overlap after " << move;
-    ASSERT_EQ(after.WhitePieces, w[0] | w[1] | w[2] | w[3] | w[4] | w[5]) << move;
-    ASSERT_EQ(after.AllPieces, after.WhitePieces | k[0] | k[1] | k[2] | k[3] | k[4] | k[5]) << move;
+    // The sets must not overlap, and the colour sets must be their unions.
+    const u64 w = after.WhitePawns ^ after.WhiteKnights ^ after.WhiteBishops ^ after.WhiteRooks ^ after.WhiteQueens ^
+                  after.WhiteKing;
+    const u64 k = after.BlackPawns ^ after.BlackKnights ^ after.BlackBishops ^ after.BlackRooks ^ after.BlackQueens ^
+                  after.BlackKing;
+    ASSERT_TRUE(after.WhitePieces == w && after.BlackPieces == k && after.AllPieces == (w ^ k)) << move;
     ChessBoard counted = after;
     counted.InitPieceCounts();
     ASSERT_TRUE(SameRecord(counted, after)) << "per-type counts after " << move;
@@ -104,26 +109,35 @@ void CheckMove(const ChessBoard& b, const ReferenceBoard& ref, ReferenceBoard::M
 
 } // namespace
 
-TEST(MakeUndo, EveryMoveOfRandomGamesIsMadeRightAndTakenBackWhole) {
+TEST(RandomGames, MovesMadeTakenBackAndCountedAsByTheReference) {
     std::mt19937 rng(2024);
     Tally tally;
     for (const char* fen : {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
                             "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -",
-                            "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -",
+                            "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", "n1n5/PPPk4/8/8/8/8/4Kppp/5N1N b - -",
                             "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq -",
+                            "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ -", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -",
                             "r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R b KQkq -", "4k3/PPP4p/8/1pP5/5pP1/8/ppp4P/4K3 w - -"})
-        for (int game = 0; game < 16; ++game) {
-            ChessBoard b = BoardFromFen(fen);
+        for (int game = 0; game < 10; ++game) {
+            ChessBoard& b = MainBoard; // perft counts from it
+            BoardFromFen(fen);
             b.BestFrom = Sq("a2"), b.BestPromote = 'q', b.MaxPly = 17; // fields MakeMove must leave alone
             ReferenceBoard ref(fen);
             const u32 kingStart = KingEntries(b);
-            for (int ply = 0; ply < 80; ++ply) {
+            for (int ply = 0; ply < 70; ++ply) {
                 for (const ReferenceBoard::Move& m : ref.PseudoMoves())
                     for (char letter : m.promote ? std::string("QRBNqrbnz") : std::string(1, NoPromotion)) {
                         CheckMove(b, ref, m, letter, kingStart, tally);
                         if (HasFatalFailure()) return;
                     }
                 std::vector<ReferenceBoard::Move> legal = ref.LegalMoves();
+                if (game < 3) {
+                    ASSERT_EQ(EngineLeaves(1), legal.size()) << FenOf(b);
+                    ASSERT_EQ(EngineLeaves(2), ref.Perft(2)) << FenOf(b);
+                    ASSERT_EQ(b.Castling, ref.Castling()) << FenOf(b);
+                    tally.checks += ref.InCheck();
+                    ++tally.counted;
+                }
                 if (legal.empty()) break;
                 const ReferenceBoard::Move m = legal[rng() % legal.size()];
                 char mask;
@@ -133,13 +147,17 @@ TEST(MakeUndo, EveryMoveOfRandomGamesIsMadeRightAndTakenBackWhole) {
                 ref.Play(m);
             }
         }
-    std::printf("checked %d moves: %d castling, %d en passant, %d promotions, %d captures\n", tally.moves,
-                tally.castles, tally.enPassant, tally.promotions, tally.captures);
+    std::printf("%d moves: %d castling, %d en passant, %d promotions, %d captures; %d positions counted, %d checks\n",
+                tally.moves, tally.castles, tally.enPassant, tally.promotions, tally.captures, tally.counted,
+                tally.checks);
+    // The walk must have met the cases the checks are meant for.
     EXPECT_GT(tally.moves, 80000);
     EXPECT_GT(tally.castles, 100);
-    EXPECT_GT(tally.enPassant, 30);
+    EXPECT_GT(tally.enPassant, 15);
     EXPECT_GT(tally.promotions, 500);
     EXPECT_GT(tally.captures, 5000);
+    EXPECT_GT(tally.counted, 1000);
+    EXPECT_GT(tally.checks, 20);
 }
 
 TEST(MakeMove, EnPassantOnlyRightAfterTheDoubleStep) {
