@@ -60,9 +60,3 @@ TEST(Attacks, MasksMatchTheWalkOnRandomOccupancies) {
         }
     }
 }
-
-TEST(Attacks, RookCountAndFileFills) {
-    EXPECT_EQ(BoardFromFen("8/8/8/8/8/8/p7/RN6 w - -").RookAttackCount(Sq("a1")), 1);
-    EXPECT_EQ(ChessBoard::NorthAttacks(Sq("a1"), ~(Sq("a1") | Sq("a6"))), 0x0000010101010100ULL);
-    EXPECT_EQ(ChessBoard::SouthAttacks(Sq("a6"), ~(Sq("a1") | Sq("a6"))), 0x0000000101010101ULL);
-}

@@ -80,9 +80,3 @@ TEST(HashKeys, PawnKeyCoversPawnsOnlyAndIgnoresTheSide) {
     EXPECT_EQ(white, black);
     EXPECT_EQ(white, u32(LPStable[SquareOf(Sq("e2"))]) ^ u32(LPStable[6 * 64 + SquareOf(Sq("e7"))]));
 }
-
-TEST(HashKeys, DrawLogLookupNeedsAPositiveCount) {
-    EXPECT_FALSE(FindRandom(0, 0) || FindRandom(0, -3));
-    EXPECT_TRUE(FindRandom(0, 1)) << "the log is zeroed by initPStable";
-    EXPECT_FALSE(FindRandom(1, 1 << 30)) << "a count past the log stops at its end";
-}

@@ -1,7 +1,11 @@
-// Test suites through the real binary: "-ts", "-pev" and "-mimicstudent".
+// Runs over position files through the real binary: the suites "-ts",
+// "-pev" and "-mimicstudent", and "-eval", whose reference positions pin
+// the evaluation's exact scores.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <regex>
+#include <sstream>
 
 #include "e2e/Runner.h"
 
@@ -50,4 +54,47 @@ TEST(Suite, EmptyMissingAndOverlong) {
     r = RunVelkor({"-ts", TempFile("long.epd", "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1 " + std::string(5000, 'x') + "\n")});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(Lines(r.out).back(), "1");
+}
+
+TEST(EvalOption, ReferencePositionsScoreExactly) {
+    const std::string file = std::string(VELKOR_TEST_DATA) + "/eval_reference.epd";
+    const int expected[] = {0,     0,   460, -460, 10600, -10600, -960,  960,   330,  -1970, 5770,
+                            -2220, 875, 270, -270, 2307,  -2307,  7590, -1610, 5700, 5700};
+    std::stringstream text;
+    text << std::ifstream(file).rdbuf();
+    std::vector<std::string> positions = Lines(text.str());
+    ASSERT_EQ(positions.size(), std::size(expected));
+    RunResult r = RunVelkor({"-eval", file});
+    EXPECT_EQ(r.exitCode, 0);
+    std::vector<std::string> out = Lines(r.out);
+    ASSERT_EQ(out.size(), positions.size() + 1) << r.out;
+    EXPECT_EQ(out[0], "Velkor ");
+    for (size_t i = 0; i < positions.size(); ++i) EXPECT_EQ(out[i + 1], std::to_string(expected[i]) + " " + positions[i]);
+}
+
+TEST(EvalOption, ResultsDoNotDependOnTheOrderOfLines) {
+    // Equal pawns, different kings: each line must get its own pawn record.
+    std::string a = "4k3/pp6/8/8/8/8/PP6/K7 w - - 0 1", b = "k7/pp6/8/8/8/8/PP6/4K3 w - - 0 1";
+    std::vector<std::string> x = Lines(RunVelkor({"-eval", TempFile("ab.epd", a + "\n" + b + "\n")}).out);
+    std::vector<std::string> y = Lines(RunVelkor({"-eval", TempFile("ba.epd", b + "\n" + a + "\n")}).out);
+    ASSERT_TRUE(x.size() == 3 && y.size() == 3);
+    EXPECT_TRUE(x[1] == y[2] && x[2] == y[1]) << x[1] << " / " << y[2];
+}
+
+TEST(EvalOption, UnreadableEmptyAndMalformedFiles) {
+    RunResult r = RunVelkor({"-eval", "/nonexistent/positions.epd"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.out.find("ERROR: opening file /nonexistent/positions.epd\n"), std::string::npos) << r.out;
+    r = RunVelkor({"-eval", TempFile("empty.epd", "")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "Velkor \n");
+    const std::string bad = "\nxyz\n8/8/8 w\n99999999999999999999/////////////////////// b KQkq\n"
+                            "QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/QQQQKQQQ/qqqqkqqq/qqqqqqqq/qqqqqqqq/qqqqqqqq w - -\n"
+                            "PPPPPPPP/pppppppp/8/4k3/8/8/PPPPPPPP/ppppKppp w - -\n"
+                            "RRRRRRRR/RRRRRRRR/RRRRRRRR/8/8/k7/8/K7 b - -\r\n" +
+                            std::string(5000, 'P') + "\n";
+    r = RunVelkor({"-eval", TempFile("bad.epd", bad)});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(Lines(r.out).size(), 1u + 8u);
+    EXPECT_EQ(r.err.find("runtime error"), std::string::npos) << r.err;
 }

@@ -1,4 +1,4 @@
-// The opening book: tree order, lookups and the choice of a book move.
+// The opening book: the choice of a book move, and its trace.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -57,18 +57,6 @@ TEST_F(Book, EmptyBookHasNoMoves) {
     MainStatus.xboard = 1;
     EXPECT_EQ(Choice(15, &printed), -100);
     EXPECT_EQ(printed, "");
-}
-
-TEST_F(Book, TreeOrderAndLookups) {
-    // Equal upper keys go left on a smaller lower key; exact duplicates (entry 4) are skipped.
-    Fill({{5, 1}, {3, 9}, {7, 0}, {3, 4}, {7, 0}, {5, 2}, {6, 8}});
-    const treenode* root = BookTreeRoot();
-    EXPECT_TRUE(root->left->index == 1 && root->right->index == 2 && root->left->left->index == 3);
-    EXPECT_TRUE(root->right->left->index == 5 && root->right->left->right->index == 6 && !root->right->right);
-    for (int i : {0, 1, 2, 6}) EXPECT_EQ(BookTreeSearch(root, OpeningBook[i].upper, OpeningBook[i].lower), i);
-    // (3, 4) and (5, 2) hang below entries whose equal upper key ends the walk first.
-    EXPECT_EQ(BookTreeSearch(root, 3, 4), -1);
-    EXPECT_EQ(BookTreeSearch(root, 5, 2), -1);
 }
 
 TEST_F(Book, SmallestValueWinsTheEarlierMoveWinsTiesAndTheTraceListsEveryMove) {
