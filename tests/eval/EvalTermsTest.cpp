@@ -113,7 +113,7 @@ TEST(EvalTerms, LazyExitsPhaseAndTheDiagramLine) {
     // King and queen against king: 9750 - 400 + taper 171 before the piece terms.
     ChessBoard b = EvalBoard("k7/8/8/8/3Q4/2K5/8/8 w - - 0 1");
     for (auto [side, alpha, beta, score] : {std::tuple{0, 20000, 30000, 9521}, {0, 12000, 30000, 9521},
-                                            {0, 11000, 30000, 10600}, {1, -30000, -20000, -9521}})
+                                            {0, 11522, 30000, 9521}, {0, 11521, 30000, 10600}, {1, -30000, -20000, -9521}})
         EXPECT_EQ(Evaluate(b, char(side), alpha, beta), score) << alpha << " " << beta;
     for (auto [fen, phase] : {std::pair{"rnbqkbnr/pppppppp/8/8/2Q2q2/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 1},
                               {"4k3/pp6/8/8/8/8/PP6/4K3 w - - 0 1", 24}}) {
