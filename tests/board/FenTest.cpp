@@ -112,10 +112,3 @@ TEST(Fen, PositionFileGivesItsFirstLineWhole) {
     LoadPositionFile(path.c_str());
     EXPECT_EQ(MainBoard.AllPieces, 0u);
 }
-
-TEST(FenDeathTest, PositionFileThatCannotBeReadEndsTheProcess) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(LoadPositionFile("/nonexistent/velkor.fen"), testing::ExitedWithCode(1), "");
-    std::string path = TempFile("position.fen", "");
-    EXPECT_EXIT(LoadPositionFile(path.c_str()), testing::ExitedWithCode(0), "");
-}

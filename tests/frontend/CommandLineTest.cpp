@@ -85,9 +85,3 @@ TEST(CommandLine, EachOptionChangesOnlyItsSettings) {
     EXPECT_EQ(Changes({"-lpf", TempFile("a-sp.epd", "4k3/8/8/8/8/8/8/3QK3 b - -\n")}), "sp=1 side=1");
     EXPECT_EQ(MainBoard.WhiteQueens, Sq("d1"));
 }
-
-TEST(CommandLineDeathTest, HelpEndsTheProcessAtOnce) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(Changes({"-fd", "3", "-help"}), testing::ExitedWithCode(0), "");
-    EXPECT_EXIT(Changes({"-h"}), testing::ExitedWithCode(0), "");
-}
