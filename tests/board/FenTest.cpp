@@ -105,7 +105,8 @@ TEST(Fen, MalformedTextIsTakenAsItComesWithoutHarm) {
 }
 
 TEST(Fen, PositionFileGivesItsFirstLineWhole) {
-    std::string path = TempFile("position.fen", "4k3/8/8/8/8/8/4P3/4K3 b K - bm e4; " + std::string(2000, 'x') + "\nrnbqkbnr w\n");
+    const std::string operations = "bm e4; " + std::string(2000, 'x');
+    std::string path = TempFile("position.fen", "4k3/8/8/8/8/8/4P3/4K3 b K - " + operations + "\nrnbqkbnr w\n");
     LoadPositionFile(path.c_str());
     EXPECT_EQ(FenOf(MainBoard), "4k3/8/8/8/8/8/4P3/4K3 b K- - 0 ; ");
     path = TempFile("position.fen", std::string(100000, '1') + "k w"); // no line end at all

@@ -21,8 +21,9 @@ TEST(PerftRun, ReportOfCountsAndSpeed) {
         if (c.position) args.insert(args.end(), {"-lpf", TempFile("position.fen", c.position)});
         RunResult r = RunVelkor(args);
         EXPECT_EQ(r.exitCode, 0) << r.err;
-        const std::string report = std::string("Velkor \nStarting PerfT test \n") + c.total + " Total Nodes at Depth = " +
-                                   c.depth + "\n" + c.leaves + " Leaf Nodes at Depth = " + c.depth + "\n\\d+ NPS\n";
+        const std::string report = std::string("Velkor \nStarting PerfT test \n") + c.total +
+                                   " Total Nodes at Depth = " + c.depth + "\n" + c.leaves +
+                                   " Leaf Nodes at Depth = " + c.depth + "\n\\d+ NPS\n";
         EXPECT_TRUE(std::regex_match(r.out, std::regex(report))) << r.out;
     }
 }
@@ -46,7 +47,8 @@ TEST(PerftRun, TraceWrapsEveryCountedMove) {
 
 TEST(PerftRun, IllegalMovesAndMissingKings) {
     // The knight on e7 is pinned: only the four king steps count, and only they are traced.
-    RunResult r = RunVelkor({"-perft", "-fd", "1", "-trace", "-lpf", TempFile("pinned.fen", "4k3/4n3/8/8/8/8/8/K3R3 b - -\n")});
+    std::string pinned = TempFile("pinned.fen", "4k3/4n3/8/8/8/8/8/K3R3 b - -\n");
+    RunResult r = RunVelkor({"-perft", "-fd", "1", "-trace", "-lpf", pinned});
     EXPECT_EQ(Count(r.out, "<Move name="), 4) << r.out;
     EXPECT_NE(r.out.find("4 Leaf Nodes at Depth = 1\n"), std::string::npos);
     r = RunVelkor({"-perft", "-fd", "1", "-lpf", TempFile("noking.fen", "4k3/8/8/8/8/8/8/4N3 w - -\n")});

@@ -22,7 +22,8 @@ std::string Counts(const std::string& out) {
     for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i] != "    Time Interior Nodes Quiesce Nodes Total Nodes        NPS") continue;
         if (i + 4 >= lines.size()) return "a cut report";
-        for (int k = 0; k < 4; ++k) EXPECT_TRUE(std::regex_match(lines[i + 1 + k], std::regex(layout[k]))) << lines[i + 1 + k];
+        for (int k = 1; k <= 4; ++k)
+            EXPECT_TRUE(std::regex_match(lines[i + k], std::regex(layout[k - 1]))) << lines[i + k];
         std::istringstream row(lines[i + 1]);
         long long time, interior, quiesce, total;
         row >> time >> interior >> quiesce >> total;

@@ -69,7 +69,8 @@ TEST(EvalOption, ReferencePositionsScoreExactly) {
     std::vector<std::string> out = Lines(r.out);
     ASSERT_EQ(out.size(), positions.size() + 1) << r.out;
     EXPECT_EQ(out[0], "Velkor ");
-    for (size_t i = 0; i < positions.size(); ++i) EXPECT_EQ(out[i + 1], std::to_string(expected[i]) + " " + positions[i]);
+    for (size_t i = 0; i < positions.size(); ++i)
+        EXPECT_EQ(out[i + 1], std::to_string(expected[i]) + " " + positions[i]);
 }
 
 TEST(EvalOption, ResultsDoNotDependOnTheOrderOfLines) {

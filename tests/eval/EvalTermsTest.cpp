@@ -5,7 +5,7 @@
 
 #include <climits>
 
-#include "eval/EvalTestSupport.h"
+#include "support/TestBoards.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <vector>
 
-#include "eval/EvalTestSupport.h"
+#include "support/TestBoards.h"
 
 namespace {
 

@@ -83,8 +83,8 @@ TEST(MoveList, NextMoveTakesTheEarliestOfEqualValues) {
 
 TEST(MoveText, PromotionSuffixAndPrincipalVariation) {
     char text[MoveTextSize];
-    for (auto [code, expected] : {std::pair<char, const char*>{4, " e7e8q;\n"}, {10, " e7e8q;\n"}, {1, " e7e8n;\n"},
-                                  {8, " e7e8b;\n"}, {3, " e7e8r;\n"}, {5, " e7e8 \n"}, {NoPromotion, " e7e8 \n"}}) {
+    for (auto [code, expected] : {std::pair<char, const char*>{10, " e7e8q;\n"}, {1, " e7e8n;\n"}, {8, " e7e8b;\n"},
+                                  {3, " e7e8r;\n"}, {5, " e7e8 \n"}, {NoPromotion, " e7e8 \n"}}) {
         fillmovestring(text, 0, 52, 60, code, 0);
         EXPECT_STREQ(text, expected) << int(code);
     }

@@ -116,7 +116,8 @@ TEST(RandomGames, MovesMadeTakenBackAndCountedAsByTheReference) {
                             "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", "n1n5/PPPk4/8/8/8/8/4Kppp/5N1N b - -",
                             "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq -",
                             "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ -", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -",
-                            "r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R b KQkq -", "4k3/PPP4p/8/1pP5/5pP1/8/ppp4P/4K3 w - -"})
+                            "r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R b KQkq -",
+                            "4k3/PPP4p/8/1pP5/5pP1/8/ppp4P/4K3 w - -"})
         for (int game = 0; game < 8; ++game) {
             ChessBoard& b = MainBoard; // perft counts from it
             BoardFromFen(fen);

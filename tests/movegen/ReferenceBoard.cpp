@@ -115,7 +115,8 @@ void ReferenceBoard::Play(const Move& move) {
     const int corners[4] = {28, 21, 98, 91}; // h1, a1, h8, a8: rights 1, 2, 4, 8
     for (int i = 0; i < 4; ++i) {
         // Full rules: any move from or onto a corner ends its right; the engine's: only its own rook leaving it.
-        bool ends = standard_ ? from == corners[i] || to == corners[i] : from == corners[i] && piece == (i < 2 ? R : -R);
+        bool ends = standard_ ? from == corners[i] || to == corners[i]
+                              : from == corners[i] && piece == (i < 2 ? R : -R);
         if (ends) castling_ &= ~(1 << i);
     }
     if (kind == K) {

@@ -30,8 +30,8 @@ ChessBoard BoardFromFen(const char* fen) {
     SetupBoard(fen);
     ChessBoard& b = MainBoard;
     b.InitPieceCounts();
-    b.WhitePieceCount = b.WhiteQueenCount + b.WhiteRookCount + b.WhiteBishopCount + b.WhiteKnightCount + b.WhitePawnCount;
-    b.BlackPieceCount = b.BlackQueenCount + b.BlackRookCount + b.BlackBishopCount + b.BlackKnightCount + b.BlackPawnCount;
+    b.WhitePieceCount = PopCount(b.WhitePieces & ~b.WhiteKing); // the men but the king
+    b.BlackPieceCount = PopCount(b.BlackPieces & ~b.BlackKing);
     b.CheckDraw(0);
     u32 key;
     genpawnhashcode(b.SideToMove, b, &key);

@@ -1,4 +1,5 @@
-// Shared set-up for the unit tests: boards from text, squares and moves by name.
+// Shared set-up for the unit tests: boards from text, squares and moves by
+// name, evaluation calls.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "board/ChessBoard.h"
+#include "eval/PositionEvaluate.h"
 #include "movegen/MoveGen.h"
 
 // MainBoard set up from FEN text with every count current (as after a move),
@@ -27,6 +29,17 @@ std::vector<std::string> Words(const std::string& text);
 ChessBoard After(const char* fen, std::initializer_list<const char*> moves);
 // Writes a file of that name into a new temporary directory and returns its path.
 std::string TempFile(const std::string& name, const std::string& content);
+
+// A board from FEN as the evaluation sees one: the pawn-and-king key includes the kings.
+inline ChessBoard EvalBoard(const char* fen) {
+    ChessBoard b = BoardFromFen(fen);
+    b.PawnKingHash = PawnKingKey(b);
+    return b;
+}
+constexpr int FullWindow = 110000;
+inline int Evaluate(const ChessBoard& b, char side, int alpha = -FullWindow, int beta = FullWindow) {
+    return PE.PosEval(side, alpha, beta, &b);
+}
 
 // Captures what a call prints on standard output.
 template <class F> std::string CaptureStdout(F&& call) {
