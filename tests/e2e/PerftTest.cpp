@@ -1,7 +1,7 @@
 // Perft through the real binary: the report, position files and the trace.
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <algorithm>
 
 #include "e2e/Runner.h"
 
@@ -23,8 +23,12 @@ TEST(PerftRun, ReportOfCountsAndSpeed) {
         EXPECT_EQ(r.exitCode, 0) << r.err;
         const std::string report = std::string("Velkor \nStarting PerfT test \n") + c.total +
                                    " Total Nodes at Depth = " + c.depth + "\n" + c.leaves +
-                                   " Leaf Nodes at Depth = " + c.depth + "\n\\d+ NPS\n";
-        EXPECT_TRUE(std::regex_match(r.out, std::regex(report))) << r.out;
+                                   " Leaf Nodes at Depth = " + c.depth + "\n";
+        const std::string speed = r.out.substr(std::min(report.size(), r.out.size()));
+        EXPECT_EQ(r.out.substr(0, report.size()), report);
+        EXPECT_TRUE(speed.size() > 5 && speed.find_first_not_of("0123456789") == speed.size() - 5 &&
+                    speed.substr(speed.size() - 5) == " NPS\n")
+            << speed;
     }
 }
 
