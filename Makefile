@@ -4,9 +4,10 @@ BUILD    ?= build
 SANITIZE ?= build-sanitize
 JOBS     ?= $(shell nproc)
 DEPTH    ?= 6
+BENCH_DEPTH ?= 9
 CTEST    := ctest --output-on-failure -j $(JOBS)
 
-.PHONY: all deps build run test sanitize bench perft format clean
+.PHONY: all deps build run test sanitize bench evalbench perft format clean
 
 all: build
 
@@ -29,13 +30,16 @@ sanitize: deps
 	cd $(SANITIZE) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(CTEST)
 
 bench: build
-	scripts/bench.sh ./$(BUILD)/velkor
+	scripts/bench.sh ./$(BUILD)/velkor $(BENCH_DEPTH)
+
+evalbench: build
+	./$(BUILD)/velkor_evalbench
 
 perft: build
 	scripts/perft.sh ./$(BUILD)/velkor $(DEPTH)
 
 format:
-	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h')
+	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'tools/*.cpp')
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE)

@@ -1,6 +1,7 @@
 // FEN and EPD position text.
 #include "board/Fen.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +10,9 @@
 #include "board/ChessBoard.h"
 
 namespace {
+
+// A square index beyond every square a placement can still reach.
+constexpr int OffBoard = 1 << 16;
 
 // The number a digit run spells, capped so that it cannot overflow.
 int DigitRun(const char* p) {
@@ -50,13 +54,14 @@ void SetupBoard(const char* text) {
     if (*p != ' ') {
         for (; *p && *p != ' '; ++p) {
             if (*p >= '1' && *p <= '8') {
-                square += DigitRun(p);
+                // Past the board is past the board: stop counting before the sum can overflow.
+                square = std::min(square + DigitRun(p), OffBoard);
             } else if (*p == '/') {
                 rowStart -= 8;
                 square = rowStart;
             } else {
                 AddPiece(*p, square);
-                ++square;
+                square = std::min(square + 1, OffBoard);
             }
             if (rowStart < -64) rowStart = -64; // keep a long run of slashes from overflowing
         }
@@ -124,11 +129,13 @@ char DecodePiece(u64 square, const ChessBoard& b) {
 }
 
 void CastleRights(char* out, char rights) {
+    // Each colour writes its letters or, without rights, a dash, White first,
+    // so that white rights alone read "KQ-" and read back as written.
     char* p = out;
     if (!(rights & 3)) *p++ = '-';
-    if (!(rights & 12)) *p++ = '-';
     if (rights & 1) *p++ = 'K';
     if (rights & 2) *p++ = 'Q';
+    if (!(rights & 12)) *p++ = '-';
     if (rights & 4) *p++ = 'k';
     if (rights & 8) *p++ = 'q';
     *p = '\0';

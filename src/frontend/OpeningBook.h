@@ -22,6 +22,8 @@ extern i32 booksize;
 
 void buildbook();
 void buildbooktree(long n);
+// The root of the tree that buildbooktree built last (null before the first build).
+const treenode* BookTreeRoot();
 // The entry index of the position, or -1.
 int BookTreeSearch(const treenode* node, u64 upper, u64 lower);
 // The index in GenerateAllMoves' list of the book move for side, or -100.

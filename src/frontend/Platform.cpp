@@ -22,6 +22,9 @@ bool PollInput(int timeoutMs) {
     return ready > 0;
 }
 
+// Bytes already taken from the descriptor into the stream (a pushed-back delimiter).
+bool StreamHoldsInput() { return stdin->_IO_read_ptr < stdin->_IO_read_end; }
+
 int Next() {
     int c = std::getchar();
     if (c == EOF) ended = true;
@@ -35,7 +38,19 @@ i32 ClockMs() {
     return i32(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
-bool InputWaiting() { return ended || PollInput(0); }
+bool InputWaiting() { return ended || StreamHoldsInput() || PollInput(0); }
+
+bool WordWaiting() {
+    while (InputWaiting()) {
+        int c = Next();
+        if (c == EOF) return true;
+        if (!std::isspace(c)) {
+            std::ungetc(c, stdin);
+            return true;
+        }
+    }
+    return false;
+}
 
 void WaitForInput() {
     while (!InputWaiting()) PollInput(-1);

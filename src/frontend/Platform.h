@@ -11,6 +11,9 @@ i32 ClockMs();
 // True when standard input has a byte waiting, has reached its end, or is
 // broken: a read will not block.
 bool InputWaiting();
+// True when a word (or the end of input) is waiting; consumes the
+// whitespace before it without blocking.
+bool WordWaiting();
 // Blocks until InputWaiting would be true.
 void WaitForInput();
 

@@ -72,7 +72,7 @@ int RunMatchLoop() {
         Search.ClearHistory();
 
         if (s.PERFT == 1) {
-            new PerfT(s.getFD()); // the count runs and reports in the constructor
+            PerfT perft(s.getFD()); // the count runs and reports in the constructor
             return 0;
         }
         if (EvalSuiteRequested) {

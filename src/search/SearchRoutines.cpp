@@ -1,18 +1,12 @@
-// The global search object and its history-table upkeep.
+// The global search object.
 #include "search/SearchRoutines.h"
-
-#include <cstring>
 
 SearchRoutines Search;
 int FTMoveList[600];
-
-void SearchRoutines::ClearHistory() {
-    HistoryMax = 0;
-    std::memset(History, 0, sizeof History);
-}
 
 void SearchRoutines::AbortSearch() {
     Stop = 1;
     Abort = 1;
     TimeUp = 1;
+    CommandStop = 1;
 }

@@ -35,6 +35,7 @@ public:
     i32 PVLength;
     i64 Nodes, CacheHits, QNodes;
     i32 PollDepth, PollPly;
+    u8 CommandStop; // the stop came from a command, not from the clock
 
     // Chooses and plays the move of the game position; returns the score,
     // or -110000 (mated) / 110001 (stalemate) when no move was played.
@@ -49,10 +50,22 @@ public:
     // Value of the man of the side opposite to `side` on the square, 0 if none.
     int ValueCapturedPiece(char side, u64 square, const ChessBoard* board) const;
     // Non-zero when a command waits on standard input (xboard and UCI only).
+    // At the end of input the search hands the interpreters the word "quit".
     int InputDetected();
     void AbortSearch();
     void ClearHistory();
     void AddHistory(char side, int move, int depth);
+
+    // Parts of the drivers.
+    // Input and budget check of a node; true when the node must return 0.
+    bool Poll(int ply, int depth);
+    void PrepareSearch(ChessBoard& board, bool pushKey);
+    void SetBudget();
+    void LogBudget() const;
+    void RemeasureSpeed(const char* label, bool announce);
+    void DoubleBudget();
+    bool ExtendOrStopAtBoundary();
+    void WaitWhilePondering();
 };
 
 extern SearchRoutines Search;

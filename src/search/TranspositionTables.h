@@ -11,14 +11,16 @@ enum TTBound : u8 { UpperBound = 0, LowerBound = 1, ExactScore = 2 };
 // Probe results.
 enum TTProbe { FailLow = 0, FailHigh = 1, ExactHit = 2, NoHit = 3, NoHitNullFutile = 4 };
 
+// The two 32-bit fields come first so that an entry packs into 32 bytes.
 struct TTEntry {
     u64 upper, lower;
     i32 move;   // fromIndex * 64 + toIndex, 0 = none
+    i32 value;  // score with mate scores pushed out by the depth
     u8 type;    // TTBound
     u8 flag;    // 0 empty or aged; 2 written to entry 0; 4 written to entry 1
-    i32 value;  // score with mate scores pushed out by the depth
     i8 depth;   // remaining depth of the search that stored it
 };
+static_assert(sizeof(TTEntry) == 32, "three entries per 96-byte bucket");
 
 struct TTBucket {
     TTEntry entry[3];
@@ -36,6 +38,12 @@ public:
 
     // Allocates the table once; ends the process if that fails.
     TranspositionTables();
+    // Starts loading the bucket of a key that will be probed soon.
+    void Prefetch(u64 lower) const {
+        const char* bucket = reinterpret_cast<const char*>(&buckets[u32(lower) & TTIndexMask]);
+        __builtin_prefetch(bucket);
+        __builtin_prefetch(bucket + sizeof(TTBucket) - 1); // a bucket may straddle two cache lines
+    }
     // Empties every entry.
     void ClearTranspositionTables();
     // Makes every entry unusable for cut-offs while keeping its move for ordering.

@@ -9,8 +9,6 @@
 
 namespace {
 
-u64 Sq(const char* s) { return u64(1) << ((s[1] - '1') * 8 + (s[0] - 'a')); }
-
 // Reference: walk one step at a time, stopping on a man, the edge file of
 // the direction, or off the board.
 u64 Walk(u64 sq, int shift, u64 edge, u64 occupied) {

@@ -2,10 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "frontend/Status.h"
-
-namespace {
-u64 Sq(const char* s) { return u64(1) << ((s[1] - '1') * 8 + (s[0] - 'a')); }
-} // namespace
+#include "support/TestBoards.h"
 
 TEST(Geometry, FilesRanksAndGroups) {
     const Status& s = MainStatus;

@@ -22,9 +22,16 @@ std::string MakeTempDir() {
 
 } // namespace
 
+std::string TempDir() { return MakeTempDir(); }
+
 RunResult RunVelkor(const std::vector<std::string>& args, const std::string& input, int timeoutSeconds) {
+    return RunVelkorIn(MakeTempDir(), args, input, timeoutSeconds);
+}
+
+RunResult RunVelkorIn(const std::string& dir, const std::vector<std::string>& args, const std::string& input,
+                      int timeoutSeconds) {
     RunResult result;
-    result.dir = MakeTempDir();
+    result.dir = dir;
     int in[2], out[2], err[2];
     if (pipe(in) || pipe(out) || pipe(err)) return result;
     pid_t pid = fork();

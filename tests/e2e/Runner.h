@@ -15,6 +15,11 @@ struct RunResult {
 
 // Input is written as given; standard input is closed after it.
 RunResult RunVelkor(const std::vector<std::string>& args, const std::string& input = "", int timeoutSeconds = 60);
+// The same in a working directory the test has prepared.
+RunResult RunVelkorIn(const std::string& dir, const std::vector<std::string>& args, const std::string& input = "",
+                      int timeoutSeconds = 60);
+// A new empty temporary directory.
+std::string TempDir();
 
 // The lines of a text, without their newlines.
 std::vector<std::string> Lines(const std::string& text);

@@ -36,4 +36,6 @@ ChessBoard BoardFromFen(const char* fen) {
     return b;
 }
 
+u64 Sq(const char* name) { return SquareBit((name[1] - '1') * 8 + (name[0] - 'a')); }
+
 std::string FenOf(const ChessBoard& board) { return Pos2FenText(board); }

@@ -8,6 +8,8 @@
 // MainBoard set up from FEN text with every count current (as after a move),
 // MatingMaterial set by the draw check, and the pawn-and-king key computed.
 ChessBoard BoardFromFen(const char* fen);
+// The one-square set of a square name such as "e4".
+u64 Sq(const char* name);
 // The board's text as the FEN writer gives it.
 std::string FenOf(const ChessBoard& board);
 // Captures what a call prints on standard output.

@@ -1,0 +1,100 @@
+// Square sets and distances the evaluation terms share, built at compile
+// time so that no term depends on start-up order.
+#pragma once
+
+#include <array>
+#include <cstdlib>
+
+#include "board/Bitboard.h"
+
+namespace evalgeo {
+
+using SquareSets = std::array<u64, 64>;
+
+inline constexpr u64 FileABits = 0x0101010101010101ULL;
+inline constexpr u64 Rank1Bits = 0xffULL;
+// d4, e4, d5, e5.
+inline constexpr u64 Centre = 0x0000001818000000ULL;
+
+inline constexpr std::array<u64, 8> FileMask = [] {
+    std::array<u64, 8> t{};
+    for (int f = 0; f < 8; ++f) t[f] = FileABits << f;
+    return t;
+}();
+
+inline constexpr std::array<u64, 8> RankMask = [] {
+    std::array<u64, 8> t{};
+    for (int r = 0; r < 8; ++r) t[r] = Rank1Bits << (8 * r);
+    return t;
+}();
+
+// The files on either side of file f (one for the a- and h-files).
+inline constexpr std::array<u64, 8> AdjacentFiles = [] {
+    std::array<u64, 8> t{};
+    for (int f = 0; f < 8; ++f) t[f] = (f > 0 ? FileABits << (f - 1) : 0) | (f < 7 ? FileABits << (f + 1) : 0);
+    return t;
+}();
+
+// Ranks 1 .. r+1: the squares on rank index r or lower.
+inline constexpr std::array<u64, 8> RanksUpTo = [] {
+    std::array<u64, 8> t{};
+    u64 acc = 0;
+    for (int r = 0; r < 8; ++r) t[r] = acc |= Rank1Bits << (8 * r);
+    return t;
+}();
+
+// Squares of the same file above (towards rank 8) and below the square.
+inline constexpr SquareSets AboveOnFile = [] {
+    SquareSets t{};
+    for (int s = 0; s < 64; ++s)
+        for (int x = s + 8; x < 64; x += 8) t[s] |= u64(1) << x;
+    return t;
+}();
+
+inline constexpr SquareSets BelowOnFile = [] {
+    SquareSets t{};
+    for (int s = 0; s < 64; ++s)
+        for (int x = s - 8; x >= 0; x -= 8) t[s] |= u64(1) << x;
+    return t;
+}();
+
+// A white pawn's span: the squares ahead of it on its own and the neighbouring files.
+inline constexpr SquareSets WhiteSpan = [] {
+    SquareSets t{};
+    for (int s = 0; s < 64; ++s) {
+        u64 files = (FileABits << (s & 7)) | AdjacentFiles[s & 7];
+        t[s] = files & ~RanksUpTo[s >> 3];
+    }
+    return t;
+}();
+
+// A one-square set, empty for an index off the board.
+constexpr u64 SafeBit(int square) { return square >= 0 && square < 64 ? u64(1) << square : 0; }
+
+// The set seen from the other side of the board: rank r becomes rank 7 - r.
+inline u64 Flip(u64 b) { return __builtin_bswap64(b); }
+
+// Every square of every file that holds a member of b.
+constexpr u64 FileFill(u64 b) {
+    b |= b << 8;
+    b |= b << 16;
+    b |= b << 32;
+    b |= b >> 8;
+    b |= b >> 16;
+    b |= b >> 32;
+    return b;
+}
+
+// King distance: the larger of the file and the rank difference.
+inline int Distance(int a, int b) {
+    int df = std::abs((a & 7) - (b & 7)), dr = std::abs((a >> 3) - (b >> 3));
+    return df > dr ? df : dr;
+}
+
+// The three files next to a king on file f: f-1..f+1, or a-c and f-h at the edges.
+inline u64 WingFiles(int kingFile) {
+    int first = kingFile == 0 ? 0 : kingFile == 7 ? 5 : kingFile - 1;
+    return FileMask[first] | FileMask[first + 1] | FileMask[first + 2];
+}
+
+} // namespace evalgeo

@@ -1,0 +1,167 @@
+// Ordering keys for the move lists of the search and of quiescence, and
+// the history table behind the quiet-move keys.
+#include <cstring>
+
+#include "eval/PositionEvaluate.h"
+#include "frontend/Status.h"
+#include "movegen/MoveGen.h"
+#include "search/SearchRoutines.h"
+
+namespace {
+
+constexpr int PVMoveValue = 28998;
+constexpr int TableMoveValue = 29000;
+constexpr int FirstKillerValue = 1020;
+constexpr int SecondKillerValue = 1010;
+constexpr int CaptureBase = 9750;
+constexpr int QueenPromotionValue = 4875;
+constexpr int OtherPromotionValue = 500;
+constexpr int RookLineBonus = 28;
+constexpr int QuiescePromotionValue = 750;
+
+// Knights are a hair cheaper so that bishops are taken first.
+int CapturedManValue(const ChessBoard& b, char victimSide, u64 sq) {
+    if (b.IsBishop(victimSide, sq)) return 3250;
+    if (b.IsKnight(victimSide, sq)) return 3248;
+    if (b.IsRook(victimSide, sq)) return 5000;
+    if (b.IsPawn(victimSide, sq)) return 800;
+    if (b.IsQueen(victimSide, sq)) return 9750;
+    return 0;
+}
+
+u64 FileOf(int square) { return 0x0101010101010101ULL << (square % 8); }
+u64 RankOf(int square) { return 0xffULL << (square / 8 * 8); }
+
+// Squares ahead of a pawn on `square` on its own and the adjacent files.
+u64 FrontSpan(char side, int square) {
+    int file = square % 8, rank = square / 8;
+    u64 files = FileOf(square);
+    if (file > 0) files |= FileOf(square - 1);
+    if (file < 7) files |= FileOf(square + 1);
+    u64 ahead = side ? (rank > 0 ? (u64(1) << (rank * 8)) - 1 : 0)
+                     : (rank < 7 ? ~((u64(2) << (rank * 8 + 7)) - 1) : 0);
+    return files & ahead;
+}
+
+bool IsQueenPromotion(char promote) { return promote == 'Q' || promote == 'q' || promote == 4 || promote == 10; }
+
+} // namespace
+
+void MoveGen::AssignMoveOrderValues(int count, int ply, u64 opponentKing, int ttMove, char NodeType) {
+    const ChessBoard& b = *Board;
+    const int kingSquare = opponentKing ? SquareOf(opponentKing) : -1;
+    const u64 rookLines = kingSquare < 0 ? 0 : FileOf(kingSquare) | RankOf(kingSquare);
+    const PVEntry pvMove = Search.PV[ply][ply];
+    const u16 killer1 = Search.Killers[ply][0], killer2 = Search.Killers[ply][1];
+    bool pvSeen = false, ttSeen = false, killer1Seen = false, killer2Seen = false;
+
+    for (int i = 0; i < count; ++i) {
+        const u64 from = From[i], to = To[i];
+        const int code = MoveCode(from, to);
+        const char side = (b.WhitePieces & from) ? 0 : 1;
+        const char enemy = side ^ 1;
+
+        if (!pvSeen && NodeType != 3 && code == pvMove.move && Promote[i] == pvMove.promote) {
+            pvSeen = true;
+            OrderValue[i] = PVMoveValue;
+            continue;
+        }
+        if (!ttSeen && ttMove != 0 && code == ttMove) {
+            ttSeen = true;
+            OrderValue[i] = TableMoveValue;
+            continue;
+        }
+        if (!killer1Seen && code == killer1) {
+            killer1Seen = true;
+            OrderValue[i] = FirstKillerValue;
+            continue;
+        }
+        if (!killer2Seen && code == killer2) {
+            killer2Seen = true;
+            OrderValue[i] = SecondKillerValue;
+            continue;
+        }
+
+        int value;
+        const u64 enemyMen = enemy ? b.BlackPieces : b.WhitePieces;
+        if (enemyMen & to) {
+            value = CapturedManValue(b, enemy, to);
+            const int toSq = SquareOf(to), fromSq = SquareOf(from);
+            if (b.IsBishop(side, from)) {
+                value -= 12;
+            } else if (b.IsKnight(side, from)) {
+                value += (side ? BKnightPost : WKnightPost)[toSq] - 10;
+            } else if (b.IsRook(side, from)) {
+                // The victim itself does not close the file.
+                if (!((b.WhitePawns | b.BlackPawns) & FileOf(toSq) & ~to)) value += OpenFileControl[toSq % 8];
+                if (toSq / 8 == (side ? 1 : 6)) value += Majorson7[1];
+                value -= 19;
+            } else if (b.IsPawn(side, from)) {
+                value -= 3;
+                const u64 enemyPawns = side ? b.WhitePawns : b.BlackPawns;
+                if (!(FrontSpan(side, toSq) & enemyPawns)) {
+                    int toRank = toSq / 8, fromRank = fromSq / 8;
+                    if (side) toRank = 7 - toRank, fromRank = 7 - fromRank;
+                    value += Passers[toRank] - Passers[fromRank];
+                }
+            } else if (b.IsQueen(side, from)) {
+                value -= 38;
+            } else if (b.IsKing(side, from)) {
+                value -= 14625;
+            }
+            value += CaptureBase;
+        } else if (IsQueenPromotion(Promote[i])) {
+            value = QueenPromotionValue;
+        } else if (Promote[i] == NoPromotion) {
+            value = Search.History[int(side)][code] >> 7;
+        } else {
+            value = OtherPromotionValue;
+        }
+        if ((to & rookLines) && (b.IsRook(side, from) || b.IsQueen(side, from))) value += RookLineBonus;
+        OrderValue[i] = value;
+    }
+}
+
+void MoveGen::QuiesceAssignMoveOrderValues(int count) {
+    const ChessBoard& b = *Board;
+    for (int i = 0; i < count; ++i) {
+        const u64 from = From[i], to = To[i];
+        const char side = (b.WhitePieces & from) ? 0 : 1;
+        const char enemy = side ^ 1;
+        const u64 enemyMen = enemy ? b.BlackPieces : b.WhitePieces;
+        if (!(enemyMen & to)) {
+            VictimValue[i] = 0;
+            AttackerWeight[i] = 0;
+            const u64 lastRank = side ? MainStatus.Rank1 : MainStatus.Rank8;
+            OrderValue[i] = (b.IsPawn(side, from) && (to & lastRank)) ? QuiescePromotionValue : 0;
+            continue;
+        }
+        int victim = CapturedManValue(b, enemy, to);
+        if (!victim && b.IsKing(enemy, to)) victim = 10000;
+        int correction = 38, weight = 4864; // queen or king
+        if (b.IsBishop(side, from) || b.IsKnight(side, from))
+            correction = 12, weight = 1536;
+        else if (b.IsRook(side, from))
+            correction = 19, weight = 2432;
+        else if (b.IsPawn(side, from))
+            correction = 3, weight = 384;
+        VictimValue[i] = victim;
+        AttackerWeight[i] = weight;
+        OrderValue[i] = victim - correction + 10;
+    }
+}
+
+void SearchRoutines::ClearHistory() {
+    HistoryMax = 0;
+    std::memset(History, 0, sizeof History);
+}
+
+void SearchRoutines::AddHistory(char side, int move, int depth) {
+    i32* counters = History[int(side)];
+    counters[move] += depth * depth;
+    if (counters[move] > HistoryMax) HistoryMax = counters[move];
+    if (counters[move] > 65536) {
+        HistoryMax >>= 1;
+        for (int i = 0; i < 4096; ++i) counters[i] >>= 1;
+    }
+}

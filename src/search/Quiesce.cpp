@@ -1,0 +1,61 @@
+// Quiescence: captures and quiet promotions below the horizon, with stand
+// pat and an exchange filter for captures of cheaper men by dearer ones.
+#include "eval/PositionEvaluate.h"
+#include "movegen/MoveGen.h"
+#include "search/SEE.h"
+#include "search/SearchRoutines.h"
+
+int SearchRoutines::ValueCapturedPiece(char side, u64 square, const ChessBoard* board) const {
+    const char victim = side ^ 1;
+    if (board->IsPawn(victim, square)) return PawnValue;
+    if (board->IsBishop(victim, square)) return BishopValue;
+    if (board->IsKnight(victim, square)) return KnightValue;
+    if (board->IsRook(victim, square)) return RookValue;
+    if (board->IsQueen(victim, square)) return QueenValue;
+    if (board->IsKing(victim, square)) return 1000000;
+    return 0;
+}
+
+int SearchRoutines::Quiesce(char side, int alpha, int beta, ChessBoard board, int qdepth, char castling, int qply) {
+    ++QNodes;
+    --PollCountdown;
+    if (board.CheckDraw(0)) return 0;
+
+    const int standPat = PE.PosEval(side, alpha, beta, &board);
+    if (standPat >= beta) return standPat;
+    int best = standPat;
+    if (standPat > alpha) alpha = standPat;
+
+    MoveGen list;
+    const int count = list.GenerateQuiesceMoves(side, &board);
+    list.QuiesceAssignMoveOrderValues(count);
+    if (count <= 0) return best;
+
+    const char opponent = side ^ 1;
+    for (int i = 0; i < count; ++i) {
+        u64 from, to;
+        char promote;
+        list.NextMove(i, count, &from, &to, &promote);
+        // Captures and promotions come first; the first quiet move ends the node.
+        if (board.IsEmptySquare(to) && promote == NoPromotion) return best;
+        if (board.IsKing(opponent, to)) return beta;
+        if (ValueCapturedPiece(side, to, &board) < ValueCapturedPiece(opponent, from, &board) &&
+            see.StaticExchangeEvaluation(opponent, from, to, &board) < 0)
+            continue;
+
+        char castleMask;
+        board.MakeMove(from, to, promote, &castleMask);
+        const u64 ownKing = side ? board.BlackKing : board.WhiteKing;
+        if (!board.InCheck(ownKing, side)) {
+            ChessBoard child = board;
+            const int v = -Quiesce(opponent, -beta, -alpha, child, qdepth - 1, castling, qply + 1);
+            if (v > best) {
+                best = v;
+                if (v > alpha) alpha = v;
+            }
+        }
+        board.UndoMove(0);
+        if (best >= beta) return best;
+    }
+    return best;
+}

@@ -1,0 +1,166 @@
+// The mailbox reference counter.
+#include "movegen/ReferenceBoard.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+enum { Empty = 0, P = 1, N = 2, B = 3, R = 4, Q = 5, K = 6, Off = 99 };
+const char letters[] = " PNBRQK";
+
+int CellOf(int square) { return 21 + square % 8 + 10 * (square / 8); }
+int SquareOfCell(int cell) { return (cell - 21) % 10 + 8 * ((cell - 21) / 10); }
+int RankOfCell(int cell) { return (cell - 21) / 10; } // 0 = rank 1
+
+const int knightSteps[8] = {-21, -19, -12, -8, 8, 12, 19, 21};
+const int kingSteps[8] = {-11, -10, -9, -1, 1, 9, 10, 11};
+const int diagonalSteps[4] = {-11, -9, 9, 11};
+const int straightSteps[4] = {-10, -1, 1, 10};
+
+int PieceOfLetter(char c) {
+    const char* at = std::strchr(letters + 1, c & ~0x20);
+    if (!c || !at) return Empty;
+    return (c & 0x20) ? -int(at - letters) : int(at - letters);
+}
+
+} // namespace
+
+ReferenceBoard::ReferenceBoard(const std::string& fen, ReferenceRules rules) : rules_(rules) {
+    for (int& c : cell_) c = Off;
+    for (int sq = 0; sq < 64; ++sq) cell_[CellOf(sq)] = Empty;
+    size_t i = 0;
+    for (int square = 56; i < fen.size() && fen[i] != ' '; ++i) {
+        if (fen[i] == '/') square -= 16;
+        else if (fen[i] >= '1' && fen[i] <= '8') square += fen[i] - '0';
+        else cell_[CellOf(square++)] = PieceOfLetter(fen[i]);
+    }
+    side_ = (i + 1 < fen.size() && fen[i + 1] == 'b') ? -1 : 1;
+    for (i += 3; i < fen.size() && fen[i] != ' '; ++i) {
+        const char* at = std::strchr("KQkq", fen[i]);
+        if (at) castling_ |= 1 << (at - "KQkq");
+    }
+}
+
+char ReferenceBoard::PieceAt(int square) const {
+    const int piece = cell_[CellOf(square)];
+    if (piece == Empty) return 0;
+    return piece > 0 ? letters[piece] : char(letters[-piece] | 0x20);
+}
+
+// Looks outwards from the square for each kind of attacker of colour `by`.
+bool ReferenceBoard::Attacked(int cell, int by) const {
+    const int pawnCell = cell - 10 * by; // attacking pawns stand one rank behind, seen from `by`
+    if (cell_[pawnCell - 1] == by * P || cell_[pawnCell + 1] == by * P) return true;
+    for (int s : knightSteps)
+        if (cell_[cell + s] == by * N) return true;
+    for (int s : kingSteps)
+        if (cell_[cell + s] == by * K) return true;
+    auto slider = [&](int s, int kind) {
+        int c = cell + s;
+        while (cell_[c] == Empty) c += s;
+        return cell_[c] == by * kind || cell_[c] == by * Q;
+    };
+    for (int s : diagonalSteps)
+        if (slider(s, B)) return true;
+    for (int s : straightSteps)
+        if (slider(s, R)) return true;
+    return false;
+}
+
+bool ReferenceBoard::KingAttacked(int colour) const {
+    for (int c = 21; c < 99; ++c)
+        if (cell_[c] == colour * K) return Attacked(c, -colour);
+    return false;
+}
+
+void ReferenceBoard::PseudoMoves(std::vector<Move>& out) const {
+    auto add = [&](int from, int to) {
+        const bool promotes = std::abs(cell_[from]) == P && (RankOfCell(to) == 0 || RankOfCell(to) == 7);
+        if (!promotes) return out.push_back({SquareOfCell(from), SquareOfCell(to), 0});
+        for (char piece : {'Q', 'R', 'B', 'N'}) {
+            out.push_back({SquareOfCell(from), SquareOfCell(to), piece});
+            if (!rules_.standard) break;
+        }
+    };
+    for (int from = 21; from < 99; ++from) {
+        const int piece = cell_[from] == Off ? 0 : cell_[from] * side_;
+        if (piece == P) {
+            const int up = 10 * side_;
+            if (cell_[from + up] == Empty) {
+                add(from, from + up);
+                if (RankOfCell(from) == (side_ > 0 ? 1 : 6) && cell_[from + 2 * up] == Empty) add(from, from + 2 * up);
+            }
+            for (int to : {from + up - 1, from + up + 1})
+                if ((cell_[to] != Off && cell_[to] * side_ < 0) || to == epCell_) add(from, to);
+        }
+        auto walk = [&](const int* steps, int n, bool slide) {
+            for (int k = 0; k < n; ++k)
+                for (int to = from + steps[k]; cell_[to] != Off && cell_[to] * side_ <= 0; to += steps[k]) {
+                    add(from, to);
+                    if (cell_[to] != Empty || !slide) break;
+                }
+        };
+        if (piece == N) walk(knightSteps, 8, false);
+        if (piece == K) walk(kingSteps, 8, false);
+        if (piece == B || piece == Q) walk(diagonalSteps, 4, true);
+        if (piece == R || piece == Q) walk(straightSteps, 4, true);
+    }
+    // Castling: the right, the rook in its corner, free squares, no attacked square on the king's path.
+    const int home = side_ > 0 ? 21 : 91;
+    auto empty = [&](int file) { return cell_[home + file] == Empty; };
+    auto safe = [&](int file) { return !Attacked(home + file, -side_); };
+    if (cell_[home + 4] != side_ * K) return;
+    if ((castling_ & (side_ > 0 ? 1 : 4)) && cell_[home + 7] == side_ * R && empty(5) && empty(6) && safe(4) &&
+        safe(5) && safe(6))
+        add(home + 4, home + 6);
+    if ((castling_ & (side_ > 0 ? 2 : 8)) && cell_[home] == side_ * R && empty(1) && empty(2) && empty(3) &&
+        safe(4) && safe(3) && safe(2))
+        add(home + 4, home + 2);
+}
+
+void ReferenceBoard::Play(const Move& move) {
+    const int from = CellOf(move.from), to = CellOf(move.to);
+    const int piece = cell_[from], kind = std::abs(piece);
+    const int corners[4] = {28, 21, 98, 91}; // h1, a1, h8, a8: rights 1, 2, 4, 8
+    for (int i = 0; i < 4; ++i) {
+        // Full rules: any move from or onto a corner ends its right; the
+        // engine's: only its own rook leaving it.
+        bool ends = rules_.standard ? (from == corners[i] || to == corners[i])
+                                    : (from == corners[i] && piece == (i < 2 ? R : -R));
+        if (ends) castling_ &= ~(1 << i);
+    }
+    if (kind == K) {
+        castling_ &= piece > 0 ? ~3 : ~12;
+        if (to - from == 2) std::swap(cell_[from + 1], cell_[from + 3]);
+        if (from - to == 2) std::swap(cell_[from - 1], cell_[from - 4]);
+    }
+    if (kind == P && to == epCell_) cell_[to - 10 * side_] = Empty;
+    epCell_ = (kind == P && std::abs(to - from) == 20) ? (from + to) / 2 : 0;
+    cell_[to] = move.promote ? side_ * PieceOfLetter(move.promote) : piece;
+    cell_[from] = Empty;
+    side_ = -side_;
+}
+
+std::vector<ReferenceBoard::Move> ReferenceBoard::LegalMoves() const {
+    std::vector<Move> pseudo, legal;
+    PseudoMoves(pseudo);
+    for (const Move& m : pseudo) {
+        ReferenceBoard next = *this;
+        next.Play(m);
+        if (!next.KingAttacked(side_)) legal.push_back(m);
+    }
+    return legal;
+}
+
+std::uint64_t ReferenceBoard::Perft(int depth) const {
+    if (depth == 0) return 1;
+    std::uint64_t total = 0;
+    for (const Move& m : LegalMoves()) {
+        ReferenceBoard next = *this;
+        next.Play(m);
+        total += next.Perft(depth - 1);
+    }
+    return total;
+}
