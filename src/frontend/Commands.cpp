@@ -10,6 +10,7 @@
 #include "frontend/Log.h"
 #include "frontend/Platform.h"
 #include "frontend/Status.h"
+#include "search/SEE.h"
 #include "search/SearchRoutines.h"
 
 namespace {
@@ -86,7 +87,9 @@ char DumpSee(char*) {
     ReadInt(&a);
     ReadInt(&b);
     if (a < 0 || a > 63 || b < 0 || b > 63) return Handled;
-    // FIXME: exchange evaluator not on main yet
+    u64 target = SquareBit(b);
+    int value = see.StaticExchangeEvaluation(char(MainBoard.PieceColor(target)), SquareBit(a), target, &MainBoard);
+    std::printf("SEE value = %d\n", value);
     return Handled;
 }
 

@@ -106,7 +106,7 @@ TEST_F(CommandsTest, WordsThatAreMovesOrNothing) {
 TEST_F(CommandsTest, SetboardReadsTheRestOfTheLineAndStartsTheRecordAgain) {
     MainBoard.FiftyMoveCount = 30;
     EXPECT_EQ(Do("setboard", " 4k3/8/8/8/8/8/8/4K2R b K - 0 1\ne2e4\n"), Handled);
-    EXPECT_EQ(FenOf(MainBoard).rfind("4k3/8/8/8/8/8/8/4K2R b -K ", 0), 0u);
+    EXPECT_EQ(FenOf(MainBoard).rfind("4k3/8/8/8/8/8/8/4K2R b K- ", 0), 0u);
     EXPECT_EQ(MainBoard.FiftyMoveCount, 0);
     EXPECT_EQ(MainBoard.WhiteRookCount, 1);
     EXPECT_EQ(Game.Size(), 1);

@@ -111,3 +111,15 @@ TEST(RefreshPieceCounts, CountsTypesAndSideTotals) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(HasLegalMove, MateAndStalemateHaveNoneAnEscapeIsFound) {
+    EXPECT_TRUE(HasLegalMove(BoardFromFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -")));
+    EXPECT_FALSE(HasLegalMove(BoardFromFen("rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq -")));
+    EXPECT_FALSE(HasLegalMove(BoardFromFen("7k/5Q2/6K1/8/8/8/8/8 b - -")));
+    EXPECT_TRUE(HasLegalMove(BoardFromFen("7k/8/6K1/8/8/8/8/R7 b - -")));   // a king move or two
+    EXPECT_FALSE(HasLegalMove(BoardFromFen("6rk/5Npp/8/8/8/8/8/6K1 b - -"))); // smothered
+}
+
+} // namespace
