@@ -28,7 +28,11 @@ protected:
         MainStatus.Analyze = 0;
         MainStatus.Pondering = 0;
     }
+public:
     // Runs the handlers once over the line, as the interpreter cycle does.
+    int Run(const char* line) { return Handle(line); }
+
+protected:
     int Handle(const char* line) {
         std::snprintf(UCI.Command, sizeof UCI.Command, "%s", line);
         return UCI.HandleLine();
