@@ -118,7 +118,6 @@ TEST(UciSession, InfiniteUntilStopAndIsreadyInBothKindsOfSearch) {
     s.Send("stop");
     ASSERT_TRUE(s.WaitFor("bestmove ")) << s.Output();
     ASSERT_TRUE(s.WaitFor("readyok\n"));
-    EXPECT_NE(Log(s.Dir()).find("Sent readyok from inside go return\n"), std::string::npos);
 
     size_t mark = s.Output().size();
     long goAt = s.Elapsed();
@@ -129,8 +128,11 @@ TEST(UciSession, InfiniteUntilStopAndIsreadyInBothKindsOfSearch) {
     ASSERT_TRUE(s.WaitFor("readyok\n"));
     EXPECT_EQ(s.Output().find("bestmove", mark), std::string::npos);
     ASSERT_TRUE(s.WaitFor("bestmove ", 5000));
-    EXPECT_GT(s.Elapsed() - goAt, 2500);
+    // A stop obeyed would end it at the next poll, within about half a second;
+    // the budget itself may end it before the full movetime.
+    EXPECT_GT(s.Elapsed() - goAt, 1200);
     EXPECT_EQ(s.Finish(), 0);
+    EXPECT_NE(Log(s.Dir()).find("Sent readyok from inside go return\n"), std::string::npos);
 }
 
 TEST(UciSession, PonderThenPonderhitPlaysOnWithThePonderMove) {
