@@ -1,7 +1,6 @@
 // Interactive runs of the binary for the protocol sessions.
 #include "e2e/Session.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -22,26 +21,25 @@ long NowMs() {
 Session::Session(const std::vector<std::string>& args) {
     char tmpl[] = "/tmp/velkor-session-XXXXXX";
     dir = mkdtemp(tmpl) ? tmpl : "/tmp";
-    int in[2], outPipe[2];
-    if (pipe(in) || pipe(outPipe)) return;
+    int in[2], output[2];
+    if (pipe(in) || pipe(output)) return;
     started = NowMs();
     pid = fork();
     if (pid == 0) {
         dup2(in[0], 0);
-        dup2(outPipe[1], 1);
-        dup2(outPipe[1], 2);
-        for (int fd : {in[0], in[1], outPipe[0], outPipe[1]}) close(fd);
-        if (chdir(dir.c_str()) != 0) _exit(127);
+        dup2(output[1], 1);
+        dup2(output[1], 2);
+        for (int fd : {in[0], in[1], output[0], output[1]}) close(fd);
         std::vector<char*> argv{const_cast<char*>(VELKOR_BINARY)};
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        execv(VELKOR_BINARY, argv.data());
+        if (chdir(dir.c_str()) == 0) execv(VELKOR_BINARY, argv.data());
         _exit(127);
     }
     close(in[0]);
-    close(outPipe[1]);
+    close(output[1]);
     inFd = in[1];
-    outFd = outPipe[0];
+    outFd = output[0];
     signal(SIGPIPE, SIG_IGN);
 }
 
@@ -50,8 +48,8 @@ Session::~Session() {
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
     }
-    if (inFd >= 0) close(inFd);
-    if (outFd >= 0) close(outFd);
+    for (int fd : {inFd, outFd})
+        if (fd >= 0) close(fd);
 }
 
 long Session::Elapsed() const { return NowMs() - started; }
@@ -64,21 +62,6 @@ void Session::Send(const std::string& line) {
     }
 }
 
-bool Session::ReadSome(int timeoutMs) {
-    if (outFd < 0) return false;
-    pollfd fd{outFd, POLLIN, 0};
-    if (poll(&fd, 1, timeoutMs) <= 0) return false;
-    char buf[65536];
-    ssize_t r = read(outFd, buf, sizeof buf);
-    if (r <= 0) {
-        close(outFd);
-        outFd = -1;
-        return false;
-    }
-    out.append(buf, size_t(r));
-    return true;
-}
-
 bool Session::WaitFor(const std::string& text, int timeoutMs) {
     long deadline = NowMs() + timeoutMs;
     for (;;) {
@@ -87,25 +70,30 @@ bool Session::WaitFor(const std::string& text, int timeoutMs) {
             seen = at + text.size();
             return true;
         }
+        pollfd fd{outFd, POLLIN, 0};
         long left = deadline - NowMs();
-        if (left <= 0 || !ReadSome(int(left))) return false;
+        if (outFd < 0 || left <= 0 || poll(&fd, 1, int(left)) <= 0) return false;
+        char buf[65536];
+        ssize_t r = read(outFd, buf, sizeof buf);
+        if (r <= 0) {
+            close(outFd);
+            outFd = -1;
+        } else {
+            out.append(buf, size_t(r));
+        }
     }
 }
 
 bool Session::WaitForExit(int timeoutMs) {
-    long deadline = NowMs() + timeoutMs;
-    while (outFd >= 0 && NowMs() < deadline) ReadSome(int(deadline - NowMs()));
+    WaitFor(std::string(1, '\0'), timeoutMs); // never printed: reads to the end
     return outFd < 0;
 }
 
-int Session::Finish(int timeoutMs) {
+int Session::Finish() {
     if (inFd >= 0) close(inFd);
     inFd = -1;
-    long deadline = NowMs() + timeoutMs;
-    while (outFd >= 0 && NowMs() < deadline) ReadSome(int(deadline - NowMs()));
-    if (pid <= 0) return -1;
+    if (!WaitForExit()) kill(pid, SIGKILL);
     int status = 0;
-    if (outFd >= 0) kill(pid, SIGKILL); // still talking after the deadline
     waitpid(pid, &status, 0);
     pid = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -1,6 +1,6 @@
-// An interactive run of the velkor binary: lines are sent one at a time
-// and the test waits for the engine's answer before it sends the next,
-// as a GUI does. Standard input stays open until Finish.
+// An interactive run of the velkor binary: the test sends a line, waits
+// for the answer, then sends the next, as a GUI does. Standard input stays
+// open until Finish.
 #pragma once
 
 #include <sys/types.h>
@@ -10,30 +10,24 @@
 
 class Session {
 public:
-    explicit Session(const std::vector<std::string>& args);
+    explicit Session(const std::vector<std::string>& args = {});
     ~Session();
 
     void Send(const std::string& line); // the newline is added
-    // Reads output until it holds `text` after everything already awaited;
+    // Reads until the output holds `text` after everything awaited before;
     // false on a timeout or the end of the output.
     bool WaitFor(const std::string& text, int timeoutMs = 10000);
     // Reads until the process closes its output; false on a timeout.
-    bool WaitForExit(int timeoutMs);
-    // Closes standard input, collects the rest of the output and the exit code (-1 if killed).
-    int Finish(int timeoutMs = 10000);
+    bool WaitForExit(int timeoutMs = 10000);
+    // Closes standard input, reads the rest and returns the exit code (-1 if killed).
+    int Finish();
 
-    const std::string& Output() const { return out; }
-    // Output after the last awaited text.
-    std::string Rest() const { return out.substr(seen); }
-    const std::string& Dir() const { return dir; }
-    // Milliseconds since the session started.
-    long Elapsed() const;
+    std::string out, dir;
+    size_t seen = 0; // end of the text last awaited
+    long Elapsed() const; // milliseconds since the start
 
 private:
     pid_t pid = -1;
     int inFd = -1, outFd = -1;
-    std::string out, dir;
-    size_t seen = 0;
     long started = 0;
-    bool ReadSome(int timeoutMs); // false at the end of the output or a timeout
 };
