@@ -44,6 +44,59 @@ const char* PromotionSuffix(char promote) {
     }
 }
 
+// The teaching modes: "Mimic Student" and "Mimic Oracle", which prints the evaluation.
+void ReadMimic(const char* line) {
+    Status& s = MainStatus;
+    ChessBoard& b = MainBoard;
+    if (Has(line, "Mimic Student")) {
+        s.Mimic = 1;
+        std::printf("Mimic info Student ");
+        RefreshPieceCounts(b);
+    }
+    if (Has(line, "Mimic Oracle")) {
+        s.Mimic = 2;
+        RefreshPieceCounts(b);
+        b.CheckDraw(0); // the evaluation reads MatingMaterial
+        int v = PE.PosEval(char(b.SideToMove), -110000, 110000, &b);
+        std::printf("Mimic info Oracle %d\n", v);
+        std::fflush(stdout);
+    }
+}
+
+// The clock of the side to move, the session length, a fixed depth or time.
+void ReadClock(const char* line) {
+    Status& s = MainStatus;
+    ChessBoard& b = MainBoard;
+    const char* timeKey = b.SideToMove ? "btime" : "wtime";
+    if (Has(line, timeKey)) {
+        s.TimeLeft = IntAfter(line, timeKey);
+        LogF("MainStatus.TimeLeft = %d\n", s.TimeLeft);
+    }
+    const char* incKey = b.SideToMove ? "binc" : "winc";
+    if (Has(line, incKey)) {
+        s.TimeInc = IntAfter(line, incKey) / 1000;
+        LogF("MainStatus.TimeInc = %d\n", s.TimeInc);
+    }
+    if (Has(line, "movestogo")) {
+        s.MovesPerSession = IntAfter(line, "movestogo");
+        LogF("MainStatus.MovesPerSession = %d\n", s.MovesPerSession);
+    } else {
+        s.MovesPerSession = 0;
+    }
+    if (Has(line, "depth")) {
+        b.FixedDepth = IntAfter(line, "depth");
+        s.FD = i8(b.FixedDepth);
+        LogF("MainBoard.FixedDepth = %d\n", b.FixedDepth);
+    }
+    if (Has(line, "movetime")) {
+        s.ST = IntAfter(line, "movetime");
+        LogF("MainStatus.ST = %d\n", s.ST);
+        s.TimePerMove = s.ST;
+        s.TimeLeft = ClampToI32(s.ST * 60LL);
+        LogF("MainStatus.ST = %d\n", s.ST);
+    }
+}
+
 } // namespace
 
 void UCIProtocol::ReadSearchMoves(const char* list) {
@@ -80,19 +133,7 @@ void UCIProtocol::ApplyGoLine(const char* line) {
     s.Analyze = AnalyseMode;
     SearchMoveCount = 0;
 
-    if (Has(line, "Mimic Student")) {
-        s.Mimic = 1;
-        std::printf("Mimic info Student ");
-        RefreshPieceCounts(b);
-    }
-    if (Has(line, "Mimic Oracle")) {
-        s.Mimic = 2;
-        RefreshPieceCounts(b);
-        b.CheckDraw(0); // the evaluation reads MatingMaterial
-        int v = PE.PosEval(char(b.SideToMove), -110000, 110000, &b);
-        std::printf("Mimic info Oracle %d\n", v);
-        std::fflush(stdout);
-    }
+    ReadMimic(line);
     if (Has(line, "infinite")) {
         s.Analyze = 1;
         s.ST = 1209600000;
@@ -101,34 +142,7 @@ void UCIProtocol::ApplyGoLine(const char* line) {
         s.NodesPerSecond = 800000;
     }
     if (const char* list = std::strstr(line, "searchmoves")) ReadSearchMoves(list + std::strlen("searchmoves"));
-    const char* timeKey = b.SideToMove ? "btime" : "wtime";
-    if (Has(line, timeKey)) {
-        s.TimeLeft = IntAfter(line, timeKey);
-        LogF("MainStatus.TimeLeft = %d\n", s.TimeLeft);
-    }
-    const char* incKey = b.SideToMove ? "binc" : "winc";
-    if (Has(line, incKey)) {
-        s.TimeInc = IntAfter(line, incKey) / 1000;
-        LogF("MainStatus.TimeInc = %d\n", s.TimeInc);
-    }
-    if (Has(line, "movestogo")) {
-        s.MovesPerSession = IntAfter(line, "movestogo");
-        LogF("MainStatus.MovesPerSession = %d\n", s.MovesPerSession);
-    } else {
-        s.MovesPerSession = 0;
-    }
-    if (Has(line, "depth")) {
-        b.FixedDepth = IntAfter(line, "depth");
-        s.FD = i8(b.FixedDepth);
-        LogF("MainBoard.FixedDepth = %d\n", b.FixedDepth);
-    }
-    if (Has(line, "movetime")) {
-        s.ST = IntAfter(line, "movetime");
-        LogF("MainStatus.ST = %d\n", s.ST);
-        s.TimePerMove = s.ST;
-        s.TimeLeft = ClampToI32(s.ST * 60LL);
-        LogF("MainStatus.ST = %d\n", s.ST);
-    }
+    ReadClock(line);
     if (Has(line, "ponder")) {
         s.Pondering = 1;
         State = PonderingState;
