@@ -79,7 +79,9 @@ void EngineTurn() {
         ++s.GamePly;
     }
     if (played) Game.Record();
-    s.HumanToMove ^= 1;
+    // After a search that a command stopped ("exit", "?", "new") it is the
+    // user's turn, whatever that command set.
+    s.HumanToMove = Search.Stop ? 1 : s.HumanToMove ^ 1;
 }
 
 void AnnounceDraw(const char* text) {
