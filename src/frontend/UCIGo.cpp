@@ -150,7 +150,7 @@ void UCIProtocol::ApplyGoLine(const char* line) {
 }
 
 void UCIProtocol::Go() {
-    if (State != Waiting) { // a search runs already: a nested one would wreck it
+    if (SearchRunning) { // a nested search would wreck the running one
         WriteLogFile("Ignored go while a search runs\n");
         return;
     }
@@ -189,7 +189,9 @@ void UCIProtocol::SearchAndReply() {
     bool hasMove = HasLegalMove(MainBoard);
     u64 from = 0, to = 0;
     Promotion = NoPromotion;
+    SearchRunning = 1;
     int score = Search.ProgressiveDeepening(MainBoard, s.FD, &from, &to, &Promotion);
+    SearchRunning = 0;
 
     char text[64];
     BestMoveText(text, sizeof text, hasMove, from, to, Promotion);

@@ -116,7 +116,7 @@ void UCIProtocol::Identify() {
     Reply("uciok");
     WriteLogFile("Sent uciok\n");
     MainStatus.OwnBook = 0;
-    State = Waiting;
+    if (!SearchRunning) State = Waiting; // mid-search the search's state must stay
 }
 
 void UCIProtocol::ReadyRequest() {
@@ -151,8 +151,10 @@ void UCIProtocol::SetPosition() {
         WriteLogFile(text);
         HashSide = b.SideToMove; // the keys follow the side to move of the replayed position
     }
-    RefreshPieceCounts(b);
-    MoveList.Init(); // no keys of an earlier game stay behind a list without moves
+    if (Has(Command, "startpos") || Has(Command, "fen")) {
+        RefreshPieceCounts(b);
+        MoveList.Init(); // no keys of an earlier game stay behind a list without moves
+    }
     if (char* moves = std::strstr(Command, "moves")) {
         int n = ProcessMoves(After(moves, 6));
         if (n % 2) b.SideToMove ^= 1;

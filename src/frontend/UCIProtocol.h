@@ -25,6 +25,7 @@ public:
     u8 ShowCurrLine = 1;
     u8 ReadyPending = 0; // an "isready" came during a ponder or infinite search
     u8 AnalyseMode = 0;  // the UCI_AnalyseMode option
+    u8 SearchRunning = 0; // a "go" is in its search: the lines come from the search's polls
     // Root moves of the current "go searchmoves" (fromIndex * 64 + toIndex); none = all.
     i32 SearchMoveCount = 0;
     u16 SearchMoves[MaxSearchMoves] = {};
