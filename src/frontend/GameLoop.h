@@ -10,14 +10,30 @@ enum CommandResult : char {
     StateChanged = 2, // look again at whose turn it is; a running search stops
     QuitGame = 3,
     Handled = 4,      // read the next word
+    RepetitionDraw = 6, // the game loop's own result: third occurrence of a position
     FiftyMoves = 7    // the move just made triggers the fifty-move rule
 };
+
+// Longest word the console and xboard readers keep; the rest is dropped.
+constexpr int WordSize = 201;
 
 // Runs the game until it ends. In UCI mode hands control to the UCI
 // interpreter with the first input word.
 void RunGameLoop(const char* firstWord);
 // Interprets one input word; also called by the search for words that arrive while it thinks.
 char DoCommand(char* word);
+// Reads words until a move is made or a command ends the wait.
 char HumanMove();
+// The xboard position editor: reads words up to ".".
 void SetupBoardFromEdit();
+// Applies one editor word with the given current colour (0 white, 1 black),
+// which "c" switches; false for ".", which leaves the editor.
+bool EditBoard(const char* word, char* colour);
+// Prints the engine's move as xboard reads it and logs it.
 void MakeGUIMove(u64 from, u64 to, char promote, int score);
+
+// True while the game loop's search runs, so that "quit" can end the process at once.
+bool EngineThinking();
+// After the game position was set up anew (new game, FEN, editor): recount
+// the men and start the record of positions for the repetition rule.
+void StartGamePosition();

@@ -5,6 +5,8 @@
 #include "board/Bitboard.h"
 
 constexpr int UCICommandSize = 10000;
+// Most moves a "go searchmoves" list keeps.
+constexpr int MaxSearchMoves = 256;
 
 // Conversation states.
 enum UCIState : u8 { Waiting = 0, Searching = 1, PonderingState = 2, InfiniteAnalysis = 3 };
@@ -21,14 +23,46 @@ public:
     u8 Continue = 1;
     u8 PonderOption = 0;
     u8 ShowCurrLine = 1;
+    u8 ReadyPending = 0; // an "isready" came during a ponder or infinite search
+    u8 AnalyseMode = 0;  // the UCI_AnalyseMode option
+    u8 SearchRunning = 0; // a "go" is in its search: the lines come from the search's polls
+    // Root moves of the current "go searchmoves" (fromIndex * 64 + toIndex); none = all.
+    i32 SearchMoveCount = 0;
+    u16 SearchMoves[MaxSearchMoves] = {};
 
     // Copies the line into Command, logs it and interprets it. Returns 1 to
     // let a running search go on, 2 to stop it.
     int UCIPrep(const char* line);
+    // Interprets Command and, while no search runs, reads and interprets
+    // further lines. "quit" and the end of input end the process.
     int UCICore();
+    // One pass of the handlers over Command: 1 or 2 when the cycle returns
+    // there (see UCIPrep), 0 when it goes on to read the next line.
+    int HandleLine();
     // Applies a blank-separated list of moves to MainBoard; returns how many.
     int ProcessMoves(char* list);
+    // Applies one move given as text and records the position's key.
     char* MakeMoves(char* move);
+
+    // Steps of "go" before the search: the clock, depth, mode and
+    // searchmoves settings of the line.
+    void ApplyGoLine(const char* line);
+    // For the root search: may this move be searched under "searchmoves"?
+    bool RootMoveAllowed(u64 from, u64 to) const;
+    // The "bestmove" text of a search result: " e2e4 " or " e7e8q ", with
+    // the ponder move behind it when the option is on; " 0000" for no move.
+    void BestMoveText(char* out, int size, bool hasMove, u64 from, u64 to, char promote) const;
+
+private:
+    void Identify();
+    void ReadyRequest();
+    void SetPosition();
+    void Go();
+    void SearchAndReply();
+    void NewGame();
+    void SetOption();
+    [[noreturn]] void Quit();
+    void ReadSearchMoves(const char* list);
 };
 
 extern UCIProtocol UCI;

@@ -1,0 +1,52 @@
+// Bookkeeping of the game position shared by the console, xboard and UCI
+// front ends: squares from move text, castling rights by from-square,
+// piece counts of a set-up position, the legal-move test, and the
+// positions of the game for the repetition announcement.
+#pragma once
+
+#include <vector>
+
+#include "board/ChessBoard.h"
+
+// Square index of a file letter followed by a rank number, e.g. "e2"
+// (any letter counts from 'a', the rank is the decimal number behind it);
+// -1 when the result is off the board.
+int SquareFromText(const char* text);
+
+// The castling rights left after a move from the square: a king or rook
+// leaving its home square gives up the rights it carries.
+u8 CastlingAfterMoveFrom(u8 castling, int fromIndex);
+
+// Makes a move that came from outside (user or GUI) on MainBoard: first
+// the castling rights by from-square, then MakeMove. MakeMove keeps the
+// fifty-move count. Not tested for legality; SideToMove is the caller's.
+void PlayGameMove(int fromIndex, int toIndex, char promote);
+
+// Recounts the men of a position that was set up rather than reached by
+// moves (the type counts and the two per-side totals).
+void RefreshPieceCounts(ChessBoard& board);
+
+// True when the side to move of the board has a legal move.
+bool HasLegalMove(const ChessBoard& board);
+
+// The positions of the current game since it began or was last set up.
+// A position counts again only with the same side to move and castling
+// rights, since both are part of its key.
+class GameRecord {
+public:
+    // Forgets the game and records MainBoard's position as its first.
+    void Start();
+    // Records MainBoard's position after a move (SideToMove already flipped).
+    void Record();
+    // How often the last recorded position occurs in the game.
+    int Occurrences() const;
+    int Size() const { return int(keys.size()); }
+
+private:
+    struct Key {
+        u64 upper, lower;
+    };
+    std::vector<Key> keys;
+};
+
+extern GameRecord Game;

@@ -1,0 +1,84 @@
+// The console and xboard interpreter: commands with their further input,
+// the move reader in normal and force mode, and the position editor.
+#include <string>
+
+#include "frontend/FrontendFixtures.h"
+#include "frontend/GameLoop.h"
+#include "frontend/GameRecord.h"
+#include "support/TestBoards.h"
+
+namespace {
+
+class CommandsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        MainStatus.xboard = 1; // no prompts or echoes
+        MainStatus.initVars();
+        MainBoard.InitRep();
+        MainBoard.FiftyMoveCount = 0;
+        StartGamePosition();
+    }
+    void TearDown() override { MainStatus.xboard = MainStatus.Analyze = MainStatus.Force = 0; }
+    char Do(std::string word, const std::string& input = "") {
+        FeedInput(input);
+        return DoCommand(word.data());
+    }
+};
+
+TEST_F(CommandsTest, ClockAndDepthCommandsReadTheirNumbers) {
+    Do("level", "40 5 0\n");
+    EXPECT_EQ(MainStatus.MovesPerSession, 40);
+    EXPECT_EQ(MainStatus.TimeLeft, 300000);
+    Do("time", "6000\n");
+    EXPECT_EQ(MainStatus.TimeLeft, 60000);
+    Do("st", "5\n");
+    EXPECT_EQ(MainStatus.ST, 5000);
+    Do("analyze");
+    EXPECT_EQ(MainStatus.ST, 5000); // already milliseconds
+    Do("time", "e2e4\n"); // a non-number stays as the next word
+    EXPECT_EQ(MainStatus.TimeLeft, 300000);
+    Do("sd", "7\n");
+    EXPECT_EQ(MainBoard.MaxDepth, 7);
+    MainStatus.xboard = 0;
+    testing::internal::CaptureStdout();
+    Do("sfd", "4\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "setting MAXDEPTH\nscanstring sfd\nMAXDEPTH 4\n");
+    EXPECT_EQ(MainBoard.FixedDepth, 4);
+}
+
+TEST_F(CommandsTest, ForceModeMovesForBothSidesUntilGo) {
+    FeedInput("force e2e4 h0h1 e7e5 go\n");
+    EXPECT_EQ(HumanMove(), StateChanged);
+    EXPECT_EQ(MainBoard.SideToMove, 0);
+    EXPECT_EQ(MainStatus.HumanToMove, 0);
+    EXPECT_EQ(MainStatus.GamePly, 1);
+    EXPECT_EQ(MainBoard.BlackPawns & SquareBit(36), SquareBit(36));
+    EXPECT_EQ(Game.Size(), 3);
+    FeedInput("");
+    EXPECT_EQ(HumanMove(), QuitGame); // the end of input
+}
+
+TEST_F(CommandsTest, MoveReaderReportsTheFiftyMoveRuleAt100) {
+    BoardFromFen("4k3/8/8/8/8/8/4P3/1N2K3 w - -");
+    MainBoard.FiftyMoveCount = 98;
+    FeedInput("b1c3 c3b1 e2e4\n");
+    EXPECT_EQ(HumanMove(), IsMove);
+    EXPECT_EQ(HumanMove(), FiftyMoves);
+    EXPECT_EQ(MainBoard.FiftyMoveCount, 100);
+    EXPECT_EQ(HumanMove(), IsMove);
+    EXPECT_EQ(MainBoard.FiftyMoveCount, 0);
+}
+
+TEST_F(CommandsTest, EditorExampleAndCastlingFromHomeSquares) {
+    Do("edit", "# c Pe4 Ke1 Rh1 Pz9 xq9 . e2e4\n");
+    EXPECT_EQ(MainBoard.BlackPawns, SquareBit(28));
+    EXPECT_EQ(MainBoard.BlackKing, SquareBit(4));
+    EXPECT_EQ(MainBoard.AllPieces, SquareBit(28) | SquareBit(4) | SquareBit(7));
+    EXPECT_EQ(MainBoard.Castling, 0);
+    char colour = 0;
+    for (const char* w : {"#", "Ke1", "Rh1", "Ra1", "c", "Ke8", "Ra8", "xa1", "Qh1"}) EditBoard(w, &colour);
+    EXPECT_EQ(MainBoard.Castling, 8);
+    EXPECT_EQ(MainBoard.WhiteRooks, 0u); // a man placed on h1 replaces the rook there
+}
+
+} // namespace

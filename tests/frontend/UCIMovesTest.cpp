@@ -1,0 +1,61 @@
+// "position" lines: the move list replayed on the game position with its
+// keys, side to move, ply and fifty-move count.
+#include "board/HashKeys.h"
+#include "frontend/FrontendFixtures.h"
+#include "support/TestBoards.h"
+
+namespace {
+
+bool KeyIsCurrent(const HistoryKey& k) {
+    u64 upper, lower;
+    genhashcode(char(MainBoard.SideToMove), MainBoard.Castling, &upper, &lower, &MainBoard);
+    return k.upper == upper && k.lower == lower;
+}
+
+TEST_F(UCITest, MoveListsFromStartposAndFromAFenWithBlackToMove) {
+    Handle("position startpos moves e2e4 e7e5 g1f3");
+    EXPECT_EQ(MainBoard.SideToMove, 1);
+    EXPECT_EQ(MainStatus.GamePly, 3);
+    EXPECT_EQ(MainBoard.FiftyMoveCount, 1);
+    ASSERT_EQ(MoveList.NumMoves, 3);
+    EXPECT_TRUE(KeyIsCurrent(MoveList.entries[2]));
+
+    Handle("position fen 4k3/8/8/8/8/8/8/4K2R b K - 0 1 moves e8d8 e1f1");
+    EXPECT_EQ(MainBoard.SideToMove, 1);
+    EXPECT_EQ(MainBoard.Castling, 0); // the king left e1
+    ASSERT_EQ(MoveList.NumMoves, 2);
+    EXPECT_TRUE(KeyIsCurrent(MoveList.entries[1])); // keys follow the side to move
+
+    Handle("position startpos moves g1f3 g8f6 f3g1 f6g8 g1f3 g8f6");
+    const HistoryKey& last = MoveList.entries[5];
+    EXPECT_EQ(MoveList.ThreeFoldRepDetection(MainBoard.FiftyMoveCount, last.upper, last.lower), 1);
+}
+
+TEST_F(UCITest, PromotionEnPassantAndCastlingInTheList) {
+    Handle("position fen 8/4P3/8/8/8/8/k7/7K w - - moves e7e8n a2a3 e8d6");
+    EXPECT_EQ(MoveList.NumMoves, 3);
+    EXPECT_TRUE(MainBoard.WhiteKnights & SquareBit(43));
+    Handle("position startpos moves e2e4 a7a6 e4e5 d7d5 e5d6 a6a5 g1f3 a5a4 f1e2 a4a3 e1g1");
+    EXPECT_FALSE(MainBoard.BlackPawns & SquareBit(35));
+    EXPECT_EQ(FenOf(MainBoard).rfind("rnbqkbnr/1pp1pppp/3P4/8/8/p4N2/PPPPBPPP/RNBQ1RK1 b -kq ", 0), 0u);
+}
+
+TEST_F(UCITest, EmptyMalformedAndOverlongMoveLists) {
+    Handle("position startpos moves e2e4 e7e5");
+    Handle("position startpos moves");
+    EXPECT_EQ(MoveList.NumMoves, 0); // no keys of the earlier game stay behind
+    Handle("position startpos moves e2e4 xyz e7e5");
+    EXPECT_EQ(MoveList.NumMoves, 1);
+    Handle("position startpos moves a0a1 e2e4"); // off the board: the turn passes, nothing moves
+    EXPECT_EQ(MainBoard.SideToMove, 0);
+    EXPECT_EQ(MainBoard.WhitePawns & SquareBit(28), SquareBit(28));
+
+    std::string line = "position startpos moves";
+    while (line.size() < 3 * UCICommandSize) line += " g1f3 g8f6 f3g1 f6g8";
+    testing::internal::CaptureStdout(); // the key stack reports its overflow
+    Handle(line.c_str());
+    testing::internal::GetCapturedStdout();
+    EXPECT_GT(MoveList.NumMoves, 1900);
+}
+
+} // namespace
