@@ -356,8 +356,9 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, u64
         fflush(stdout);
     }
     if (s.UCImode) {
-        printf("info depth %d score cp %d time %d nodes %lld pv%s", d, v / 10, s.TimeLastPly * 1000, TotalNodes(),
-               text);
+        // Without a legal move there is no line to show.
+        printf("info depth %d score cp %d time %d nodes %lld", d, v / 10, s.TimeLastPly * 1000, TotalNodes());
+        printf(*bestFrom != *bestTo ? " pv%s" : "\n", text);
         fflush(stdout);
     }
     if (s.Kibitz && !s.UCImode) {

@@ -75,6 +75,8 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
     const bool hardStop = !s.FD && !s.Pondering; // whether Abort ends the iteration
     int best = -110200, legal = 0, v = -110200;
 
+    // An interrupted iteration shows its best score; before any move finished, the last iteration's.
+    auto shownScore = [&]() { return best > -110200 ? best : RootScore; };
     // An abort ends the iteration with the best move so far in the outputs.
     auto interrupted = [&](int which, int i) {
         LogF("Tree Search #%d Interrupted at m=%d LegalMoves=%d NumMove=%d\n", which, i, legal, count);
@@ -85,9 +87,9 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
         LogF("Tree Root Search Choice #%d From=%d  To=%d  Promo=%d\n", which, SquareOf(saved.from),
              SquareOf(saved.to), saved.promote);
         WriteLogFile(text);
-        if (s.xboard && s.Post && (which == 2 || depth > 7)) PostLine(depth, best, text);
+        if (s.xboard && s.Post && (which == 2 || depth > 7)) PostLine(depth, shownScore(), text);
         if (s.UCImode && (which == 2 || depth > 7)) {
-            printf("info depth %d score cp %d time %d nodes %lld pv%s", depth, best / 10, s.TimeLastPly * 1000,
+            printf("info depth %d score cp %d time %d nodes %lld pv%s", depth, shownScore() / 10, s.TimeLastPly * 1000,
                    TotalNodes(), text);
             if (which == 1) printf("info currmovenumber %d\n", legal);
         }
@@ -103,6 +105,7 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
         RootMovesSearched = i + 1;
         RootMove m;
         list.NextMove(i, count, &m.from, &m.to, &m.promote);
+        if (s.UCImode && !UCI.RootMoveAllowed(m.from, m.to)) continue; // "go searchmoves"
         const u64 enemyMenBefore = side ? board.WhitePieces : board.BlackPieces;
         char castleMask;
         board.MakeMove(m.from, m.to, m.promote, &castleMask);
@@ -200,9 +203,9 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
 
     if ((Stop || TimeUp || Abort) && !s.Pondering) {
         MoveText(text, saved);
-        if (s.Post && s.xboard) PostLine(depth, best, text);
+        if (s.Post && s.xboard) PostLine(depth, shownScore(), text);
         if (s.UCImode) {
-            printf("info depth %d score cp %d nodes %lld pv%s", depth, best / 10, TotalNodes(), text);
+            printf("info depth %d score cp %d nodes %lld pv%s", depth, shownScore() / 10, TotalNodes(), text);
             fflush(stdout);
         }
         if (Abort) return best;
