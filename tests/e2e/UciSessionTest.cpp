@@ -3,22 +3,13 @@
 // the process ends.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <regex>
-#include <sstream>
 
 #include "e2e/Runner.h"
-#include "e2e/Session.h"
 
 namespace {
 
-std::string Log(const std::string& dir) {
-    std::stringstream text;
-    text << std::ifstream(dir + "/match.log").rdbuf();
-    return text.str();
-}
-
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+std::string Log(const std::string& dir) { return ReadFile(dir + "/match.log"); }
 
 TEST(UciSession, IdentificationReadinessAndEndOfInput) {
     RunResult r = RunVelkor({}, "uci\nisready\n", 10);

@@ -3,16 +3,12 @@
 // that end a game.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <regex>
-#include <sstream>
 
 #include "e2e/Runner.h"
-#include "e2e/Session.h"
 
 namespace {
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 const char* const bye = "Bye, Thanks for the match.\n";
 
 TEST(XboardSession, ReplyNumberingForceModeClockAndPost) {
@@ -25,10 +21,9 @@ TEST(XboardSession, ReplyNumberingForceModeClockAndPost) {
         << r.out;
     EXPECT_TRUE(std::regex_search(r.out, std::regex("\n3 -?[0-9]+ [0-9]+ [0-9]+  [a-h]")));
     EXPECT_FALSE(Has(r.out, "Enter Move") || Has(r.out, "A B C"));
-    std::stringstream log;
-    log << std::ifstream(r.dir + "/match.log").rdbuf();
+    const std::string log = ReadFile(r.dir + "/match.log");
     for (const char* line : {"MovesPerSession 40 TimeLeft 300000 TimeInc 0 \n", "\n 1000\n", "Move Made: "})
-        EXPECT_TRUE(Has(log.str(), line)) << line;
+        EXPECT_TRUE(Has(log, line)) << line;
 }
 
 TEST(XboardSession, AnalyzeAnswersDotAndExitEndsItWithoutAMove) {
