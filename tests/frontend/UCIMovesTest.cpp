@@ -1,12 +1,36 @@
 // "position" lines (the move list replayed on the game position with its
 // keys, side to move, ply and fifty-move count) and the settings of "go" lines.
+#include <gtest/gtest.h>
+
 #include <climits>
+#include <cstdio>
 
 #include "board/HashKeys.h"
-#include "frontend/FrontendFixtures.h"
+#include "frontend/Status.h"
+#include "frontend/UCIProtocol.h"
+#include "search/MoveHistory.h"
 #include "support/TestBoards.h"
 
 namespace {
+
+// A UCI interpreter waiting over the initial position.
+class UCITest : public testing::Test {
+protected:
+    void SetUp() override {
+        MainStatus.UCImode = 1;
+        MainStatus.initVars();
+        MainBoard.InitRep();
+        MoveList.Init();
+        UCI.State = Waiting;
+        UCI.PonderOption = UCI.ReadyPending = UCI.AnalyseMode = UCI.HashSide = 0;
+    }
+    void TearDown() override { MainStatus.UCImode = MainStatus.Analyze = MainStatus.Pondering = 0; }
+    // One pass of the handlers over the line, as the interpreter cycle makes it.
+    int Handle(const char* line) {
+        std::snprintf(UCI.Command, sizeof UCI.Command, "%s", line);
+        return UCI.HandleLine();
+    }
+};
 
 bool KeyIsCurrent(const HistoryKey& k) {
     u64 upper, lower;
