@@ -6,8 +6,6 @@
 
 #include "e2e/Runner.h"
 
-namespace {
-
 TEST(Console, UserMoveEngineReplyAndQuit) {
     RunResult r = RunVelkor({"-fd", "2"}, "hello\ne2e4\nquit\n", 20); // the first word only picks the protocol
     EXPECT_EQ(r.exitCode, 0);
@@ -33,5 +31,3 @@ TEST(Console, MatedEngineAndSelfPlayToTheEnd) {
     EXPECT_GT(Count(r.out, "Game Score "), 20);
     EXPECT_EQ(Count(r.out, "Enter Move") + Count(r.out, "Major") + Count(r.out, "MAJOR"), 0);
 }
-
-} // namespace

@@ -1,86 +1,124 @@
 // Process runner for the end-to-end tests.
 #include "e2e/Runner.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+namespace {
+
+long NowMs() {
+    using namespace std::chrono;
+    return long(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+} // namespace
+
 std::string TempDir() {
     char tmpl[] = "/tmp/velkor-e2e-XXXXXX";
-    const char* dir = mkdtemp(tmpl);
-    return dir ? dir : "/tmp";
+    return mkdtemp(tmpl) ? tmpl : "/tmp";
 }
 
-RunResult RunVelkor(const std::vector<std::string>& args, const std::string& input, int timeoutSeconds) {
-    return RunVelkorIn(TempDir(), args, input, timeoutSeconds);
-}
-
-RunResult RunVelkorIn(const std::string& dir, const std::vector<std::string>& args, const std::string& input,
-                      int timeoutSeconds) {
-    RunResult result;
-    result.dir = dir;
-    int in[2], out[2], err[2];
-    if (pipe(in) || pipe(out) || pipe(err)) return result;
-    pid_t pid = fork();
+Session::Session(const std::vector<std::string>& args, const std::string& workDir) {
+    dir = workDir.empty() ? TempDir() : workDir;
+    int in[2], o[2], e[2];
+    if (pipe(in) || pipe(o) || pipe(e)) return;
+    started = NowMs();
+    pid = fork();
     if (pid == 0) {
-        dup2(in[0], 0), dup2(out[1], 1), dup2(err[1], 2);
-        for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
-        if (chdir(dir.c_str()) != 0) _exit(127);
+        dup2(in[0], 0), dup2(o[1], 1), dup2(e[1], 2);
+        for (int fd : {in[0], in[1], o[0], o[1], e[0], e[1]}) close(fd);
         std::vector<char*> argv{const_cast<char*>(VELKOR_BINARY)};
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        execv(VELKOR_BINARY, argv.data());
+        if (chdir(dir.c_str()) == 0) execv(VELKOR_BINARY, argv.data());
         _exit(127);
     }
-    close(in[0]), close(out[1]), close(err[1]);
+    close(in[0]), close(o[1]), close(e[1]);
+    inFd = in[1], outFd = o[0], errFd = e[0];
     signal(SIGPIPE, SIG_IGN);
-    fcntl(in[1], F_SETFL, O_NONBLOCK);
-    int inFd = in[1];
-    if (input.empty()) close(inFd), inFd = -1;
-    size_t written = 0;
-    // Feed the input while collecting both outputs, until they close or the time is up.
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
-    bool outOpen = true, errOpen = true;
-    while (outOpen || errOpen) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            result.timedOut = true;
-            kill(pid, SIGKILL);
-            break;
-        }
-        pollfd fds[3];
-        int n = 0;
-        if (outOpen) fds[n++] = {out[0], POLLIN, 0};
-        if (errOpen) fds[n++] = {err[0], POLLIN, 0};
-        if (inFd >= 0) fds[n++] = {inFd, POLLOUT, 0};
-        if (poll(fds, n, int(left.count())) < 0) continue;
-        for (int i = 0; i < n; ++i) {
-            if (!fds[i].revents) continue;
-            if (fds[i].fd == inFd) {
-                ssize_t w = write(inFd, input.data() + written, input.size() - written);
-                if (w > 0) written += size_t(w);
-                if (w < 0 || written == input.size()) close(inFd), inFd = -1;
-                continue;
-            }
-            char buf[65536];
-            ssize_t r = read(fds[i].fd, buf, sizeof buf);
-            bool isOut = fds[i].fd == out[0];
-            if (r <= 0) (isOut ? outOpen : errOpen) = false;
-            else (isOut ? result.out : result.err).append(buf, size_t(r));
-        }
+}
+
+Session::~Session() {
+    if (pid > 0) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
+    for (int fd : {inFd, outFd, errFd})
+        if (fd >= 0) close(fd);
+}
+
+long Session::Elapsed() const { return NowMs() - started; }
+
+// Scripts are far smaller than a pipe's buffer, so a blocking write cannot stall on unread output.
+void Session::Write(const std::string& text) {
+    if (inFd >= 0 && write(inFd, text.data(), text.size()) < 0) close(inFd), inFd = -1;
+}
+
+bool Session::Read(long deadline) {
+    pollfd fds[2];
+    int n = 0;
+    for (int fd : {outFd, errFd})
+        if (fd >= 0) fds[n++] = {fd, POLLIN, 0};
+    long left = deadline - NowMs();
+    if (n == 0 || left <= 0) return false;
+    if (poll(fds, nfds_t(n), int(left)) <= 0) return true;
+    for (int i = 0; i < n; ++i) {
+        if (!fds[i].revents) continue;
+        bool isOut = fds[i].fd == outFd;
+        char buf[65536];
+        ssize_t r = read(fds[i].fd, buf, sizeof buf);
+        if (r > 0) (isOut ? out : err).append(buf, size_t(r));
+        else close(fds[i].fd), (isOut ? outFd : errFd) = -1;
     }
-    if (inFd >= 0) close(inFd);
-    close(out[0]), close(err[0]);
+    return true;
+}
+
+bool Session::WaitFor(const std::string& text, int timeoutMs) {
+    for (long deadline = NowMs() + timeoutMs;;) {
+        size_t at = out.find(text, seen);
+        if (at != std::string::npos) return seen = at + text.size(), true;
+        if (outFd < 0 || !Read(deadline)) return false;
+    }
+}
+
+bool Session::WaitForExit(int timeoutMs) {
+    for (long deadline = NowMs() + timeoutMs; Read(deadline);) {
+    }
+    return outFd < 0 && errFd < 0;
+}
+
+int Session::Finish(int timeoutMs) {
+    if (inFd >= 0) close(inFd), inFd = -1;
+    timedOut = !WaitForExit(timeoutMs);
+    if (timedOut) kill(pid, SIGKILL);
     int status = 0;
     waitpid(pid, &status, 0);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    pid = -1;
+    return exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+RunResult RunVelkor(const std::vector<std::string>& args, const std::string& input, int timeoutSeconds,
+                    const std::string& dir) {
+    Session s(args, dir);
+    s.Write(input);
+    s.Finish(timeoutSeconds * 1000);
+    return s;
+}
+
+std::string TempFile(const std::string& name, const std::string& content) {
+    std::string path = TempDir() + "/" + name;
+    std::ofstream(path) << content;
+    return path;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::stringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -88,12 +126,6 @@ std::vector<std::string> Lines(const std::string& text) {
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
-}
-
-std::string TempFile(const std::string& name, const std::string& content) {
-    std::string path = TempDir() + "/" + name;
-    std::ofstream(path) << content;
-    return path;
 }
 
 int Count(const std::string& text, const std::string& needle) {

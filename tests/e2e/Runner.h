@@ -1,6 +1,9 @@
-// Runs the velkor binary with arguments and scripted standard input in a
-// fresh working directory, and collects what it prints and how it exits.
+// Runs the velkor binary in a fresh working directory (match.log lives
+// there). A Session talks to it line by line as a GUI does; RunVelkor
+// feeds a whole script and waits for the end.
 #pragma once
+
+#include <sys/types.h>
 
 #include <string>
 #include <vector>
@@ -8,22 +11,43 @@
 struct RunResult {
     int exitCode = -1; // -1 when killed (timed out or crashed)
     bool timedOut = false;
-    std::string out;
-    std::string err;
-    std::string dir; // working directory of the run (match.log lives there)
+    std::string out, err, dir;
 };
 
-// Input is written as given; standard input is closed after it.
-RunResult RunVelkor(const std::vector<std::string>& args, const std::string& input = "", int timeoutSeconds = 60);
-// The same in a working directory the test has prepared.
-RunResult RunVelkorIn(const std::string& dir, const std::vector<std::string>& args, const std::string& input = "",
-                      int timeoutSeconds = 60);
-// A new empty temporary directory.
-std::string TempDir();
+class Session : public RunResult {
+public:
+    explicit Session(const std::vector<std::string>& args = {}, const std::string& workDir = "");
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
 
-// The lines of a text, without their newlines.
-std::vector<std::string> Lines(const std::string& text);
+    void Write(const std::string& text);
+    void Send(const std::string& line) { Write(line + "\n"); }
+    // Reads until the output holds `text` after everything awaited before;
+    // false on a timeout or the end of the output.
+    bool WaitFor(const std::string& text, int timeoutMs = 10000);
+    // Reads until the process closes its outputs; false on a timeout.
+    bool WaitForExit(int timeoutMs = 10000);
+    // Closes standard input, reads the rest and returns the exit code (-1 if killed).
+    int Finish(int timeoutMs = 10000);
+    long Elapsed() const; // milliseconds since the start
+
+    size_t seen = 0; // end of the text last awaited
+
+private:
+    bool Read(long deadline); // one poll of the outputs; false once the time is up or both are closed
+    pid_t pid = -1;
+    int inFd = -1, outFd = -1, errFd = -1;
+    long started = 0;
+};
+
+// The input is written as given and standard input closed after it.
+RunResult RunVelkor(const std::vector<std::string>& args, const std::string& input = "", int timeoutSeconds = 60,
+                    const std::string& dir = "");
+std::string TempDir(); // a new empty temporary directory
 // Writes a file into a new temporary directory and returns its path.
 std::string TempFile(const std::string& name, const std::string& content);
-// Counts the non-overlapping occurrences of needle in text.
-int Count(const std::string& text, const std::string& needle);
+std::string ReadFile(const std::string& path);
+std::vector<std::string> Lines(const std::string& text); // without their newlines
+int Count(const std::string& text, const std::string& needle); // non-overlapping occurrences
+inline bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

@@ -3,9 +3,7 @@
 // the evaluation's exact scores.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <regex>
-#include <sstream>
 
 #include "e2e/Runner.h"
 
@@ -60,9 +58,7 @@ TEST(EvalOption, ReferencePositionsScoreExactly) {
     const std::string file = std::string(VELKOR_TEST_DATA) + "/eval_reference.epd";
     const int expected[] = {0,     0,   460, -460, 10600, -10600, -960,  960,   330,  -1970, 5770,
                             -2220, 875, 270, -270, 2307,  -2307,  7590, -1610, 5700, 5700};
-    std::stringstream text;
-    text << std::ifstream(file).rdbuf();
-    std::vector<std::string> positions = Lines(text.str());
+    std::vector<std::string> positions = Lines(ReadFile(file));
     ASSERT_EQ(positions.size(), std::size(expected));
     RunResult r = RunVelkor({"-eval", file});
     EXPECT_EQ(r.exitCode, 0);

@@ -3,16 +3,12 @@
 // that end a game.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <regex>
-#include <sstream>
 
 #include "e2e/Runner.h"
-#include "e2e/Session.h"
 
 namespace {
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 const char* const bye = "Bye, Thanks for the match.\n";
 
 TEST(XboardSession, ReplyNumberingForceModeClockAndPost) {
@@ -25,23 +21,20 @@ TEST(XboardSession, ReplyNumberingForceModeClockAndPost) {
         << r.out;
     EXPECT_TRUE(std::regex_search(r.out, std::regex("\n3 -?[0-9]+ [0-9]+ [0-9]+  [a-h]")));
     EXPECT_FALSE(Has(r.out, "Enter Move") || Has(r.out, "A B C"));
-    std::stringstream log;
-    log << std::ifstream(r.dir + "/match.log").rdbuf();
+    const std::string log = ReadFile(r.dir + "/match.log");
     for (const char* line : {"MovesPerSession 40 TimeLeft 300000 TimeInc 0 \n", "\n 1000\n", "Move Made: "})
-        EXPECT_TRUE(Has(log.str(), line)) << line;
+        EXPECT_TRUE(Has(log, line)) << line;
 }
 
 TEST(XboardSession, AnalyzeAnswersDotAndExitEndsItWithoutAMove) {
     Session s;
-    s.Send("xboard");
-    s.Send("analyze");
+    s.Send("xboard\nanalyze");
     ASSERT_TRUE(s.WaitFor("\n4 "));
     s.Send(".");
     ASSERT_TRUE(s.WaitFor("stat01: "));
     ASSERT_TRUE(s.WaitFor("\n"));
     EXPECT_TRUE(std::regex_search(s.out, std::regex("\nstat01: [0-9]+ [0-9]+ [0-9]+ [0-9]+ [0-9]+\n")));
-    s.Send("exit");
-    s.Send("displayboard"); // read by the move reader once the analysis is over
+    s.Send("exit\ndisplayboard"); // read by the move reader once the analysis is over
     ASSERT_TRUE(s.WaitFor("A B C D E F G H"));
     s.Send("analyze");
     ASSERT_TRUE(s.WaitFor("\n3 "));

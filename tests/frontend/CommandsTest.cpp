@@ -1,13 +1,28 @@
 // The console and xboard interpreter: commands with their further input,
 // the move reader in normal and force mode, and the position editor.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <string>
 
-#include "frontend/FrontendFixtures.h"
 #include "frontend/GameLoop.h"
 #include "frontend/GameRecord.h"
+#include "frontend/Status.h"
 #include "support/TestBoards.h"
 
 namespace {
+
+// The interpreters read further words and numbers straight from standard input.
+void FeedInput(const std::string& text) {
+    char path[] = "/tmp/velkor-input-XXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, text.data(), text.size()), ssize_t(text.size()));
+    close(fd);
+    ASSERT_TRUE(std::freopen(path, "r", stdin));
+    unlink(path);
+}
 
 class CommandsTest : public testing::Test {
 protected:

@@ -1,10 +1,36 @@
-// "position" lines: the move list replayed on the game position with its
-// keys, side to move, ply and fifty-move count.
+// "position" lines (the move list replayed on the game position with its
+// keys, side to move, ply and fifty-move count) and the settings of "go" lines.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+
 #include "board/HashKeys.h"
-#include "frontend/FrontendFixtures.h"
+#include "frontend/Status.h"
+#include "frontend/UCIProtocol.h"
+#include "search/MoveHistory.h"
 #include "support/TestBoards.h"
 
 namespace {
+
+// A UCI interpreter waiting over the initial position.
+class UCITest : public testing::Test {
+protected:
+    void SetUp() override {
+        MainStatus.UCImode = 1;
+        MainStatus.initVars();
+        MainBoard.InitRep();
+        MoveList.Init();
+        UCI.State = Waiting;
+        UCI.PonderOption = UCI.ReadyPending = UCI.AnalyseMode = UCI.HashSide = 0;
+    }
+    void TearDown() override { MainStatus.UCImode = MainStatus.Analyze = MainStatus.Pondering = 0; }
+    // One pass of the handlers over the line, as the interpreter cycle makes it.
+    int Handle(const char* line) {
+        std::snprintf(UCI.Command, sizeof UCI.Command, "%s", line);
+        return UCI.HandleLine();
+    }
+};
 
 bool KeyIsCurrent(const HistoryKey& k) {
     u64 upper, lower;
@@ -56,6 +82,47 @@ TEST_F(UCITest, EmptyMalformedAndOverlongMoveLists) {
     Handle(line.c_str());
     testing::internal::GetCapturedStdout();
     EXPECT_GT(MoveList.NumMoves, 1900);
+}
+
+TEST_F(UCITest, ClocksOfTheSideToMoveMovetimeAndDepth) {
+    MainBoard.SideToMove = 1;
+    UCI.ApplyGoLine("go wtime 60000 btime 30000 winc 5000 binc 2999");
+    EXPECT_EQ(MainStatus.TimeLeft, 30000);
+    EXPECT_EQ(MainStatus.TimeInc, 2);
+    EXPECT_EQ(MainStatus.MovesPerSession, 0);
+    EXPECT_EQ(UCI.State, Searching);
+    UCI.ApplyGoLine("go movetime 5000 movestogo 12");
+    EXPECT_EQ(MainStatus.ST, 5000);
+    EXPECT_EQ(MainStatus.TimePerMove, 5000);
+    EXPECT_EQ(MainStatus.TimeLeft, 300000);
+    EXPECT_EQ(MainStatus.MovesPerSession, 12);
+    UCI.ApplyGoLine("go depth 6 wtime 99999999999999");
+    EXPECT_EQ(MainStatus.FD, 6);
+    EXPECT_EQ(MainBoard.FixedDepth, 6);
+    EXPECT_EQ(MainStatus.ST, 0);
+    EXPECT_EQ(MainStatus.TimeLeft, 0); // black to move: wtime is not read
+    MainBoard.SideToMove = 0;
+    UCI.ApplyGoLine("go wtime 99999999999999 btime");
+    EXPECT_EQ(MainStatus.TimeLeft, INT_MAX);
+}
+
+TEST_F(UCITest, InfinitePonderAndSearchmoves) {
+    UCI.ApplyGoLine("go infinite");
+    EXPECT_EQ(UCI.State, InfiniteAnalysis);
+    EXPECT_EQ(MainStatus.ST, 1209600000);
+    UCI.ApplyGoLine("go infinite ponder");
+    EXPECT_EQ(UCI.State, PonderingState);
+    UCI.ApplyGoLine("go ponder");
+    EXPECT_EQ(MainStatus.Analyze, 0); // an earlier analysis does not carry over
+    EXPECT_EQ(MainStatus.Pondering, 1);
+
+    UCI.ApplyGoLine("go searchmoves e2e4 e7e8q depth 4");
+    EXPECT_EQ(UCI.SearchMoveCount, 2);
+    EXPECT_TRUE(UCI.RootMoveAllowed(SquareBit(52), SquareBit(60)));
+    EXPECT_FALSE(UCI.RootMoveAllowed(SquareBit(6), SquareBit(21)));
+    EXPECT_EQ(MainStatus.FD, 4);
+    UCI.ApplyGoLine("go depth 2");
+    EXPECT_TRUE(UCI.RootMoveAllowed(SquareBit(6), SquareBit(21)));
 }
 
 } // namespace

@@ -147,9 +147,6 @@ TEST(RandomGames, MovesMadeTakenBackAndCountedAsByTheReference) {
                 ref.Play(m);
             }
         }
-    std::printf("%d moves: %d castling, %d en passant, %d promotions, %d captures; %d positions counted, %d checks\n",
-                tally.moves, tally.castles, tally.enPassant, tally.promotions, tally.captures, tally.counted,
-                tally.checks);
     // The walk must have met the cases the checks are meant for.
     EXPECT_GT(tally.moves, 80000);
     EXPECT_GT(tally.castles, 100);
