@@ -68,6 +68,11 @@ inline constexpr SquareSets WhiteSpan = [] {
     return t;
 }();
 
+// A pawn's span for either colour: a black pawn's is the mirror of White's.
+inline u64 PawnSpan(int side, int square) {
+    return side ? __builtin_bswap64(WhiteSpan[square ^ 56]) : WhiteSpan[square];
+}
+
 // A one-square set, empty for an index off the board.
 constexpr u64 SafeBit(int square) { return square >= 0 && square < 64 ? u64(1) << square : 0; }
 

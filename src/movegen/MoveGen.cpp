@@ -7,12 +7,7 @@
 // The order of the generators is visible in every tie of the ordering
 // values, so it must not change.
 int MoveGen::GenerateAllMoves(char side, ChessBoard* board, char castling) {
-    Board = board;
-    int index = GenKnightCaptures(side, 0);
-    index = GenBishopCaptures(side, index);
-    index = GenRookCaptures(side, index);
-    index = GenQueenCaptures(side, index);
-    index = GenKingCaptures(side, index);
+    int index = GenCaptures(side, board);
     index = GenKnights(side, index);
     index = GenBishops(side, index);
     index = GenRooks(side, index);

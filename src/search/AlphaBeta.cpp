@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "board/HashKeys.h"
+#include "eval/EvalGeometry.h"
 #include "eval/PositionEvaluate.h"
 #include "frontend/Status.h"
 #include "movegen/MoveGen.h"
@@ -20,25 +21,6 @@ int MateAdjusted(int value, int ply) {
     if (value > MateBound) return value - ply;
     if (value < -MateBound) return value + ply;
     return value;
-}
-
-// Squares ahead of a pawn that has just reached `to`: the square in front
-// and the forward diagonals, filled to the board edge.
-u64 PawnFrontSpan(char side, u64 to) {
-    const Status& s = MainStatus;
-    u64 span;
-    if (side == 0) {
-        span = (to << 8) | ((to & ~s.FileA) << 7) | ((to & ~s.FileH) << 9);
-        span |= span << 8;
-        span |= span << 16;
-        span |= span << 32;
-    } else {
-        span = (to >> 8) | ((to & ~s.FileA) >> 9) | ((to & ~s.FileH) >> 7);
-        span |= span >> 8;
-        span |= span >> 16;
-        span |= span >> 32;
-    }
-    return span;
 }
 
 void TraceCacheEvent(const char* what, int v, int alpha, int beta, u64 upper, u64 lower) {
@@ -201,7 +183,7 @@ int SearchRoutines::Search(char side, int alpha, int beta, ChessBoard board, int
             bool lateMove = legal > 2 && !promotes && depth > 2 && !givesCheck && ply != 1 && !mateThreat &&
                             !singleReply && !capture && list.OrderValue[i] <= 950;
             if (lateMove && board.IsPawn(side, to))
-                lateMove = (PawnFrontSpan(side, to) & (side ? board.WhitePawns : board.BlackPawns)) != 0;
+                lateMove = (evalgeo::PawnSpan(side, SquareOf(to)) & (side ? board.WhitePawns : board.BlackPawns)) != 0;
 
             const int ext = (childType == 1 || givesCheck) && extensions > 0 ? 1 : 0;
             int reduction = 0;

@@ -2,6 +2,7 @@
 // the history table behind the quiet-move keys.
 #include <cstring>
 
+#include "eval/EvalGeometry.h"
 #include "eval/PositionEvaluate.h"
 #include "frontend/Status.h"
 #include "movegen/MoveGen.h"
@@ -29,20 +30,6 @@ int CapturedManValue(const ChessBoard& b, char victimSide, u64 sq) {
     return 0;
 }
 
-u64 FileOf(int square) { return 0x0101010101010101ULL << (square % 8); }
-u64 RankOf(int square) { return 0xffULL << (square / 8 * 8); }
-
-// Squares ahead of a pawn on `square` on its own and the adjacent files.
-u64 FrontSpan(char side, int square) {
-    int file = square % 8, rank = square / 8;
-    u64 files = FileOf(square);
-    if (file > 0) files |= FileOf(square - 1);
-    if (file < 7) files |= FileOf(square + 1);
-    u64 ahead = side ? (rank > 0 ? (u64(1) << (rank * 8)) - 1 : 0)
-                     : (rank < 7 ? ~((u64(2) << (rank * 8 + 7)) - 1) : 0);
-    return files & ahead;
-}
-
 bool IsQueenPromotion(char promote) { return promote == 'Q' || promote == 'q' || promote == 4 || promote == 10; }
 
 } // namespace
@@ -50,7 +37,7 @@ bool IsQueenPromotion(char promote) { return promote == 'Q' || promote == 'q' ||
 void MoveGen::AssignMoveOrderValues(int count, int ply, u64 opponentKing, int ttMove, char NodeType) {
     const ChessBoard& b = *Board;
     const int kingSquare = opponentKing ? SquareOf(opponentKing) : -1;
-    const u64 rookLines = kingSquare < 0 ? 0 : FileOf(kingSquare) | RankOf(kingSquare);
+    const u64 rookLines = kingSquare < 0 ? 0 : evalgeo::FileMask[kingSquare % 8] | evalgeo::RankMask[kingSquare / 8];
     const PVEntry pvMove = Search.PV[ply][ply];
     const u16 killer1 = Search.Killers[ply][0], killer2 = Search.Killers[ply][1];
     bool pvSeen = false, ttSeen = false, killer1Seen = false, killer2Seen = false;
@@ -93,13 +80,13 @@ void MoveGen::AssignMoveOrderValues(int count, int ply, u64 opponentKing, int tt
                 value += (side ? BKnightPost : WKnightPost)[toSq] - 10;
             } else if (b.IsRook(side, from)) {
                 // The victim itself does not close the file.
-                if (!((b.WhitePawns | b.BlackPawns) & FileOf(toSq) & ~to)) value += OpenFileControl[toSq % 8];
+                if (!((b.WhitePawns | b.BlackPawns) & evalgeo::FileMask[toSq % 8] & ~to)) value += OpenFileControl[toSq % 8];
                 if (toSq / 8 == (side ? 1 : 6)) value += Majorson7[1];
                 value -= 19;
             } else if (b.IsPawn(side, from)) {
                 value -= 3;
                 const u64 enemyPawns = side ? b.WhitePawns : b.BlackPawns;
-                if (!(FrontSpan(side, toSq) & enemyPawns)) {
+                if (!(evalgeo::PawnSpan(side, toSq) & enemyPawns)) {
                     int toRank = toSq / 8, fromRank = fromSq / 8;
                     if (side) toRank = 7 - toRank, fromRank = 7 - fromRank;
                     value += Passers[toRank] - Passers[fromRank];

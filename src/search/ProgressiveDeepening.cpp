@@ -143,18 +143,22 @@ void SearchRoutines::DoubleBudget() {
     s.EmergencyThreshold *= 2;
 }
 
+// The one fail-low extension of a move: twice the budget, four times if time was already up.
+void SearchRoutines::GrantFailLowExtension() {
+    DoubleBudget();
+    TimerExtended = 1;
+    WriteLogFile("Timer Extended - Failing Low\n");
+    if (TimeUp) {
+        DoubleBudget();
+        TimeUp = 0;
+    }
+}
+
 // Spends the one fail-low extension of the move, or ends the search.
 bool SearchRoutines::ExtendOrStopAtBoundary() {
-    const Status& s = MainStatus;
-    if (FailingLow && !TimerExtended && s.ST == 0) {
-        DoubleBudget();
-        TimerExtended = 1;
+    if (FailingLow && !TimerExtended && MainStatus.ST == 0) {
+        GrantFailLowExtension();
         FirstHalfDone = 2;
-        WriteLogFile("Timer Extended - Failing Low\n");
-        if (TimeUp) {
-            DoubleBudget();
-            TimeUp = 0;
-        }
         return false;
     }
     TimeUp = Stop = Abort = 1;
@@ -198,13 +202,7 @@ bool SearchRoutines::Poll(int ply, int depth) {
                 Abort = TimeUp = 1;
                 return true;
             }
-            DoubleBudget();
-            TimerExtended = 1;
-            WriteLogFile("Timer Extended - Failing Low\n");
-            if (TimeUp) {
-                DoubleBudget();
-                TimeUp = 0;
-            }
+            GrantFailLowExtension();
             return false;
         }
         if (s.ST) {

@@ -64,6 +64,7 @@ public:
     void LogBudget() const;
     void RemeasureSpeed(const char* label, bool announce);
     void DoubleBudget();
+    void GrantFailLowExtension();
     bool ExtendOrStopAtBoundary();
     void WaitWhilePondering();
 };
