@@ -18,10 +18,7 @@ namespace {
 Status& S() { return MainStatus; }
 
 char StatusLine(char*) {
-    const SearchRoutines& r = Search;
-    std::printf("stat01: %d %ld %d %d %d\n", (ClockMs() - S().SearchStartTime) / 10, long(r.Nodes + r.QNodes),
-                r.IterationDepth, r.RootMoveCount - r.RootMovesSearched, r.RootMoveCount);
-    std::fflush(stdout);
+    Search.PrintStatus();
     return Handled;
 }
 

@@ -165,6 +165,12 @@ bool SearchRoutines::ExtendOrStopAtBoundary() {
     return true;
 }
 
+void SearchRoutines::PrintStatus() const {
+    printf("stat01: %d %lld %d %d %d\n", (ClockMs() - MainStatus.SearchStartTime) / 10, TotalNodes(), IterationDepth,
+           RootMoveCount - RootMovesSearched, RootMoveCount);
+    fflush(stdout);
+}
+
 bool SearchRoutines::Poll(int ply, int depth) {
     Status& s = MainStatus;
     PollPly = ply;
@@ -181,11 +187,7 @@ bool SearchRoutines::Poll(int ply, int depth) {
         if (!s.UCImode) DiscardBufferedInput();
         handled = true;
     }
-    if (!handled && IterationDepth > 7 && s.Analyze == 1 && s.xboard == 1) {
-        printf("stat01: %d %lld %d %d %d\n", (ClockMs() - s.SearchStartTime) / 10, TotalNodes(), IterationDepth,
-               RootMoveCount - RootMovesSearched, RootMoveCount);
-        fflush(stdout);
-    }
+    if (!handled && IterationDepth > 7 && s.Analyze == 1 && s.xboard == 1) PrintStatus();
     if (s.Analyze) {
         PollCountdown = s.NodesPerSecond / 8;
         return false;

@@ -53,6 +53,8 @@ public:
     // At the end of input the search hands the interpreters the word "quit".
     int InputDetected();
     void AbortSearch();
+    // The xboard analysis status line: time, nodes, depth, root moves left and in all.
+    void PrintStatus() const;
     void ClearHistory();
     void AddHistory(char side, int move, int depth);
 
