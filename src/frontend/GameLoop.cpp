@@ -65,7 +65,7 @@ void EngineTurn() {
     lastScore = Search.ProgressiveDeepening(b, s.FD, &b.BestFrom, &b.BestTo, &b.BestPromote);
     thinking = false;
     AnnounceEngineResult(lastScore);
-    bool played = !Search.Stop && !NoMoveResult(lastScore);
+    bool played = !Search.CommandStop && !NoMoveResult(lastScore);
     // The move number goes out only together with a move: alone it would
     // run into the next line the GUI reads.
     if (s.xboard == 1 && played && !s.Analyze) {
@@ -74,14 +74,14 @@ void EngineTurn() {
         std::fflush(stdout);
     }
     // MakeMove has kept the fifty-move count for the engine's move.
-    if (!Search.Stop) {
+    if (!Search.CommandStop) {
         b.SideToMove ^= 1;
         ++s.GamePly;
     }
     if (played) Game.Record();
     // After a search that a command stopped ("exit", "?", "new") it is the
     // user's turn, whatever that command set.
-    s.HumanToMove = Search.Stop ? 1 : s.HumanToMove ^ 1;
+    s.HumanToMove = Search.CommandStop ? 1 : s.HumanToMove ^ 1;
 }
 
 void AnnounceDraw(const char* text) {

@@ -35,7 +35,7 @@ public:
     i32 PVLength;
     i64 Nodes, CacheHits, QNodes;
     i32 PollDepth, PollPly;
-    u8 CommandStop; // the stop came from a command, not from the clock
+    u8 CommandStop; // a command stopped the search: no move was played
 
     // Chooses and plays the move of the game position; returns the score,
     // or -110000 (mated) / 110001 (stalemate) when no move was played.
