@@ -28,16 +28,13 @@ TEST(XboardSession, ReplyNumberingForceModeClockAndPost) {
 
 TEST(XboardSession, AnalyzeAnswersDotAndExitEndsItWithoutAMove) {
     Session s;
-    s.Send("xboard\nanalyze");
-    ASSERT_TRUE(s.WaitFor("\n4 "));
-    s.Send(".");
-    ASSERT_TRUE(s.WaitFor("stat01: "));
+    ASSERT_TRUE(s.Step("xboard\nanalyze", "\n4 "));
+    ASSERT_TRUE(s.Step(".", "stat01: "));
     ASSERT_TRUE(s.WaitFor("\n"));
     EXPECT_TRUE(std::regex_search(s.out, std::regex("\nstat01: [0-9]+ [0-9]+ [0-9]+ [0-9]+ [0-9]+\n")));
-    s.Send("exit\ndisplayboard"); // read by the move reader once the analysis is over
-    ASSERT_TRUE(s.WaitFor("A B C D E F G H"));
-    s.Send("analyze");
-    ASSERT_TRUE(s.WaitFor("\n3 "));
+    // Read by the move reader once the analysis is over.
+    ASSERT_TRUE(s.Step("exit\ndisplayboard", "A B C D E F G H"));
+    ASSERT_TRUE(s.Step("analyze", "\n3 "));
     s.Send("quit"); // ends the process at once
     EXPECT_TRUE(s.WaitForExit(5000));
     EXPECT_EQ(s.Finish(), 0);
