@@ -36,8 +36,7 @@ TEST(Draw, FiftyMoveCounterOfEnteredMoves) {
         const char *from, *to;
         int before, after;
         bool draw;
-    } moves[] = {{"b1", "c3", 99, 100, true}, {"b1", "c3", 98, 99, false}, {"e7", "e5", 40, 0, false},
-                 {"e1", "e2", 40, 0, false}}; // any man on the target square
+    } moves[] = {{"b1", "c3", 99, 100, true}, {"b1", "c3", 98, 99, false}, {"e1", "e2", 40, 0, false}};
     for (const auto& m : moves) {
         b.FiftyMoveCount = m.before;
         EXPECT_EQ(b.Test50MoveRule(char(SquareOf(Sq(m.from))), char(SquareOf(Sq(m.to)))), m.draw) << m.from << m.to;

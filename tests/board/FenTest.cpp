@@ -30,10 +30,8 @@ TEST(Fen, ReadsPlacementSideAndCastling) {
     MainBoard.LastFrom = Sq("e2");
     MainBoard.FiftyMoveCount = 17;
     SetupBoard("rnbqkbnr/pppppppp/8/8/1P6/8/P1PPPPPP/RNBQKBNR b - - 0 0");
-    EXPECT_EQ(MainBoard.WhitePawns, 0x000000000200fd00ULL);
-    EXPECT_EQ(MainBoard.AllPieces, 0xffff00000200fdffULL);
-    EXPECT_EQ(MainBoard.SideToMove, 1);
-    EXPECT_EQ(MainBoard.LastFrom, 0u);
+    EXPECT_TRUE(MainBoard.WhitePawns == 0x000000000200fd00ULL && MainBoard.AllPieces == 0xffff00000200fdffULL);
+    EXPECT_TRUE(MainBoard.SideToMove == 1 && MainBoard.LastFrom == 0u);
     EXPECT_EQ(MainBoard.FiftyMoveCount, 17) << "the counter is the caller's business";
     const std::pair<const char*, int> fields[] = {{"w Kq", 9}, {"w -kq", 0}, {"w qkQK", 15}, {"x KxQ", 3}};
     for (auto [field, rights] : fields) {

@@ -41,8 +41,6 @@ TEST(EvalTerms, Pieces) {
     // Open file, half-open file.
     ExpectTerm([] { return PE.RookEval(0); }, {{"4k3/p6p/8/8/8/8/P6P/3RK3 w - - 0 1", 0, 170 + 320, 238 + 140},
                                                {"4k3/p2p3p/8/8/8/8/P6P/3RK3 w - - 0 1", 50, 140, 196}});
-    // h8 reaches three squares, each covered by a black piece: 2 x 3250 in the ending.
-    ExpectTerm([] { return PE.QueenEval(0); }, {{"5rkQ/6pp/8/8/8/8/P7/K7 w - - 0 1", 0, -80, -80 - 6500}});
     // The shut-in rook costs only while the enemy has a rook or queen.
     ExpectTerm([] { return PE.Traps(0); },
                {{"6k1/5ppp/8/8/8/8/5PPP/5KR1 w - - 0 1", 0}, {"6kq/5ppp/8/8/8/8/5PPP/5KR1 w - - 0 1", -1670}});
@@ -52,7 +50,6 @@ TEST(EvalTerms, KingSafety) {
     // An open king file counts double, a piece in front halves it.
     ExpectTerm([] { return PE.PawnShield(0); },
                {{"6k1/5ppp/8/8/8/8/5P1P/6K1 w - - 0 1", 700}, {"6k1/5ppp/8/8/8/8/5PNP/6K1 w - - 0 1", 350}});
-    ExpectTerm([] { return PE.PawnStorm(0); }, {{"6k1/8/5P2/7P/6P1/8/8/K7 w - - 0 1", 600 + 300 + 100}});
     // Queen h4 and knight f4: two kinds, (15 * 3 + 125 * 5) * 2 / 4; without the g-pawn the attack
     // doubles plus 5 x 3 for the pieces and 10 for each on the wing.
     ExpectTerm([] { return PE.PawnShield(0), PE.AttackCounts(0); },
@@ -76,18 +73,15 @@ TEST(EvalTerms, PawnsAndPassers) {
 }
 
 TEST(EvalTerms, Endings) {
-    // A lone minor against pawns; doubled pawns: 190 with no heavy support, 125 with a rook.
+    // A lone minor against pawns; doubled pawns with a rook behind them.
     ExpectTerm([] { return PE.DynamicPieceAdjustments(); },
-               {{"4k3/p7/8/8/8/8/8/2B1K3 w - - 0 1", -750},
-                {"4k3/8/8/8/8/P7/P7/4K3 w - - 0 1", -190},
-                {"4k3/8/8/8/8/P7/P7/R3K3 w - - 0 1", -125}});
+               {{"4k3/p7/8/8/8/8/8/2B1K3 w - - 0 1", -750}, {"4k3/8/8/8/8/P7/P7/R3K3 w - - 0 1", -125}});
     // A knight more without a pawn for it; opposite-coloured bishops: a quarter.
     for (auto [fen, score, material, scaled] : {std::tuple{"4k3/8/8/8/8/3n4/4P3/4K3 w - - 0 1", 0, -3250, 1100},
                                                 {"4k3/3p4/8/3b4/8/8/3P4/2B1K3 w - - 0 1", 1000, 0, 250}})
         ExpectTerm([&] { return PE.ScaleEnding(score, material); }, {{fen, scaled}});
-    // Pawnless: 3/4 of a minor more, unrounded; two bishops take the full evaluation.
-    ExpectTerm([] { return Evaluate(*bb, 0); },
-               {{"4k3/8/8/8/8/8/8/1N2K3 w - - 0 1", 2437}, {"4k3/8/8/8/8/3n4/8/2B1KB2 w - - 0 1", 4180}});
+    // Pawnless: 3/4 of a minor more, unrounded.
+    ExpectTerm([] { return Evaluate(*bb, 0); }, {{"4k3/8/8/8/8/8/8/1N2K3 w - - 0 1", 2437}});
 }
 
 TEST(EvalTerms, LazyExits) {

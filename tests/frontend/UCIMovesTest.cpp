@@ -107,7 +107,7 @@ TEST_F(UCITest, InfinitePonderAndSearchmoves) {
     EXPECT_EQ(UCI.SearchMoveCount, 2);
     EXPECT_TRUE(UCI.RootMoveAllowed(SquareBit(52), SquareBit(60)) && !UCI.RootMoveAllowed(SquareBit(6), SquareBit(21)));
     EXPECT_EQ(MainStatus.FD, 4);
-    UCI.ApplyGoLine("go depth 2");
+    UCI.ApplyGoLine("go depth 2"); // the list does not carry over
     EXPECT_TRUE(UCI.RootMoveAllowed(SquareBit(6), SquareBit(21)));
 }
 
