@@ -48,8 +48,7 @@ TEST(UciSession, ClocksMovetimeInfiniteStopAndIsready) {
                        "go wtime 60000 btime 3000 binc 1000 movestogo 20",
                        "bestmove "));
     ASSERT_TRUE(s.Step("position startpos\ngo infinite", "info depth 3\n"));
-    ASSERT_TRUE(s.Step("isready\nstop", "bestmove ")); // readyok comes when the analysis ends
-    ASSERT_TRUE(s.WaitFor("readyok\n"));
+    ASSERT_TRUE(s.Step("isready\nstop", "bestmove ") && s.WaitFor("readyok\n")); // readyok after the analysis
 
     long goAt = s.Elapsed();
     ASSERT_TRUE(s.Step("go movetime 3000", "info depth 2\n")); // input is polled about twice a second
@@ -68,8 +67,7 @@ TEST(UciSession, PonderPonderhitAndStopWhilePondering) {
     ASSERT_TRUE(s.Step("uci\nsetoption name Ponder value true\nposition startpos moves e2e4\n"
                        "go ponder wtime 2000 btime 2000",
                        "info depth 3\n"));
-    ASSERT_TRUE(s.Step("ponderhit\nstop", "bestmove ", 5000)); // goes on as a timed search
-    ASSERT_TRUE(s.WaitFor("\n"));
+    ASSERT_TRUE(s.Step("ponderhit\nstop", "bestmove ", 5000) && s.WaitFor("\n")); // goes on as a timed search
     EXPECT_TRUE(std::regex_search(s.out, std::regex("bestmove [a-h][1-8][a-h][1-8] ponder [a-h][1-8][a-h][1-8]\n")));
     ASSERT_TRUE(s.Step("go ponder wtime 2000 btime 2000", "info depth 2\n"));
     ASSERT_TRUE(s.Step("stop", "bestmove "));

@@ -53,12 +53,10 @@ TEST(CommandLine, EachOptionChangesOnlyItsSettings) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"-fd", "5"}, "maxdepth=5 fd=5 fixed=5"},
         {{"-st", "10"}, "st=10000 tpm=9000 left=600000"},       // seconds kept as milliseconds
-        {{"-fd", "12plies"}, "maxdepth=12 fd=12 fixed=12"},     // the leading digits count
         {{"-bench2", "-satrain", "-perft"}, "bench=2 satrain=1 perft=1"},
         // Exact options need the whole argument.
         {{"-benchx", "-bench6", "bench", "-hx", "-helpme", "--fd", "3", "foo", "-", "", "-FD", "5", "--"}, ""},
         // Contained options fire inside longer arguments, several at once.
-        {{"xboard"}, "xboard=1"},
         {{"-nobook-post-kibitz-trace-uci"}, "uci=1 post=1 kibitz=1 trace=1"},
         {{"-sdx", "9"}, "maxdepth=9"},
         // A value carries the rest of the pass: the tests after the option look at its value.

