@@ -23,6 +23,11 @@ public:
 
     void Write(const std::string& text);
     void Send(const std::string& line) { Write(line + "\n"); }
+    // Sends the lines, then waits for `text` as WaitFor does.
+    bool Step(const std::string& lines, const std::string& text, int timeoutMs = 10000) {
+        Send(lines);
+        return WaitFor(text, timeoutMs);
+    }
     // Reads until the output holds `text` after everything awaited before;
     // false on a timeout or the end of the output.
     bool WaitFor(const std::string& text, int timeoutMs = 10000);

@@ -63,9 +63,6 @@ TEST(Startup, PositionFiles) {
     RunResult missing = RunVelkor({"-lpf", "/nonexistent/velkor/position.fen"}, "", 10);
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.out, "Velkor \nERROR: opening file /nonexistent/velkor/position.fen\n");
-    RunResult none = RunVelkor({"-lpf", TempFile("empty.fen", "")}, "", 10);
-    EXPECT_EQ(none.exitCode, 0);
-    EXPECT_EQ(none.out, "Velkor \nEmpty file\n");
 }
 
 TEST(Startup, FirstWordOrArgumentChoosesTheProtocol) {

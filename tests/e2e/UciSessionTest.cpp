@@ -44,19 +44,15 @@ TEST(UciSession, PositionsAndFixedDepthSearches) {
 
 TEST(UciSession, ClocksMovetimeInfiniteStopAndIsready) {
     Session s;
-    s.Send("uci\nposition fen 4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\ngo wtime 60000 btime 3000 binc 1000 movestogo 20");
-    ASSERT_TRUE(s.WaitFor("bestmove "));
-    s.Send("position startpos\ngo infinite");
-    ASSERT_TRUE(s.WaitFor("info depth 3\n"));
-    s.Send("isready\nstop"); // readyok comes when the analysis ends
-    ASSERT_TRUE(s.WaitFor("bestmove "));
-    ASSERT_TRUE(s.WaitFor("readyok\n"));
+    ASSERT_TRUE(s.Step("uci\nposition fen 4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\n"
+                       "go wtime 60000 btime 3000 binc 1000 movestogo 20",
+                       "bestmove "));
+    ASSERT_TRUE(s.Step("position startpos\ngo infinite", "info depth 3\n"));
+    ASSERT_TRUE(s.Step("isready\nstop", "bestmove ") && s.WaitFor("readyok\n")); // readyok after the analysis
 
     long goAt = s.Elapsed();
-    s.Send("go movetime 3000"); // input is polled about twice a second
-    ASSERT_TRUE(s.WaitFor("info depth 2\n"));
-    s.Send("stop\nisready"); // a timed search does not stop; readyok comes at once
-    ASSERT_TRUE(s.WaitFor("readyok\n"));
+    ASSERT_TRUE(s.Step("go movetime 3000", "info depth 2\n")); // input is polled about twice a second
+    ASSERT_TRUE(s.Step("stop\nisready", "readyok\n"));        // a timed search does not stop: readyok at once
     EXPECT_FALSE(Has(s.out.substr(s.seen), "bestmove"));
     ASSERT_TRUE(s.WaitFor("bestmove ", 5000));
     EXPECT_GT(s.Elapsed() - goAt, 1200); // a stop obeyed would end it at the next poll
@@ -68,18 +64,14 @@ TEST(UciSession, ClocksMovetimeInfiniteStopAndIsready) {
 
 TEST(UciSession, PonderPonderhitAndStopWhilePondering) {
     Session s;
-    s.Send("uci\nsetoption name Ponder value true\nposition startpos moves e2e4\ngo ponder wtime 2000 btime 2000");
-    ASSERT_TRUE(s.WaitFor("info depth 3\n"));
-    s.Send("ponderhit\nstop"); // goes on as a timed search
-    ASSERT_TRUE(s.WaitFor("bestmove ", 5000));
-    ASSERT_TRUE(s.WaitFor("\n"));
+    ASSERT_TRUE(s.Step("uci\nsetoption name Ponder value true\nposition startpos moves e2e4\n"
+                       "go ponder wtime 2000 btime 2000",
+                       "info depth 3\n"));
+    ASSERT_TRUE(s.Step("ponderhit\nstop", "bestmove ", 5000) && s.WaitFor("\n")); // goes on as a timed search
     EXPECT_TRUE(std::regex_search(s.out, std::regex("bestmove [a-h][1-8][a-h][1-8] ponder [a-h][1-8][a-h][1-8]\n")));
-    s.Send("go ponder wtime 2000 btime 2000");
-    ASSERT_TRUE(s.WaitFor("info depth 2\n"));
-    s.Send("stop");
-    ASSERT_TRUE(s.WaitFor("bestmove "));
-    s.Send("ucinewgame\ngo depth 2"); // turns the option off
-    ASSERT_TRUE(s.WaitFor("bestmove "));
+    ASSERT_TRUE(s.Step("go ponder wtime 2000 btime 2000", "info depth 2\n"));
+    ASSERT_TRUE(s.Step("stop", "bestmove "));
+    ASSERT_TRUE(s.Step("ucinewgame\ngo depth 2", "bestmove ")); // turns the option off
     EXPECT_EQ(s.Finish(), 0);
     EXPECT_FALSE(Has(s.out.substr(s.seen), "ponder"));
     EXPECT_TRUE(Has(Log(s.dir), "Received stop and Aborting Ponder\n"));
@@ -87,12 +79,9 @@ TEST(UciSession, PonderPonderhitAndStopWhilePondering) {
 
 TEST(UciSession, UcinewgameStopsASearchAndQuitEndsOne) {
     Session s;
-    s.Send("uci\ngo wtime 1000000 btime 1000000");
-    ASSERT_TRUE(s.WaitFor("info depth 2\n"));
-    s.Send("ucinewgame");
-    ASSERT_TRUE(s.WaitFor("bestmove ", 5000));
-    s.Send("go infinite");
-    ASSERT_TRUE(s.WaitFor("info depth 2\n"));
+    ASSERT_TRUE(s.Step("uci\ngo wtime 1000000 btime 1000000", "info depth 2\n"));
+    ASSERT_TRUE(s.Step("ucinewgame", "bestmove ", 5000));
+    ASSERT_TRUE(s.Step("go infinite", "info depth 2\n"));
     s.Send("quit");
     EXPECT_TRUE(s.WaitForExit(5000)); // with the input still open
     EXPECT_LT(s.Elapsed(), 8000);

@@ -1,6 +1,5 @@
 // xboard sessions with the real binary: moves and replies, force mode,
-// clock commands, thinking output, analysis, the editor, and the lines
-// that end a game.
+// clock commands, thinking output, analysis, and the lines that end a game.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -28,26 +27,17 @@ TEST(XboardSession, ReplyNumberingForceModeClockAndPost) {
 
 TEST(XboardSession, AnalyzeAnswersDotAndExitEndsItWithoutAMove) {
     Session s;
-    s.Send("xboard\nanalyze");
-    ASSERT_TRUE(s.WaitFor("\n4 "));
-    s.Send(".");
-    ASSERT_TRUE(s.WaitFor("stat01: "));
-    ASSERT_TRUE(s.WaitFor("\n"));
+    ASSERT_TRUE(s.Step("xboard\nanalyze", "\n4 "));
+    ASSERT_TRUE(s.Step(".", "stat01: ") && s.WaitFor("\n"));
     EXPECT_TRUE(std::regex_search(s.out, std::regex("\nstat01: [0-9]+ [0-9]+ [0-9]+ [0-9]+ [0-9]+\n")));
-    s.Send("exit\ndisplayboard"); // read by the move reader once the analysis is over
-    ASSERT_TRUE(s.WaitFor("A B C D E F G H"));
-    s.Send("analyze");
-    ASSERT_TRUE(s.WaitFor("\n3 "));
+    // Read by the move reader once the analysis is over.
+    ASSERT_TRUE(s.Step("exit\ndisplayboard", "A B C D E F G H"));
+    ASSERT_TRUE(s.Step("analyze", "\n3 "));
     s.Send("quit"); // ends the process at once
     EXPECT_TRUE(s.WaitForExit(5000));
     EXPECT_EQ(s.Finish(), 0);
     EXPECT_FALSE(Has(s.out, ". ..."));
     EXPECT_EQ(s.out.substr(s.out.size() - 27), bye);
-}
-
-TEST(XboardSession, EditorExampleSwitchesColourBeforeTheMen) {
-    RunResult r = RunVelkor({}, "xboard\nnew\nforce\nedit\n#\nc\nPe4\nKe1\nRh1\n.\ndisplayboard\nquit\n", 20);
-    EXPECT_TRUE(Has(r.out, "4  - - - - p - - -  4\n") && Has(r.out, "1  - - - - k - - r  1\n")) << r.out;
 }
 
 // Plies without capture, pawn move or repeated position: the white rook

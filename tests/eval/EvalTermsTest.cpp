@@ -33,92 +33,62 @@ template <class Term> void ExpectTerm(Term term, std::initializer_list<TermCase>
 } // namespace
 
 TEST(EvalTerms, Pieces) {
-    // e5: table 80 / 150, outpost 120 (none if f6 could take it), seven safe squares 100.
-    ExpectTerm([] { return PE.KnightEval(0); }, {{"4k3/7p/8/4N3/8/8/P7/4K3 w - - 0 1", 0, 80 + 120 + 100, 150 + 100},
-                                                 {"4k3/7p/5p2/4N3/8/8/P7/4K3 w - - 0 1", 0, 80 + 100, 150 + 100}});
-    // g2 with pawns on g3 and h2: fianchetto; two light-squared bishops are still a pair.
+    // e5: table 80 / 150, outpost 120, seven safe squares 100.
+    ExpectTerm([] { return PE.KnightEval(0); }, {{"4k3/7p/8/4N3/8/8/P7/4K3 w - - 0 1", 0, 80 + 120 + 100, 150 + 100}});
+    // Two light-squared bishops are still a pair.
     ExpectTerm([] { return PE.BishopEval(0); },
-               {{"4k3/p7/8/8/8/6P1/6BP/4K3 w - - 0 1", 0, 25 + 90 + 200, -50 + 90},
-                {"4k3/p7/8/8/2B5/3B4/P7/4K3 w - - 0 1", 500, 20 + 90 + 20 + 90, 20 + 90 + 30 + 90}});
-    // Open file, half-open file, behind its own passer.
+               {{"4k3/p7/8/8/2B5/3B4/P7/4K3 w - - 0 1", 500, 20 + 90 + 20 + 90, 20 + 90 + 30 + 90}});
+    // Open file, half-open file.
     ExpectTerm([] { return PE.RookEval(0); }, {{"4k3/p6p/8/8/8/8/P6P/3RK3 w - - 0 1", 0, 170 + 320, 238 + 140},
-                                               {"4k3/p2p3p/8/8/8/8/P6P/3RK3 w - - 0 1", 50, 140, 196},
-                                               {"4k3/7p/8/P7/8/8/8/R3K3 w - - 0 1", 0, 70 + 37, 98 + 75}});
-    // h8 reaches three squares, each covered by a black piece: 2 x 3250 in the ending.
-    ExpectTerm([] { return PE.QueenEval(0); }, {{"5rkQ/6pp/8/8/8/8/P7/K7 w - - 0 1", 0, -80, -80 - 6500}});
-    ExpectTerm([] { return PE.MajorsOnSeventh(), 0; }, {{"1R4k1/R5pp/8/8/8/8/6PP/6K1 w - - 0 1", 0, 325, 650},
-                                                        {"8/7R/6k1/6p1/8/8/6PP/6K1 w - - 0 1", 0, 0, 0}});
+                                               {"4k3/p2p3p/8/8/8/8/P6P/3RK3 w - - 0 1", 50, 140, 196}});
     // The shut-in rook costs only while the enemy has a rook or queen.
     ExpectTerm([] { return PE.Traps(0); },
-               {{"7N/5p2/8/8/8/8/P7/K1k5 w - - 0 1", -1219}, {"8/B1p5/1p6/8/8/8/P7/K1k5 w - - 0 1", -1600},
-                {"6k1/5ppp/8/8/8/8/5PPP/5KR1 w - - 0 1", 0}, {"6kq/5ppp/8/8/8/8/5PPP/5KR1 w - - 0 1", -1670}});
+               {{"6k1/5ppp/8/8/8/8/5PPP/5KR1 w - - 0 1", 0}, {"6kq/5ppp/8/8/8/8/5PPP/5KR1 w - - 0 1", -1670}});
 }
 
 TEST(EvalTerms, KingSafety) {
-    ExpectTerm([] { return PE.KingEval(0); }, {{"k7/8/8/8/3Q4/2K5/8/8 w - - 0 1", -80 * 5, -100 - 180, 12 + 250}});
-    // An open king file counts double, a piece in front halves it, a pawn three steps out leaves a gap.
-    ExpectTerm([] { return PE.PawnShield(0); }, {{"6k1/5ppp/8/8/8/8/5P1P/6K1 w - - 0 1", 700},
-                                                 {"6k1/5ppp/8/8/8/8/5PNP/6K1 w - - 0 1", 350},
-                                                 {"6k1/5ppp/8/7P/8/8/5PP1/6K1 w - - 0 1", 105}});
-    ExpectTerm([] { return PE.PawnStorm(0); }, {{"6k1/8/5P2/7P/6P1/8/8/K7 w - - 0 1", 600 + 300 + 100},
-                                                {"k7/8/5P2/7P/6P1/8/8/K7 w - - 0 1", 0}});
-    // Queen h4 and knight f4: two kinds, (15 * 3 + 125 * 5) * 2 / 4; a rook beside the king defends;
-    // without the g-pawn the attack doubles plus 5 x 3 for the pieces and 10 for each on the wing.
+    // An open king file counts double, a piece in front halves it.
+    ExpectTerm([] { return PE.PawnShield(0); },
+               {{"6k1/5ppp/8/8/8/8/5P1P/6K1 w - - 0 1", 700}, {"6k1/5ppp/8/8/8/8/5PNP/6K1 w - - 0 1", 350}});
+    // Queen h4 and knight f4: two kinds, (15 * 3 + 125 * 5) * 2 / 4; without the g-pawn the attack
+    // doubles plus 5 x 3 for the pieces and 10 for each on the wing.
     ExpectTerm([] { return PE.PawnShield(0), PE.AttackCounts(0); },
-               {{"6k1/8/8/8/5n1q/8/5PPP/6K1 w - - 0 1", 335}, {"6k1/8/8/8/5n1q/8/5PPP/5RK1 w - - 0 1", 335 - 200},
+               {{"6k1/8/8/8/5n1q/8/5PPP/6K1 w - - 0 1", 335},
                 {"6k1/8/8/8/5n1q/8/5P1P/6K1 w - - 0 1", 670 * 2 * 2 / 4 + 15 + 20}});
 }
 
 TEST(EvalTerms, PawnsAndPassers) {
-    // d4 isolated and passed; d3 backward behind the e4 candidate; doubled isolated a-pawns.
+    // d4 isolated and passed; d7 queens with a free path, unless the rook guards d8.
     ExpectTerm([] { return PE.PawnEval04(0); },
                {{"4k3/8/8/8/3P4/8/8/4K3 w - - 0 1", 177 + 30, -110 + 60},
-                {"4k3/8/3p4/8/4P3/3P4/8/4K3 w - - 0 1", (112 - 40) + 187 - (112 - 10), 60 + 110},
-                {"4k3/8/8/8/8/P7/P7/4K3 w - - 0 1", -55 - 5 + 30, -180},
-                // d7 queens; the kings' distances; a free path, unless the rook guards d8.
                 {"7k/3P4/8/8/8/8/8/K7 w - - 0 1", Any, Any, -110 + 92 - 552 + 1100},
                 {"r6k/3P4/8/8/8/8/8/K7 w - - 0 1", Any, Any, -110 + 92 - 552}});
-    ExpectTerm([] { return PE.PawnEval04(0), PawnHashArray[bb->PawnKingHash & 0xffff].whitePasserScore; },
-               {{"4k3/8/8/2pP4/2P5/8/8/4K3 w - - 0 1", 300}, {"4k3/8/8/3PP3/8/8/8/4K3 w - - 0 1", 320 + 320}});
-    // Pawn races: three steps against four; five against four; equal, and the first queen checks.
+    // Pawn races: three steps against four; equal, and the first queen checks; a piece stops it.
     for (auto [fen, whiteToMove, blackToMove] : {std::tuple{"K7/8/8/P6p/8/8/8/7k w - - 0 1", 5700, 5700},
-                                                 {"K7/8/8/7p/8/P7/8/7k w - - 0 1", -5700, -5700},
                                                  {"7k/7p/8/8/8/8/P7/K7 w - - 0 1", 5700, -5700},
-                                                 {"8/6k1/8/8/8/8/P7/6NK w - - 0 1", 0, 0}}) { // a piece stops it
+                                                 {"8/6k1/8/8/8/8/P7/6NK w - - 0 1", 0, 0}}) {
         ExpectTerm([] { return PE.RuleofSquare(0); }, {{fen, whiteToMove}});
         ExpectTerm([] { return PE.RuleofSquare(1); }, {{fen, blackToMove}});
     }
 }
 
 TEST(EvalTerms, Endings) {
-    // Lone minors against pawns; doubled pawns by heavy support: 190 with none, 125 with a rook, 62 with more.
+    // A lone minor against pawns; doubled pawns with a rook behind them.
     ExpectTerm([] { return PE.DynamicPieceAdjustments(); },
-               {{"4k3/p7/8/8/8/8/8/2B1K3 w - - 0 1", -750}, {"4k3/p7/8/8/8/8/8/2BNK3 w - - 0 1", 0},
-                {"4k3/8/8/8/8/P7/P7/4K3 w - - 0 1", -190},  {"4k3/8/8/8/8/P7/P7/R3K3 w - - 0 1", -125},
-                {"4k3/8/8/8/8/P7/P7/R3K2R w - - 0 1", -62}});
-    // A knight more without a pawn for it; opposite-coloured bishops: a quarter, unless four pawns apart.
+               {{"4k3/p7/8/8/8/8/8/2B1K3 w - - 0 1", -750}, {"4k3/8/8/8/8/P7/P7/R3K3 w - - 0 1", -125}});
+    // A knight more without a pawn for it; opposite-coloured bishops: a quarter.
     for (auto [fen, score, material, scaled] : {std::tuple{"4k3/8/8/8/8/3n4/4P3/4K3 w - - 0 1", 0, -3250, 1100},
-                                                {"4k3/3p4/8/3b4/8/8/3P4/2B1K3 w - - 0 1", 1000, 0, 250},
-                                                {"4k3/3p4/8/2b5/8/8/3P4/2B1K3 w - - 0 1", 1000, 0, 1000},
-                                                {"4k3/8/8/3b4/8/8/PPPP4/2B1K3 w - - 0 1", 1000, 0, 1000}})
+                                                {"4k3/3p4/8/3b4/8/8/3P4/2B1K3 w - - 0 1", 1000, 0, 250}})
         ExpectTerm([&] { return PE.ScaleEnding(score, material); }, {{fen, scaled}});
-    // Pawnless: the kings alone when balanced, 3/4 of a minor more, unrounded; two bishops take the full evaluation.
-    ExpectTerm([] { return Evaluate(*bb, 0); }, {{"k6r/8/8/8/4K3/8/8/7R w - - 0 1", 80 + 250},
-                                                 {"4k3/8/8/8/8/8/8/1N2K3 w - - 0 1", 2437},
-                                                 {"4k3/8/8/8/8/3n4/8/2B1KB2 w - - 0 1", 4180}});
+    // Pawnless: 3/4 of a minor more, unrounded.
+    ExpectTerm([] { return Evaluate(*bb, 0); }, {{"4k3/8/8/8/8/8/8/1N2K3 w - - 0 1", 2437}});
 }
 
-TEST(EvalTerms, LazyExitsAndPhase) {
+TEST(EvalTerms, LazyExits) {
     // King and queen against king: 9750 - 400 + taper 171 before the piece terms; the second exit
     // needs alpha more than 2000 above that.
     ChessBoard b = EvalBoard("k7/8/8/8/3Q4/2K5/8/8 w - - 0 1");
-    for (auto [side, alpha, beta, score] : {std::tuple{0, 20000, 30000, 9521}, {0, 11522, 30000, 9521},
-                                            {0, 11521, 30000, 10600}, {1, -30000, -20000, -9521}})
+    for (auto [side, alpha, beta, score] : {std::tuple{0, 11522, 30000, 9521}, {0, 11521, 30000, 10600},
+                                            {1, -30000, -20000, -9521}})
         EXPECT_EQ(Evaluate(b, char(side), alpha, beta), score) << alpha << " " << beta;
-    for (auto [fen, phase] : {std::pair{"rnbqkbnr/pppppppp/8/8/2Q2q2/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 1},
-                              {"4k3/pp6/8/8/8/8/PP6/4K3 w - - 0 1", 24}}) {
-        b = EvalBoard(fen);
-        Evaluate(b, 0);
-        EXPECT_EQ(PE.Phase, phase) << fen;
-    }
 }
