@@ -25,6 +25,15 @@ TEST(XboardSession, ReplyNumberingForceModeClockAndPost) {
         EXPECT_TRUE(Has(log, line)) << line;
 }
 
+// Under "st" the clock, not a command, ends each search: the move must still be sent.
+TEST(XboardSession, FixedTimePerMoveAnswersEveryMove) {
+    Session s;
+    ASSERT_TRUE(s.Step("xboard\nnew\nst 1\ne2e4", "1. ... ", 8000)) << s.out;
+    ASSERT_TRUE(s.Step("d2d4", "2. ... ", 8000)) << s.out;
+    s.Send("quit");
+    EXPECT_EQ(s.Finish(), 0);
+}
+
 TEST(XboardSession, AnalyzeAnswersDotAndExitEndsItWithoutAMove) {
     Session s;
     ASSERT_TRUE(s.Step("xboard\nanalyze", "\n4 "));

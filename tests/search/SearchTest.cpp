@@ -173,6 +173,7 @@ TEST_F(Clock, SearchStaysWithinItsTime) {
         MainStatus.TimeLeft = 20000;
         MainStatus.GamePly = 15;
         MainStatus.NodesPerSecond = 40000; // a low estimate: polls come early
+        MainStatus.UCImode = 0;             // the budget alone: standard input is not read
         u64 from = 0, to = 0;
         char promote = 0;
         const i32 start = ClockMs();
