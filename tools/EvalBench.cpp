@@ -8,9 +8,9 @@
 #include "board/ChessBoard.h"
 #include "board/Fen.h"
 #include "board/HashKeys.h"
+#include "core/Status.h"
 #include "eval/PositionEvaluate.h"
 #include "frontend/EvalSuite.h"
-#include "frontend/Status.h"
 
 namespace {
 

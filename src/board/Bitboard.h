@@ -5,16 +5,7 @@
 // square travels as a one-bit set; RightMostBit(b) - 1 is its index.
 #pragma once
 
-#include <cstdint>
-
-using u64 = std::uint64_t;
-using u32 = std::uint32_t;
-using u16 = std::uint16_t;
-using u8 = std::uint8_t;
-using i8 = std::int8_t;
-using i16 = std::int16_t;
-using i32 = std::int32_t;
-using i64 = std::int64_t;
+#include "core/Types.h"
 
 // De Bruijn sequence and its index table for isolating the lowest bit.
 constexpr u64 Somemagic = 0x03f79d71b4cb0a89ULL;

@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "eval/PositionEvaluate.h"
-#include "frontend/Status.h"
+#include "core/Status.h"
 
 ChessBoard MainBoard;
 
@@ -144,7 +143,5 @@ void ChessBoard::DisplayBoard() const {
         std::printf(" %d\n", rank + 1);
     }
     std::fputs("\n   A B C D E F G H\n", stdout);
-    if (MainStatus.PEV != 1)
-        std::printf("\n PosEval from White view %d\n", PE.PosEval(0, -110000, 110000, this));
     std::fflush(stdout);
 }

@@ -21,36 +21,31 @@ constexpr int QueenValue = 9750;
 // Promotion character of a move that does not promote.
 constexpr char NoPromotion = char(236);
 
-class ChessBoard {
-public:
+// Everything MakeMove changes: saved whole before a move, so that UndoMove
+// restores it in one statement.
+struct BoardState {
     u64 WhitePieces, BlackPieces, AllPieces;
     u64 WhitePawns, WhiteBishops, WhiteKnights, WhiteRooks, WhiteQueens, WhiteKing;
     u64 BlackPawns, BlackBishops, BlackKnights, BlackRooks, BlackQueens, BlackKing;
-    // Undo copies, restored by UndoMove.
-    u64 OldWhitePawns, OldWhiteBishops, OldWhiteKnights, OldWhiteRooks, OldWhiteQueens, OldWhiteKing;
-    u64 OldBlackPawns, OldBlackBishops, OldBlackKnights, OldBlackRooks, OldBlackQueens, OldBlackKing;
-    u64 OldWhitePieces, OldBlackPieces, OldAllPieces;
     u32 PawnKingHash;
-    u32 OldPawnKingHash;
-    u8 SideToMove;
     u8 Castling; // 1 white king side, 2 white queen side, 4 black king side, 8 black queen side
-    u8 OldCastling;
-    i32 OldFiftyMoveCount;
-    u64 OldLastFrom, OldLastTo;
+    i32 FiftyMoveCount; // plies since the last capture or pawn move
     u64 LastFrom, LastTo; // squares of the last move made on this record, 0 if none
+    i32 WhitePieceCount, BlackPieceCount;
+    i32 WhiteQueenCount, WhiteRookCount, WhiteBishopCount, WhiteKnightCount, WhitePawnCount;
+    i32 BlackQueenCount, BlackRookCount, BlackBishopCount, BlackKnightCount, BlackPawnCount;
+};
+
+class ChessBoard : public BoardState {
+public:
+    BoardState Old; // before the last MakeMove, for the one-level UndoMove
+    u8 SideToMove;
     i32 MaxDepth;
     i32 FixedDepth;
-    i32 FiftyMoveCount; // plies since the last capture or pawn move
     u64 BestFrom, BestTo;
     char BestPromote;
     i32 CapturedValue;
     char MatingMaterial; // bit 0: white can mate, bit 5: black can mate
-    i32 WhitePieceCount, BlackPieceCount;
-    i32 OldWhitePieceCount, OldBlackPieceCount;
-    i32 WhiteQueenCount, WhiteRookCount, WhiteBishopCount, WhiteKnightCount, WhitePawnCount;
-    i32 OldWhiteQueenCount, OldWhiteRookCount, OldWhiteBishopCount, OldWhiteKnightCount, OldWhitePawnCount;
-    i32 BlackQueenCount, BlackRookCount, BlackBishopCount, BlackKnightCount, BlackPawnCount;
-    i32 OldBlackQueenCount, OldBlackRookCount, OldBlackBishopCount, OldBlackKnightCount, OldBlackPawnCount;
     i32 MaxPly; // ply limit of the current search iteration
 
     // Set-up (ChessBoard.cpp).
@@ -74,7 +69,7 @@ public:
     void DropPawn(char side, u64 sq);
     void Promote(char side, u64 sq, char piece);
 
-    // Diagram output.
+    // Diagram output: one cell, and the whole board framed by file letters.
     void DisplayPiece(unsigned char square) const;
     void DisplayBoard() const;
 

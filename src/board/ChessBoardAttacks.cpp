@@ -1,6 +1,6 @@
 // Attack detection on the position record.
 #include "board/ChessBoard.h"
-#include "frontend/Status.h"
+#include "core/Status.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "board/ChessBoard.h"
-#include "frontend/Status.h"
+#include "core/Status.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Making a move on the record and taking it back one level.
 #include "board/ChessBoard.h"
 #include "board/HashKeys.h"
-#include "frontend/Status.h"
+#include "core/Status.h"
 
 namespace {
 
@@ -58,11 +58,11 @@ void Capture(ChessBoard& b, Army victim, u64 to) {
 // the double step made just before.
 void EnPassant(ChessBoard& b, Army enemy, bool white, u64 from, u64 to) {
     const Status& s = MainStatus;
-    u64 prevFrom = b.OldLastFrom, prevTo = b.OldLastTo;
+    u64 prevFrom = b.Old.LastFrom, prevTo = b.Old.LastTo;
     bool candidate = white ? (from & s.Rank5) && (prevFrom & s.Rank7) && (prevTo & s.Rank5)
                            : (from & s.Rank4) && (prevFrom & s.Rank2) && (prevTo & s.Rank4);
-    u64 enemyPawns = white ? b.OldBlackPawns : b.OldWhitePawns;
-    u64 enemyMen = white ? b.OldBlackPieces : b.OldWhitePieces;
+    u64 enemyPawns = white ? b.Old.BlackPawns : b.Old.WhitePawns;
+    u64 enemyMen = white ? b.Old.BlackPieces : b.Old.WhitePieces;
     if (!candidate || !(enemyPawns & prevTo) || (enemyMen & to)) return;
     bool fromRight = !(from & s.FileA) && from == prevTo << 1 && to == (white ? from << 7 : from >> 9);
     bool fromLeft = !(from & s.FileH) && from == prevTo >> 1 && to == (white ? from << 9 : from >> 7);
@@ -126,22 +126,7 @@ void MoveMan(ChessBoard& b, Army army, Army enemy, bool white, u64 from, u64 to,
 } // namespace
 
 void ChessBoard::MakeMove(u64 from, u64 to, char promote, char* castleMask) {
-    OldPawnKingHash = PawnKingHash;
-    OldWhitePieces = WhitePieces; OldBlackPieces = BlackPieces; OldAllPieces = AllPieces;
-    OldWhitePawns = WhitePawns; OldWhiteBishops = WhiteBishops; OldWhiteKnights = WhiteKnights;
-    OldWhiteRooks = WhiteRooks; OldWhiteQueens = WhiteQueens; OldWhiteKing = WhiteKing;
-    OldBlackPawns = BlackPawns; OldBlackBishops = BlackBishops; OldBlackKnights = BlackKnights;
-    OldBlackRooks = BlackRooks; OldBlackQueens = BlackQueens; OldBlackKing = BlackKing;
-    OldCastling = Castling;
-    OldFiftyMoveCount = FiftyMoveCount;
-    OldLastFrom = LastFrom; OldLastTo = LastTo;
-    OldWhitePieceCount = WhitePieceCount; OldBlackPieceCount = BlackPieceCount;
-    OldWhiteQueenCount = WhiteQueenCount; OldWhiteRookCount = WhiteRookCount;
-    OldWhiteBishopCount = WhiteBishopCount; OldWhiteKnightCount = WhiteKnightCount;
-    OldWhitePawnCount = WhitePawnCount;
-    OldBlackQueenCount = BlackQueenCount; OldBlackRookCount = BlackRookCount;
-    OldBlackBishopCount = BlackBishopCount; OldBlackKnightCount = BlackKnightCount;
-    OldBlackPawnCount = BlackPawnCount;
+    Old = *this;
 
     LastFrom = from;
     LastTo = to;
@@ -166,21 +151,4 @@ void ChessBoard::MakeMove(u64 from, u64 to, char promote, char* castleMask) {
     BlackPieceCount = BlackQueenCount + BlackRookCount + BlackBishopCount + BlackKnightCount + BlackPawnCount;
 }
 
-void ChessBoard::UndoMove(int) {
-    PawnKingHash = OldPawnKingHash;
-    WhitePieces = OldWhitePieces; BlackPieces = OldBlackPieces; AllPieces = OldAllPieces;
-    WhitePawns = OldWhitePawns; WhiteBishops = OldWhiteBishops; WhiteKnights = OldWhiteKnights;
-    WhiteRooks = OldWhiteRooks; WhiteQueens = OldWhiteQueens; WhiteKing = OldWhiteKing;
-    BlackPawns = OldBlackPawns; BlackBishops = OldBlackBishops; BlackKnights = OldBlackKnights;
-    BlackRooks = OldBlackRooks; BlackQueens = OldBlackQueens; BlackKing = OldBlackKing;
-    Castling = OldCastling;
-    FiftyMoveCount = OldFiftyMoveCount;
-    LastFrom = OldLastFrom; LastTo = OldLastTo;
-    WhitePieceCount = OldWhitePieceCount; BlackPieceCount = OldBlackPieceCount;
-    WhiteQueenCount = OldWhiteQueenCount; WhiteRookCount = OldWhiteRookCount;
-    WhiteBishopCount = OldWhiteBishopCount; WhiteKnightCount = OldWhiteKnightCount;
-    WhitePawnCount = OldWhitePawnCount;
-    BlackQueenCount = OldBlackQueenCount; BlackRookCount = OldBlackRookCount;
-    BlackBishopCount = OldBlackBishopCount; BlackKnightCount = OldBlackKnightCount;
-    BlackPawnCount = OldBlackPawnCount;
-}
+void ChessBoard::UndoMove(int) { static_cast<BoardState&>(*this) = Old; }

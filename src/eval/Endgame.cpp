@@ -1,9 +1,9 @@
 // Material patterns that override or scale the evaluation: balanced
 // endings without pawns, rook against a minor piece, a lone extra minor
 // piece against pawns, and bishops of opposite colours.
+#include "core/Status.h"
 #include "eval/EvalTables.h"
 #include "eval/PositionEvaluate.h"
-#include "frontend/Status.h"
 
 namespace {
 

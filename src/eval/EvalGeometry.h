@@ -1,32 +1,23 @@
 // Square sets and distances the evaluation terms share, built at compile
-// time so that no term depends on start-up order.
+// time so that no term depends on start-up order. Files, ranks and the
+// centre come from the board geometry of the core.
 #pragma once
 
 #include <array>
 #include <cstdlib>
 
 #include "board/Bitboard.h"
+#include "core/Geometry.h"
 
 namespace evalgeo {
 
 using SquareSets = std::array<u64, 64>;
 
-inline constexpr u64 FileABits = 0x0101010101010101ULL;
-inline constexpr u64 Rank1Bits = 0xffULL;
-// d4, e4, d5, e5.
-inline constexpr u64 Centre = 0x0000001818000000ULL;
-
-inline constexpr std::array<u64, 8> FileMask = [] {
-    std::array<u64, 8> t{};
-    for (int f = 0; f < 8; ++f) t[f] = FileABits << f;
-    return t;
-}();
-
-inline constexpr std::array<u64, 8> RankMask = [] {
-    std::array<u64, 8> t{};
-    for (int r = 0; r < 8; ++r) t[r] = Rank1Bits << (8 * r);
-    return t;
-}();
+using geometry::Centre;
+using geometry::FileABits;
+using geometry::FileMask;
+using geometry::Rank1Bits;
+using geometry::RankMask;
 
 // The files on either side of file f (one for the a- and h-files).
 inline constexpr std::array<u64, 8> AdjacentFiles = [] {

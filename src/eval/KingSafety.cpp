@@ -1,9 +1,9 @@
 // King safety: king placement, the drive against a bare king, the pawn
 // shield, pawn storms, and the pieces bearing on the king's neighbourhood.
+#include "core/Status.h"
 #include "eval/EvalGeometry.h"
 #include "eval/EvalTables.h"
 #include "eval/PositionEvaluate.h"
-#include "frontend/Status.h"
 
 using namespace evalgeo;
 

@@ -19,14 +19,13 @@ constexpr int BishopColourPawn = 50; // enemy pawn fixed on the bishop's colour
 constexpr int QueenOnSeventh = 200;
 constexpr int CentreSquare = 30;     // per centre square a minor piece or rook attacks
 constexpr int MatingMaterialBonus = 800;
-constexpr u64 LightSquares = 0x55aa55aa55aa55aaULL;
 
 int ForSide(char side, int whiteScore) { return side ? -whiteScore : whiteScore; }
 
 // A real attack on the king needs two pieces, and a queen or four pieces.
 bool CanAttackKing(int nonPawns, int queens) { return nonPawns > 1 && (queens || nonPawns > 3); }
 
-u64 SameColourSquares(u64 bishop) { return bishop & LightSquares ? LightSquares : ~LightSquares; }
+u64 SameColourSquares(u64 bishop) { return bishop & geometry::LightSquares ? geometry::LightSquares : geometry::DarkSquares; }
 
 } // namespace
 

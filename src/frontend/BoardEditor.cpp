@@ -4,9 +4,9 @@
 
 #include "board/ChessBoard.h"
 #include "board/Fen.h"
+#include "core/Platform.h"
 #include "frontend/GameLoop.h"
 #include "frontend/GameRecord.h"
-#include "frontend/Platform.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "board/ChessBoard.h"
 #include "board/Fen.h"
-#include "frontend/Status.h"
+#include "core/Status.h"
 
 std::string SuiteFile;
 std::string EvalFile;

@@ -6,10 +6,11 @@
 
 #include "board/ChessBoard.h"
 #include "board/Fen.h"
+#include "core/Log.h"
+#include "core/Platform.h"
+#include "core/Status.h"
+#include "frontend/Diagram.h"
 #include "frontend/GameLoop.h"
-#include "frontend/Log.h"
-#include "frontend/Platform.h"
-#include "frontend/Status.h"
 #include "search/SEE.h"
 #include "search/SearchRoutines.h"
 
@@ -75,7 +76,7 @@ char White(char*) {
 }
 
 char Display(char*) {
-    MainBoard.DisplayBoard();
+    ShowBoard(MainBoard);
     return Handled;
 }
 

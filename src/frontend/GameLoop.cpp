@@ -7,10 +7,11 @@
 
 #include "board/ChessBoard.h"
 #include "board/HashKeys.h"
+#include "core/Log.h"
+#include "core/Platform.h"
+#include "core/Status.h"
+#include "frontend/Diagram.h"
 #include "frontend/GameRecord.h"
-#include "frontend/Log.h"
-#include "frontend/Platform.h"
-#include "frontend/Status.h"
 #include "frontend/UCIProtocol.h"
 #include "movegen/MoveGen.h"
 #include "search/SearchRoutines.h"
@@ -97,7 +98,7 @@ void AfterMove() {
     if (lastResult == FiftyMoves && s.HumanToMove == 0) AnnounceDraw("1/2-1/2 {Draw by 50 Move Rule}\n");
     if (!s.xboard) {
         std::printf("Game Score %d\n", lastScore);
-        MainBoard.DisplayBoard();
+        ShowBoard(MainBoard);
     }
     lastResult = char(MainBoard.CheckDraw(0));
     if (lastResult == 0 && Game.Occurrences() >= 3) lastResult = RepetitionDraw;
@@ -166,7 +167,7 @@ char HumanMove() {
 void MakeGUIMove(u64 from, u64 to, char promote, int score) {
     const Status& s = MainStatus;
     char text[MoveTextSize];
-    fillmovestring(text, score, char(SquareOf(from)), char(SquareOf(to)), promote, 0);
+    fillmovestring(text, score, char(SquareOf(from)), char(SquareOf(to)), promote);
     std::printf("%s", text);
     LogF("Move Made: %d %d %d %ld %s", s.DepthReached, score / 10, 0, long(Search.Nodes + Search.QNodes), text);
     std::fflush(stdout);

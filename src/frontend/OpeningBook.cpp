@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "board/HashKeys.h"
-#include "frontend/Status.h"
+#include "core/Status.h"
 #include "movegen/MoveGen.h"
 
 BookKey OpeningBook[BookCapacity];
@@ -107,7 +107,7 @@ int InBook(char side, char castling, ChessBoard board) {
         }
         if (trace) {
             char text[MoveTextSize];
-            fillmovestring(text, 0, char(SquareOf(from)), char(SquareOf(to)), promote, 0);
+            fillmovestring(text, 0, char(SquareOf(from)), char(SquareOf(to)), promote);
             std::printf("  {%s  %s%d%s}\n", text, entry < 0 ? "Not in Book: " : "", entry < 0 ? 0 : BookValue[entry],
                         text);
         }

@@ -8,13 +8,14 @@
 
 #include "board/ChessBoard.h"
 #include "board/HashKeys.h"
+#include "core/Log.h"
+#include "core/Platform.h"
+#include "core/Status.h"
 #include "eval/PositionEvaluate.h"
 #include "frontend/CommandLine.h"
+#include "frontend/Diagram.h"
 #include "frontend/GameLoop.h"
-#include "frontend/Log.h"
 #include "frontend/OpeningBook.h"
-#include "frontend/Platform.h"
-#include "frontend/Status.h"
 #include "frontend/TestSuite.h"
 #include "movegen/PerfT.h"
 #include "search/SearchRoutines.h"
@@ -105,7 +106,7 @@ int RunMatchLoop() {
         if (!s.xboard && !s.UCImode) {
             std::printf("\nHello! I am Velkor\n");
             std::printf("MAXDEPTH = %d\n", MainBoard.MaxDepth);
-            MainBoard.DisplayBoard();
+            ShowBoard(MainBoard);
         }
         s.HumanToMove = 1;
         RunGameLoop(firstWord);

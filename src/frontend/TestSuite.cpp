@@ -8,10 +8,11 @@
 
 #include "board/ChessBoard.h"
 #include "board/Fen.h"
+#include "core/Log.h"
+#include "core/Platform.h"
+#include "core/Status.h"
 #include "eval/PositionEvaluate.h"
-#include "frontend/Log.h"
-#include "frontend/Platform.h"
-#include "frontend/Status.h"
+#include "frontend/Diagram.h"
 #include "movegen/MoveGen.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
@@ -96,7 +97,7 @@ void ParseEPDSuite(const char* fileName) {
     while (ReadSuiteLine(f, line, sizeof line)) {
         ++lines;
         SetupBoard(line);
-        if (s.Mimic != 1) MainBoard.DisplayBoard();
+        if (s.Mimic != 1) ShowBoard(MainBoard);
         if (s.DoTestSuite) {
             std::printf("%s\n", line);
             if (s.FD == 0) s.FD = 3;
@@ -104,7 +105,7 @@ void ParseEPDSuite(const char* fileName) {
                                                           &MainBoard.BestPromote);
             char text[MoveTextSize];
             fillmovestring(text, 0, char(SquareOf(MainBoard.BestFrom)), char(SquareOf(MainBoard.BestTo)),
-                           MainBoard.BestPromote, 1);
+                           MainBoard.BestPromote, Search.PV[0], Search.PVLength);
             std::printf("%d %d   %s", s.FD, score, text);
         }
         std::fflush(stdout);

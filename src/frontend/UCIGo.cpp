@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "board/ChessBoard.h"
+#include "core/Log.h"
+#include "core/Status.h"
 #include "eval/PositionEvaluate.h"
 #include "frontend/GameRecord.h"
-#include "frontend/Log.h"
-#include "frontend/Status.h"
 #include "frontend/UCIProtocol.h"
 #include "search/SearchRoutines.h"
 

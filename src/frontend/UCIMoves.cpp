@@ -4,8 +4,8 @@
 
 #include "board/ChessBoard.h"
 #include "board/HashKeys.h"
+#include "core/Status.h"
 #include "frontend/GameRecord.h"
-#include "frontend/Status.h"
 #include "frontend/UCIProtocol.h"
 #include "search/MoveHistory.h"
 

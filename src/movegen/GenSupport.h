@@ -2,7 +2,7 @@
 // the pawn directions of each side. Internal to move generation.
 #pragma once
 
-#include "frontend/Status.h"
+#include "core/Status.h"
 #include "movegen/MoveGen.h"
 
 struct ArmySets {

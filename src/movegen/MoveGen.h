@@ -10,10 +10,17 @@
 
 constexpr int MaxMoves = 335;
 
-// Room for a move text with a principal variation behind it.
+// The longest principal variation a move text carries, and room for such a text.
+constexpr int MaxLineMoves = 200;
 constexpr int MoveTextSize = 1200;
 
 inline int MoveCode(u64 from, u64 to) { return SquareOf(from) * 64 + SquareOf(to); }
+
+// A move as the search's tables keep it: the 16-bit code and the promotion character.
+struct PVEntry {
+    u16 move;     // fromIndex * 64 + toIndex
+    char promote; // promotion character
+};
 
 class MoveGen {
 public:
@@ -72,6 +79,8 @@ public:
 };
 
 // Writes " e2e4" plus a promotion suffix ("q;" for the piece code of a
-// queen, a blank otherwise), then with withLine the rest of the search's
-// principal variation, then a newline. The second argument is ignored.
-void fillmovestring(char* buffer, int, char fromIndex, char toIndex, char promotionCode, int withLine);
+// queen, a blank otherwise), then the moves line[1] .. line[lineLength - 1]
+// of a principal variation that starts with this move ("e7e5 " each), then
+// a newline. The second argument is ignored. The buffer holds MoveTextSize.
+void fillmovestring(char* buffer, int, char fromIndex, char toIndex, char promotionCode,
+                    const PVEntry* line = nullptr, int lineLength = 0);

@@ -2,7 +2,6 @@
 #include <cstdio>
 
 #include "movegen/MoveGen.h"
-#include "search/SearchRoutines.h"
 
 namespace {
 
@@ -27,20 +26,18 @@ const char* PromotionSuffix(char code) {
 
 } // namespace
 
-// The continuation comes from row 0 of the search's principal variation:
-// slot 0 is the move itself, slots 1 .. PVLength - 1 follow it.
-void fillmovestring(char* buffer, int, char fromIndex, char toIndex, char promotionCode, int withLine) {
+void fillmovestring(char* buffer, int, char fromIndex, char toIndex, char promotionCode, const PVEntry* line,
+                    int lineLength) {
     char* out = buffer;
     *out++ = ' ';
     out += SquarePair(out, fromIndex, toIndex);
     out += std::sprintf(out, "%s", PromotionSuffix(promotionCode));
-    if (withLine) {
-        const int length = Search.PVLength < PVSlots ? Search.PVLength : PVSlots;
-        for (int i = 1; i < length; ++i) {
-            const u16 code = Search.PV[0][i].move;
-            out += SquarePair(out, code / 64, code % 64);
-            *out++ = ' ';
-        }
+    // Five characters a move: the longest line the search keeps fits the buffer.
+    const int length = lineLength < MaxLineMoves ? lineLength : MaxLineMoves;
+    for (int i = 1; line && i < length; ++i) {
+        const u16 code = line[i].move;
+        out += SquarePair(out, code / 64, code % 64);
+        *out++ = ' ';
     }
     *out++ = '\n';
     *out = '\0';

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "frontend/Status.h"
+#include "core/Status.h"
 #include "movegen/MoveGen.h"
 
 namespace {
@@ -57,7 +57,7 @@ void PerfT::PerformanceTest(char side, int depth, ChessBoard board, char castlin
         ++TotalNodes;
         if (trace) {
             char text[MoveTextSize];
-            fillmovestring(text, 0, char(SquareOf(from)), char(SquareOf(to)), promote, 0);
+            fillmovestring(text, 0, char(SquareOf(from)), char(SquareOf(to)), promote);
             std::printf("<Move name=\"{ %snodes %llu\">\n", text, (unsigned long long)TotalNodes);
         }
         if (depth == 1)

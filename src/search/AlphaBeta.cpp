@@ -4,9 +4,9 @@
 #include <cstdio>
 
 #include "board/HashKeys.h"
+#include "core/Status.h"
 #include "eval/EvalGeometry.h"
 #include "eval/PositionEvaluate.h"
-#include "frontend/Status.h"
 #include "movegen/MoveGen.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"

@@ -2,9 +2,9 @@
 // the history table behind the quiet-move keys.
 #include <cstring>
 
+#include "core/Status.h"
 #include "eval/EvalGeometry.h"
 #include "eval/PositionEvaluate.h"
-#include "frontend/Status.h"
 #include "movegen/MoveGen.h"
 #include "search/SearchRoutines.h"
 

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "board/HashKeys.h"
+#include "core/Log.h"
+#include "core/Platform.h"
+#include "core/Status.h"
 #include "frontend/GameLoop.h"
-#include "frontend/Log.h"
-#include "frontend/Platform.h"
-#include "frontend/Status.h"
 #include "frontend/UCIProtocol.h"
 #include "movegen/MoveGen.h"
 #include "search/MoveHistory.h"
@@ -25,7 +25,7 @@ int ElapsedSeconds() { return (ClockMs() - MainStatus.SearchStartTime + 500) / 1
 bool IsMateScore(int v) { return v > 109899 || (v >= -110000 && v <= -109900); }
 
 void MoveText(char* buffer, u64 from, u64 to, char promote) {
-    fillmovestring(buffer, 0, char(SquareOf(from)), char(SquareOf(to)), promote, 1);
+    fillmovestring(buffer, 0, char(SquareOf(from)), char(SquareOf(to)), promote, Search.PV[0], Search.PVLength);
 }
 
 // Reads the waiting word and hands it to the interpreter of the mode. At

@@ -2,10 +2,10 @@
 // move rule, the root principal variation and the iteration's output.
 #include <cstdio>
 
+#include "core/Log.h"
+#include "core/Status.h"
 #include "eval/PositionEvaluate.h"
-#include "frontend/Log.h"
 #include "frontend/OpeningBook.h"
-#include "frontend/Status.h"
 #include "frontend/UCIProtocol.h"
 #include "movegen/MoveGen.h"
 #include "search/SearchRoutines.h"
@@ -20,7 +20,7 @@ struct RootMove {
 RootMove FromCode(const PVEntry& e) { return {SquareBit(e.move / 64), SquareBit(e.move % 64), e.promote}; }
 
 void MoveText(char* buffer, const RootMove& m) {
-    fillmovestring(buffer, 0, char(SquareOf(m.from)), char(SquareOf(m.to)), m.promote, 1);
+    fillmovestring(buffer, 0, char(SquareOf(m.from)), char(SquareOf(m.to)), m.promote, Search.PV[0], Search.PVLength);
 }
 
 long long TotalNodes() { return (long long)(Search.Nodes + Search.QNodes); }

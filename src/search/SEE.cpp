@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "frontend/Status.h"
+#include "core/Status.h"
 #include "search/SearchRoutines.h"
 
 SEE see;

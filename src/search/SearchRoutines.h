@@ -3,17 +3,12 @@
 #pragma once
 
 #include "board/ChessBoard.h"
+#include "movegen/MoveGen.h"
 
 constexpr int MATE = 110000;
 constexpr int PVRows = 250;
-constexpr int PVSlots = 200;
+constexpr int PVSlots = MaxLineMoves;
 constexpr int MaxSearchPly = 200; // plies with killer slots
-
-// One slot of the triangular principal-variation table.
-struct PVEntry {
-    u16 move;     // fromIndex * 64 + toIndex
-    char promote; // promotion character
-};
 
 class SearchRoutines {
 public:

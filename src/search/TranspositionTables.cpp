@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "frontend/Log.h"
+#include "core/Log.h"
 
 TranspositionTables PositionCache;
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "board/ChessBoard.h"
+#include "core/Status.h"
 #include "frontend/CommandLine.h"
-#include "frontend/Status.h"
 #include "support/TestBoards.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
+#include "core/Status.h"
 #include "frontend/GameLoop.h"
 #include "frontend/GameRecord.h"
-#include "frontend/Status.h"
 #include "support/TestBoards.h"
 
 namespace {

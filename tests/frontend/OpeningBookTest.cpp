@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "board/HashKeys.h"
+#include "core/Status.h"
 #include "frontend/OpeningBook.h"
-#include "frontend/Status.h"
 #include "support/TestBoards.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "board/HashKeys.h"
-#include "frontend/Status.h"
+#include "core/Status.h"
 #include "frontend/UCIProtocol.h"
 #include "search/MoveHistory.h"
 #include "support/TestBoards.h"

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "movegen/MoveGen.h"
-#include "search/SearchRoutines.h"
 #include "support/TestBoards.h"
 
 namespace {
@@ -59,18 +59,13 @@ TEST(Generators, EvasionsAndEnPassantRightAfterTheDoubleStep) {
 
 TEST(MoveText, PromotionSuffixAndPrincipalVariation) {
     char text[MoveTextSize];
-    fillmovestring(text, 0, 52, 60, 1, 0);
+    fillmovestring(text, 0, 52, 60, 1);
     EXPECT_STREQ(text, " e7e8n;\n");
-    const int line[3] = {12 * 64 + 28, 52 * 64 + 36, 6 * 64 + 21}; // e2e4 e7e5 g1f3
-    for (int i = 0; i < 3; ++i) Search.PV[0][i] = {u16(line[i]), NoPromotion};
-    Search.PVLength = 3;
-    fillmovestring(text, 0, 12, 28, 4, 1);
+    const PVEntry line[3] = {{12 * 64 + 28, NoPromotion}, {52 * 64 + 36, NoPromotion}, {6 * 64 + 21, NoPromotion}};
+    fillmovestring(text, 0, 12, 28, 4, line, 3); // e2e4 e7e5 g1f3
     EXPECT_STREQ(text, " e2e4q;e7e5 g1f3 \n");
-    // The longest line the table can hold still fits the buffer.
-    for (int i = 0; i < PVSlots; ++i) Search.PV[0][i] = {u16(63 * 64 + 63), 0};
-    Search.PVLength = PVSlots + 50;
-    fillmovestring(text, 0, 63, 63, 0, 1);
-    EXPECT_EQ(std::strlen(text), size_t(7 + 5 * (PVSlots - 1)));
-    std::memset(Search.PV, 0, sizeof Search.PV);
-    Search.PVLength = 0;
+    // The longest line the table can hold still fits the buffer, and a longer length is cut.
+    std::vector<PVEntry> longest(MaxLineMoves + 50, PVEntry{63 * 64 + 63, 0});
+    fillmovestring(text, 0, 63, 63, 0, longest.data(), int(longest.size()));
+    EXPECT_EQ(std::strlen(text), size_t(7 + 5 * (MaxLineMoves - 1)));
 }

@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "board/HashKeys.h"
+#include "core/Platform.h"
+#include "core/Status.h"
 #include "eval/PositionEvaluate.h"
-#include "frontend/Platform.h"
-#include "frontend/Status.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
 #include "search/TranspositionTables.h"

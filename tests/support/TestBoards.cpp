@@ -8,7 +8,7 @@
 
 #include "board/Fen.h"
 #include "board/HashKeys.h"
-#include "frontend/Status.h"
+#include "core/Status.h"
 
 namespace {
 

@@ -1,23 +1,21 @@
 // Settings defaults and the geometry masks.
-#include "frontend/Status.h"
+#include "core/Status.h"
+
+#include "core/Geometry.h"
 
 Status MainStatus;
 
-namespace {
-constexpr u64 Square(char file, int rank) { return u64(1) << ((rank - 1) * 8 + (file - 'a')); }
-} // namespace
+using geometry::Square;
 
 void Status::InitFilesAndRanks() {
-    u64 file = 0;
-    for (int i = 0; i < 8; ++i) file = (file << 8) + 1; // one bit per rank on file a
     u64* files[8] = {&FileA, &FileB, &FileC, &FileD, &FileE, &FileF, &FileG, &FileH};
-    for (int f = 0; f < 8; ++f) *files[f] = file << f;
+    for (int f = 0; f < 8; ++f) *files[f] = geometry::FileMask[f];
     FilesGH = FileG | FileH;
     FilesAB = FileA | FileB;
     FilesFGH = FileF | FileG | FileH;
     FilesABC = FileA | FileB | FileC;
     u64* ranks[8] = {&Rank1, &Rank2, &Rank3, &Rank4, &Rank5, &Rank6, &Rank7, &Rank8};
-    for (int r = 0; r < 8; ++r) *ranks[r] = u64(0xff) << (8 * r);
+    for (int r = 0; r < 8; ++r) *ranks[r] = geometry::RankMask[r];
 }
 
 void Status::initVars() {
@@ -38,11 +36,11 @@ void Status::initVars() {
     DiagC2H7 = 0x0080402010080400ULL;
     DiagB2G7 = 0x0040201008040200ULL;
     DiagA2F7 = 0x0020100804020100ULL;
-    LightSquares = 0x55aa55aa55aa55aaULL;
-    DarkSquares = ~LightSquares;
-    Corners = Square('a', 1) | Square('h', 1) | Square('a', 8) | Square('h', 8);
-    WhiteHalf = Rank1 | Rank2 | Rank3 | Rank4;
-    BlackHalf = ~WhiteHalf;
+    LightSquares = geometry::LightSquares;
+    DarkSquares = geometry::DarkSquares;
+    Corners = geometry::Corners;
+    WhiteHalf = geometry::WhiteHalf;
+    BlackHalf = geometry::BlackHalf;
 
     SquareH8 = Square('h', 8); SquareH7 = Square('h', 7); SquareF7 = Square('f', 7);
     SquareG7 = Square('g', 7); SquareH6 = Square('h', 6); SquareF6 = Square('f', 6);

@@ -1,6 +1,6 @@
 // POSIX implementation of the platform services. Standard input is
 // unbuffered, so poll() on the descriptor sees every byte not yet read.
-#include "frontend/Platform.h"
+#include "core/Platform.h"
 
 #include <poll.h>
 #include <stdio_ext.h>

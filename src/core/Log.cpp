@@ -1,5 +1,5 @@
 // The log file. Without it (it could not be opened) logging is a no-op.
-#include "frontend/Log.h"
+#include "core/Log.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // record (MainStatus) that every subsystem reads and writes directly.
 #pragma once
 
-#include "board/Bitboard.h"
+#include "core/Types.h"
 
 class Status {
 public:
@@ -79,6 +79,3 @@ public:
 };
 
 extern Status MainStatus;
-
-// The value, saturated to the range of a 32-bit setting.
-inline i32 ClampToI32(long long v) { return i32(v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : v); }

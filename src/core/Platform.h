@@ -3,7 +3,7 @@
 // reads of words and lines from standard input.
 #pragma once
 
-#include "board/Bitboard.h"
+#include "core/Types.h"
 
 // Monotonic wall-clock milliseconds since the process started.
 i32 ClockMs();
