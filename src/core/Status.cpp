@@ -76,9 +76,3 @@ void Status::initVars() {
         ST = 0;
     }
 }
-
-void Status::SetSecondsPerMove(long long n) {
-    ST = ClampToI32(n * 1000);
-    TimePerMove = ClampToI32(n * 900);
-    TimeLeft = ClampToI32(n * 60000);
-}

@@ -65,9 +65,6 @@ public:
     // Fills the file, file-group and rank masks.
     void InitFilesAndRanks();
 
-    // "st n": a fixed n seconds per move, kept in milliseconds.
-    void SetSecondsPerMove(long long n);
-
     void setPERFT(char v) { PERFT = u8(v); }
     char getPERFT() const { return char(PERFT); }
     void setFD(char v) { FD = i8(v); }

@@ -10,6 +10,7 @@
 #include "board/ChessBoard.h"
 #include "board/Fen.h"
 #include "core/Status.h"
+#include "search/TimeManagement.h"
 
 std::string SuiteFile;
 std::string EvalFile;
@@ -95,7 +96,7 @@ void ParseCommandLine(int argc, char** argv) {
         if (a.Contains("-sd") && a.TakeValue()) MainBoard.MaxDepth = Number(a.arg);
         if (a.Contains("-sp")) s.SelfPlay = 1;
         if (a.Contains("-trace")) s.Trace = 1;
-        if (a.Contains("-st") && a.TakeValue()) s.SetSecondsPerMove(Number(a.arg));
+        if (a.Contains("-st") && a.TakeValue()) SetSecondsPerMove(Number(a.arg));
         if (a.Contains("-tc")) a.TakeValue();
         if (a.Contains("-ts") && a.TakeValue()) {
             s.setDoTestSuite(1);

@@ -13,13 +13,14 @@
 #include "frontend/GameLoop.h"
 #include "search/SEE.h"
 #include "search/SearchRoutines.h"
+#include "search/TimeManagement.h"
 
 namespace {
 
 Status& S() { return MainStatus; }
 
 char StatusLine(char*) {
-    Search.PrintStatus();
+    PrintStatusLine();
     return Handled;
 }
 
@@ -55,8 +56,8 @@ char Analyze(char*) {
     s.Post = 1;
     s.Force = 0;
     s.HumanToMove = 0;
-    s.NodesPerSecond = 200001;
-    if (s.ST == 0) s.ST = 1209600000; // ST is already in milliseconds
+    AssumeSpeed(200001);
+    SetAnalysisTime();
     return StateChanged;
 }
 
@@ -217,7 +218,7 @@ char SetFixedDepth(char* word) {
 
 char SecondsPerMove(char*) {
     int n;
-    if (ReadInt(&n)) S().SetSecondsPerMove(n);
+    if (ReadInt(&n)) SetSecondsPerMove(n);
     return Handled;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "board/Bitboard.h"
+#include "frontend/GameObserver.h"
 
 // Results of DoCommand and HumanMove.
 enum CommandResult : char {
@@ -37,3 +38,26 @@ bool EngineThinking();
 // After the game position was set up anew (new game, FEN, editor): recount
 // the men and start the record of positions for the repetition rule.
 void StartGamePosition();
+
+// The console's and xboard's side of the search (XboardThinking.cpp).
+class XboardObserver : public GameObserver {
+public:
+    void BudgetSet() override;
+    void AnalysisTick() override;
+    void BookMoveChosen() override;
+    void NewBestLine(const SearchReport& report) override;
+    void IterationInterrupted(const SearchReport& report, Interruption how, int legalMoves) override;
+    void IterationDone(const SearchReport& report) override;
+    void SpeedMeasured(int nodesPerSecond, int seconds) override;
+    void SearchFinished(const SearchReport& report, bool stopped, bool bookMove, bool hasMove) override;
+    void Polled() override;
+
+protected:
+    int Interpret(char* word) override;
+    void AfterCommand() override;
+};
+
+extern XboardObserver XboardReporter;
+
+// The analysis status line: centiseconds, nodes, depth, root moves left and in all.
+void PrintStatusLine();

@@ -15,6 +15,7 @@
 #include "frontend/CommandLine.h"
 #include "frontend/Diagram.h"
 #include "frontend/GameLoop.h"
+#include "frontend/GameObserver.h"
 #include "frontend/OpeningBook.h"
 #include "frontend/TestSuite.h"
 #include "movegen/PerfT.h"
@@ -60,6 +61,7 @@ void StartUp(int argc, char** argv) {
 
 int RunMatchLoop() {
     Status& s = MainStatus;
+    RegisterSearchObserver();
     for (;;) {
         WriteLogFile("=====================================\n");
         WriteLogFile("Next Match\n");

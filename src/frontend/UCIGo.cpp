@@ -10,6 +10,7 @@
 #include "frontend/GameRecord.h"
 #include "frontend/UCIProtocol.h"
 #include "search/SearchRoutines.h"
+#include "search/TimeManagement.h"
 
 namespace {
 
@@ -89,34 +90,24 @@ void ReadClock(const char* line) {
         LogF("MainBoard.FixedDepth = %d\n", b.FixedDepth);
     }
     if (Has(line, "movetime")) {
-        s.ST = IntAfter(line, "movetime");
-        LogF("MainStatus.ST = %d\n", s.ST);
-        s.TimePerMove = s.ST;
-        s.TimeLeft = ClampToI32(s.ST * 60LL);
-        LogF("MainStatus.ST = %d\n", s.ST);
+        SetMoveTime(IntAfter(line, "movetime"));
     }
 }
 
 } // namespace
 
 void UCIProtocol::ReadSearchMoves(const char* list) {
+    SearchRoutines& q = Search;
+    const int capacity = int(sizeof q.RootMoveFilter / sizeof q.RootMoveFilter[0]);
     const char* p = list;
     while (*p == ' ') ++p;
-    while (IsMoveWord(p) && SearchMoveCount < MaxSearchMoves) {
+    while (IsMoveWord(p) && q.RootMoveFilterCount < capacity) {
         int from = (p[0] - 'a') + 8 * (p[1] - '1'), to = (p[2] - 'a') + 8 * (p[3] - '1');
-        SearchMoves[SearchMoveCount++] = u16(from * 64 + to);
+        q.RootMoveFilter[q.RootMoveFilterCount++] = u16(from * 64 + to);
         p += 4;
         while (*p && *p != ' ') ++p; // a promotion letter
         while (*p == ' ') ++p;
     }
-}
-
-bool UCIProtocol::RootMoveAllowed(u64 from, u64 to) const {
-    if (SearchMoveCount == 0) return true;
-    u16 code = u16(SquareOf(from) * 64 + SquareOf(to));
-    for (int i = 0; i < SearchMoveCount; ++i)
-        if (SearchMoves[i] == code) return true;
-    return false;
 }
 
 void UCIProtocol::ApplyGoLine(const char* line) {
@@ -131,15 +122,15 @@ void UCIProtocol::ApplyGoLine(const char* line) {
     // A go line starts neither a ponder nor an analysis unless it (or the option) says so.
     s.Pondering = 0;
     s.Analyze = AnalyseMode;
-    SearchMoveCount = 0;
+    Search.RootMoveFilterCount = 0;
 
     ReadMimic(line);
     if (Has(line, "infinite")) {
         s.Analyze = 1;
-        s.ST = 1209600000;
+        s.ST = AnalysisTime;
         s.Force = 0;
         State = InfiniteAnalysis;
-        s.NodesPerSecond = 800000;
+        AssumeSpeed(800000);
     }
     if (const char* list = std::strstr(line, "searchmoves")) ReadSearchMoves(list + std::strlen("searchmoves"));
     ReadClock(line);

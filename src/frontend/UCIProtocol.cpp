@@ -16,6 +16,7 @@
 #include "frontend/OpeningBook.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
+#include "search/TimeManagement.h"
 #include "search/TranspositionTables.h"
 
 UCIProtocol UCI;
@@ -175,7 +176,7 @@ void UCIProtocol::NewGame() {
     MainBoard.SideToMove = 0;
     s.GameInProgress = 1;
     s.Pondering = 0;
-    s.NodesPerSecond = 800000;
+    AssumeSpeed(800000);
     RefreshPieceCounts(MainBoard);
 }
 
@@ -197,8 +198,8 @@ void UCIProtocol::SetOption() {
         if (on) {
             s.Force = 0;
             s.HumanToMove = 0;
-            s.NodesPerSecond = 200005;
-            if (s.ST == 0) s.ST = 1209600000; // ST is already in milliseconds
+            AssumeSpeed(200005);
+            SetAnalysisTime();
         }
     }
     if (Has(Command, "Ponder")) {

@@ -3,10 +3,9 @@
 #pragma once
 
 #include "board/Bitboard.h"
+#include "frontend/GameObserver.h"
 
 constexpr int UCICommandSize = 10000;
-// Most moves a "go searchmoves" list keeps.
-constexpr int MaxSearchMoves = 256;
 
 // Conversation states.
 enum UCIState : u8 { Waiting = 0, Searching = 1, PonderingState = 2, InfiniteAnalysis = 3 };
@@ -26,9 +25,6 @@ public:
     u8 ReadyPending = 0; // an "isready" came during a ponder or infinite search
     u8 AnalyseMode = 0;  // the UCI_AnalyseMode option
     u8 SearchRunning = 0; // a "go" is in its search: the lines come from the search's polls
-    // Root moves of the current "go searchmoves" (fromIndex * 64 + toIndex); none = all.
-    i32 SearchMoveCount = 0;
-    u16 SearchMoves[MaxSearchMoves] = {};
 
     // Copies the line into Command, logs it and interprets it. Returns 1 to
     // let a running search go on, 2 to stop it.
@@ -47,8 +43,6 @@ public:
     // Steps of "go" before the search: the clock, depth, mode and
     // searchmoves settings of the line.
     void ApplyGoLine(const char* line);
-    // For the root search: may this move be searched under "searchmoves"?
-    bool RootMoveAllowed(u64 from, u64 to) const;
     // The "bestmove" text of a search result: " e2e4 " or " e7e8q ", with
     // the ponder move behind it when the option is on; " 0000" for no move.
     void BestMoveText(char* out, int size, bool hasMove, u64 from, u64 to, char promote) const;
@@ -66,3 +60,22 @@ private:
 };
 
 extern UCIProtocol UCI;
+
+// UCI's words for what the search reports: "info" lines (UCIThinking.cpp).
+class UCIObserver : public GameObserver {
+public:
+    void AnalysisTick() override;
+    void IterationStarted(int depth) override;
+    void BookMoveChosen() override;
+    void RootMoveStarted(int depth, PVEntry move, int number, long long nodes) override;
+    void NewBestLine(const SearchReport& report) override;
+    void IterationInterrupted(const SearchReport& report, Interruption how, int legalMoves) override;
+    void IterationDone(const SearchReport& report) override;
+    void SpeedMeasured(int nodesPerSecond, int seconds) override;
+    void SearchFinished(const SearchReport& report, bool stopped, bool bookMove, bool hasMove) override;
+
+protected:
+    int Interpret(char* word) override;
+};
+
+extern UCIObserver UCIReporter;

@@ -1,8 +1,6 @@
 // The alpha-beta node below the root: polling, repetition and draw tests,
 // table probe, static cut-off, null move, internal deepening, extensions,
 // late-move reductions, futility and principal-variation search.
-#include <cstdio>
-
 #include "board/HashKeys.h"
 #include "core/Status.h"
 #include "eval/EvalGeometry.h"
@@ -14,160 +12,167 @@
 
 namespace {
 
-constexpr int WorstScore = -110200;
-constexpr int MateBound = 109799;
-
+// A mate score from the table, made relative to this node's ply.
 int MateAdjusted(int value, int ply) {
-    if (value > MateBound) return value - ply;
-    if (value < -MateBound) return value + ply;
+    if (value > MateInTable) return value - ply;
+    if (value < -MateInTable) return value + ply;
     return value;
 }
 
-void TraceCacheEvent(const char* what, int v, int alpha, int beta, u64 upper, u64 lower) {
-    if (MainStatus.Trace != 1) return;
-    printf("%s v=%d alpha=%d beta=%d\n", what, v, alpha, beta);
-    printf("Upper HC %llu Lower HC %llu\n", (unsigned long long)upper, (unsigned long long)lower);
+// The node's key stays on the stack of positions for as long as the node runs.
+struct KeyOnStack {
+    KeyOnStack(u64 upper, u64 lower) { MoveList.InsertHashCodeMoveHistory(upper, lower); }
+    ~KeyOnStack() { MoveList.RetractMove(); }
+    KeyOnStack(const KeyOnStack&) = delete;
+    KeyOnStack& operator=(const KeyOnStack&) = delete;
+};
+
+// Stores a node's result by how it relates to the window it was searched with.
+void StoreResult(u64 upper, u64 lower, char side, int depth, short move, int value, int alpha, int beta,
+                 bool exact) {
+    if (value >= beta)
+        PositionCache.InsertTranspositionTables(upper, lower, side, depth, move, value, LowerBound, alpha, beta);
+    else if (exact)
+        PositionCache.InsertTranspositionTables(upper, lower, side, depth, move, value, ExactScore, alpha, beta);
+    else
+        PositionCache.InsertTranspositionTables(upper, lower, side, depth, move, alpha, UpperBound, alpha, beta);
 }
 
 } // namespace
 
-int SearchRoutines::Search(char side, int alpha, int beta, ChessBoard board, int depth, int ply, char NullAllowed,
-                           char castling, char inCheck, char NodeType, int MaxPly) {
-    Status& s = MainStatus;
+int SearchRoutines::HorizonNode(int alpha, int beta, const ChessBoard& board, const Node& node, u64 upper,
+                                u64 lower) {
+    if (board.FiftyMoveCount > 2 && MoveList.ThreeFoldRepDetection(board.FiftyMoveCount, upper, lower)) return 0;
+    int value = 0, move = 0;
+    const char probe =
+        PositionCache.SearchTranspositionTables(upper, lower, node.side, node.depth, alpha, beta, &value, &move);
+    ++CacheHits;
+    if (probe <= ExactHit) return MateAdjusted(value, node.ply);
+    const int v = Quiesce(node.side, alpha, beta, board);
+    StoreResult(upper, lower, node.side, node.depth, 0, v, alpha, beta, v > alpha);
+    return v;
+}
+
+int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
+    const Status& s = MainStatus;
+    const char side = node.side, opponent = side ^ 1;
+    const int depth = node.depth, ply = node.ply;
+
+    // Step 1. Poll the input and the clock every so many nodes (never in fixed-depth runs).
     if (!s.FD && !s.BenchNumber && !Stop) {
         if (PollCountdown-- <= 0 && Poll(ply, depth)) return 0;
     }
 
+    // Step 2. The node's key, on the stack of positions until the node returns.
     u64 upper, lower;
-    genhashcode(side, castling, &upper, &lower, &board);
+    genhashcode(side, node.castling, &upper, &lower, &board);
     PositionCache.Prefetch(lower);
-    MoveList.InsertHashCodeMoveHistory(upper, lower);
-    const char opponent = side ^ 1;
-    const int alphaIn = alpha;
+    const KeyOnStack pushed(upper, lower);
 
-    // Horizon. Plies from 199 on always end here so that the ply-indexed tables suffice.
-    if (((ply > MaxPly || depth <= 0) && !inCheck) || ply >= PVSlots - 1) {
-        if (board.FiftyMoveCount > 2 && MoveList.ThreeFoldRepDetection(board.FiftyMoveCount, upper, lower)) {
-            MoveList.RetractMove();
-            return 0;
-        }
-        int value = 0, move = 0;
-        char probe = PositionCache.SearchTranspositionTables(upper, lower, side, depth, alpha, beta, &value, &move);
-        if (probe <= ExactHit) {
-            ++CacheHits;
-            MoveList.RetractMove();
-            return MateAdjusted(value, ply);
-        }
-        const int v = Quiesce(side, alpha, beta, board, depth, 0, ply + 1);
-        if (v >= beta)
-            PositionCache.InsertTranspositionTables(upper, lower, side, depth, 0, v, LowerBound, alpha, beta);
-        else if (v > alpha)
-            PositionCache.InsertTranspositionTables(upper, lower, side, depth, 0, v, ExactScore, alpha, beta);
-        else
-            PositionCache.InsertTranspositionTables(upper, lower, side, depth, 0, alpha, UpperBound, alpha, beta);
-        ++CacheHits;
-        MoveList.RetractMove();
-        return v;
-    }
+    // Step 3. Horizon. Plies from 199 on always end here so that the ply-indexed tables suffice.
+    if (((ply > IterationMaxPly || depth <= 0) && !node.inCheck) || ply >= PVSlots - 1)
+        return HorizonNode(alpha, beta, board, node, upper, lower);
 
-    if (ply > s.SelDepth) s.SelDepth = ply;
-    if (board.CheckDraw(inCheck) || (board.FiftyMoveCount > 2 &&
-                                     MoveList.ThreeFoldRepDetection(board.FiftyMoveCount, upper, lower) > 0)) {
-        MoveList.RetractMove();
+    // Step 4. Draws by material, the fifty-move rule and repetition.
+    if (ply > MainStatus.SelDepth) MainStatus.SelDepth = ply;
+    if (board.CheckDraw(node.inCheck) ||
+        (board.FiftyMoveCount > 2 && MoveList.ThreeFoldRepDetection(board.FiftyMoveCount, upper, lower) > 0))
         return 0;
-    }
 
-    const bool notPV = NodeType != 1;
+    // Step 5. Transposition table. A principal-variation node never cuts on it.
+    const bool notPV = node.type != PVNode;
+    const int alphaIn = alpha;
     int ttValue = 0, ttMove = 0;
-    char probe = PositionCache.SearchTranspositionTables(upper, lower, side, depth, alpha, beta, &ttValue, &ttMove);
+    const char probe = PositionCache.SearchTranspositionTables(upper, lower, side, depth, alpha, beta, &ttValue, &ttMove);
     bool pruningAllowed = true;
-    char mateThreat = 0;
     if (probe <= ExactHit) {
-        TraceCacheEvent("Position Cache Hit:", ttValue, alpha, beta, upper, lower);
+        Observer->TableTrace(TraceEvent::CacheHit, ttValue, alpha, beta, upper, lower);
         ttValue = MateAdjusted(ttValue, ply);
-        if (NodeType == 1) {
-            pruningAllowed = false; // a principal-variation node never cuts on the table
+        if (!notPV) {
+            pruningAllowed = false;
         } else {
             PV[ply][0].move = u16(ply);
             PV[ply][ply].move = u16(ttMove);
-            MoveList.RetractMove();
             return ttValue;
         }
     }
 
     const u64 ownKing = side ? board.BlackKing : board.WhiteKing;
     const u64 enemyKing = side ? board.WhiteKing : board.BlackKing;
+    const bool mayPrune = pruningAllowed && notPV && node.nullAllowed && !node.inCheck;
 
-    if (pruningAllowed && notPV && NullAllowed && !inCheck && depth <= 3 && beta >= -109899 && beta <= 109899 &&
+    // Step 6. Static cut-off near the leaves: the evaluation far above beta, with a piece to move.
+    if (mayPrune && depth <= StaticCutMaxDepth && beta >= -MateFound && beta <= MateFound &&
         (side ? board.BlackPieceCount > board.BlackPawnCount : board.WhitePieceCount > board.WhitePawnCount)) {
-        static const int margin[4] = {0, 1100, 1925, 2700};
         const int e = PE.PosEval(side, alpha, beta, &board);
-        if (depth >= 1 && e - margin[depth] >= beta) {
-            MoveList.RetractMove();
-            return e - margin[depth];
-        }
+        if (depth >= 1 && e - StaticCutMargin[depth] >= beta) return e - StaticCutMargin[depth];
     }
 
-    if (pruningAllowed && probe != NoHitNullFutile && notPV && NullAllowed && !inCheck) {
+    // Step 7. Null move: if passing still holds beta, the node is good enough. A score near a
+    // mate after passing marks a mate threat that extends the moves below.
+    char mateThreat = 0;
+    if (mayPrune && probe != NoHitNullFutile) {
         const int own = PE.SideMaterialValue(side, &board);
-        if ((own > 9300 || depth <= 6) && PE.MaterialOnly(side, &board) + 2000 >= beta) {
+        if ((own > NullMoveMaterial || depth <= NullMoveMaxDepth) &&
+            PE.MaterialOnly(side, &board) + NullMoveMargin >= beta) {
             const int theirs = PE.SideMaterialValue(opponent, &board);
             int nullDepth = depth - 4;
             if (depth <= 5) ++nullDepth;
-            if (own + theirs > 33000) --nullDepth;
-            const int v = -Search(opponent, -beta, -beta + 1, board, nullDepth, ply + 2, 0, castling, 0, NodeType,
-                                  MaxPly);
-            if (Abort && !s.FD) {
-                MoveList.RetractMove();
-                return 0;
-            }
+            if (own + theirs > NullMoveFullBoard) --nullDepth;
+            const int v = -Search(-beta, -beta + 1, board,
+                                  Node{opponent, node.castling, nullDepth, ply + 2, false, false, node.type});
+            if (Abort && !s.FD) return 0;
             if (v >= beta) {
-                PositionCache.InsertTranspositionTables(upper, lower, side, depth - 3, 0, v, LowerBound, alpha, beta);
-                TraceCacheEvent("Position Cache Insert (NullM):", v, alpha, beta, upper, lower);
+                PositionCache.InsertTranspositionTables(upper, lower, side, depth - NullMoveStoreReduction, 0, v,
+                                                        LowerBound, alpha, beta);
+                Observer->TableTrace(TraceEvent::NullMoveStore, v, alpha, beta, upper, lower);
                 PV[ply][0].move = 0;
-                MoveList.RetractMove();
                 return beta;
             }
-            mateThreat = v < -109699;
+            mateThreat = v < MateThreatened;
         }
     }
 
-    if (pruningAllowed && beta - alpha > 1 && notPV && depth > 3) {
-        Search(side, alpha, beta, board, depth - 3, ply, 0, castling, inCheck, NodeType, MaxPly);
-        if (Abort && !s.FD && !s.Pondering) {
-            MoveList.RetractMove();
-            return 0;
-        }
+    // Step 8. Internal iterative deepening: without a table move, a shallower search finds one.
+    if (pruningAllowed && beta - alpha > 1 && notPV && depth >= IIDMinDepth) {
+        Node shallower = node;
+        shallower.depth = depth - IIDReduction;
+        shallower.nullAllowed = false;
+        Search(alpha, beta, board, shallower);
+        if (Abort && !s.FD && !s.Pondering) return 0;
         int unused;
         PositionCache.SearchTranspositionTables(upper, lower, side, depth, alpha, beta, &unused, &ttMove);
     }
 
+    // Step 9. The moves: only evasions in check, ordered by table move, line, captures, killers, history.
     MoveGen list;
     char singleReply = 0;
     int count;
-    if (inCheck) {
+    if (node.inCheck) {
         count = list.GenCheckEvasions(side, &board);
         singleReply = count == 1;
     } else {
-        count = list.GenerateAllMoves(side, &board, castling);
+        count = list.GenerateAllMoves(side, &board, node.castling);
     }
-    list.AssignMoveOrderValues(count, ply, enemyKing, ttMove, NodeType);
+    list.AssignMoveOrderValues(count, ply, enemyKing, ttMove, node.type);
 
+    // Step 10. The move loop.
     int best = WorstScore, legal = 0;
     bool alphaRaised = false;
     char bestFutile = 0;
-    if (count > 0 && beta >= -110199) {
-        char childType = NodeType;
+    if (count > 0 && beta >= LowestBeta) {
+        NodeType childType = node.type;
         const u64 enemyMenBefore = side ? board.WhitePieces : board.BlackPieces;
         const int ftIndex = s.GamePly + ply;
         for (int i = 0; i < count; ++i) {
+            // Step 10a. Make the move; one that leaves the king attacked is dropped.
             u64 from, to;
             char promote, castleMask;
             list.NextMove(i, count, &from, &to, &promote);
             const bool quietTarget = board.IsEmptySquare(to);
             board.MakeMove(from, to, promote, &castleMask);
             const int code = MoveCode(from, to);
-            if (ftIndex >= 0 && ftIndex < 600) FTMoveList[ftIndex] = code;
+            if (ftIndex >= 0 && ftIndex < FTMoveListSize) FTMoveList[ftIndex] = code;
             if (board.InCheck(side ? board.BlackKing : board.WhiteKing, side)) {
                 board.UndoMove(0);
                 if (best >= beta) break;
@@ -177,69 +182,73 @@ int SearchRoutines::Search(char side, int alpha, int beta, ChessBoard board, int
             ++Nodes;
             const char givesCheck = board.InCheck(opponent ? board.BlackKing : board.WhiteKing, opponent);
             const bool capture = (side ? board.WhitePieces : board.BlackPieces) != enemyMenBefore;
-            const int extensions = mateThreat + singleReply + givesCheck;
             const bool promotes = promote != NoPromotion;
 
-            bool lateMove = legal > 2 && !promotes && depth > 2 && !givesCheck && ply != 1 && !mateThreat &&
-                            !singleReply && !capture && list.OrderValue[i] <= 950;
+            // Step 10b. Late moves: quiet, ordered low, not a passed-pawn push, nothing urgent.
+            bool lateMove = legal >= LateMoveMinLegal && !promotes && depth > 2 && !givesCheck && ply != 1 &&
+                            !mateThreat && !singleReply && !capture && list.OrderValue[i] <= LateMoveOrderValue;
             if (lateMove && board.IsPawn(side, to))
                 lateMove = (evalgeo::PawnSpan(side, SquareOf(to)) & (side ? board.WhitePawns : board.BlackPawns)) != 0;
 
-            const int ext = (childType == 1 || givesCheck) && extensions > 0 ? 1 : 0;
+            // Step 10c. One ply more for a check, a mate threat or a single reply, on the line
+            // or when the move checks; otherwise a late move is reduced, and at depth 2 a quiet
+            // move far below alpha goes straight to quiescence.
+            const int extensions = mateThreat + singleReply + givesCheck;
+            const int ext = (childType == PVNode || givesCheck) && extensions > 0 ? 1 : 0;
             int reduction = 0;
             char futile = 0;
             if (ext == 0) {
-                if (lateMove && !inCheck)
+                if (lateMove && !node.inCheck)
                     reduction = depth == 3 ? 1 : 2;
-                else if (!lateMove && depth == 2 && !inCheck && childType != 1 && !promotes && !capture)
-                    futile = alpha > PE.MaterialOnly(side, &board) + 3440;
+                else if (!lateMove && depth == 2 && !node.inCheck && childType != PVNode && !promotes && !capture)
+                    futile = alpha > PE.MaterialOnly(side, &board) + FutilityMargin;
             }
             const int newDepth = depth - 1 + ext - futile - reduction;
-            const char childCastling = castling & castleMask;
+            Node child{opponent, char(node.castling & castleMask), newDepth, ply + 1, true, givesCheck != 0,
+                       childType};
 
+            // Step 10d. Principal-variation search: the first move (and every move of a non-PV
+            // node) with the full window, later moves of a PV node with a null window first.
             int v;
             if (legal == 1 || notPV) {
-                if (NodeType == 2)
-                    childType = 3;
-                else if (NodeType == 3)
-                    childType = 2;
+                if (node.type == CutNode)
+                    childType = AllNode;
+                else if (node.type == AllNode)
+                    childType = CutNode;
+                child.type = childType;
                 if (newDepth > 0 || givesCheck)
-                    v = -Search(opponent, -beta, -alpha, board, newDepth, ply + 1, 1, childCastling, givesCheck,
-                                childType, MaxPly);
+                    v = -Search(-beta, -alpha, board, child);
                 else
-                    v = -Quiesce(opponent, -beta, -alpha, board, depth - 1, 0, ply + 1);
+                    v = -Quiesce(opponent, -beta, -alpha, board);
             } else {
+                child.type = AllNode;
                 if (newDepth > 0 || givesCheck) {
-                    v = -Search(opponent, -alpha - 1, -alpha, board, newDepth, ply + 1, 1, childCastling, givesCheck,
-                                3, MaxPly);
-                    if (v > alpha && v < beta)
-                        v = -Search(opponent, -beta, -alpha, board, newDepth, ply + 1, 1, childCastling, givesCheck,
-                                    3, MaxPly);
+                    v = -Search(-alpha - 1, -alpha, board, child);
+                    if (v > alpha && v < beta) v = -Search(-beta, -alpha, board, child);
                 } else {
-                    v = -Quiesce(opponent, -beta, -alpha, board, newDepth, 0, ply + 1);
+                    v = -Quiesce(opponent, -beta, -alpha, board);
                 }
-                childType = 3;
+                childType = AllNode;
             }
             if (Abort && !s.FD) {
                 board.UndoMove(0);
-                MoveList.RetractMove();
                 return 0;
             }
+
+            // Step 10e. A reduced move that beats alpha is searched again to full depth, on the line.
             if (v > alpha && reduction) {
-                v = -Search(opponent, -beta, -alpha, board, depth - 1 + ext, ply + 1, 1, childCastling, givesCheck, 1,
-                            MaxPly);
+                child.depth = depth - 1 + ext;
+                child.type = PVNode;
+                v = -Search(-beta, -alpha, board, child);
                 if (Abort && !s.FD) {
                     board.UndoMove(0);
-                    MoveList.RetractMove();
                     return 0;
                 }
             }
             board.UndoMove(0);
-            if (Stop) {
-                MoveList.RetractMove();
-                return 0;
-            }
+            if (Stop) return 0;
 
+            // Step 10f. A new best: the line, and on a cut-off the history and the killers.
             if (v > best) {
                 best = v;
                 bestFutile = futile;
@@ -264,6 +273,7 @@ int SearchRoutines::Search(char side, int alpha, int beta, ChessBoard board, int
         }
     }
 
+    // Step 11. No legal move: mated, stalemated, or the opponent's king left in check.
     if (legal == 0) {
         if (board.InCheck(ownKing, side))
             best = ply - MATE;
@@ -273,16 +283,7 @@ int SearchRoutines::Search(char side, int alpha, int beta, ChessBoard board, int
             best = -ply;
     }
 
-    if (!bestFutile) {
-        const short move = short(PV[ply][ply].move);
-        if (best >= beta)
-            PositionCache.InsertTranspositionTables(upper, lower, side, depth, move, best, LowerBound, alphaIn, beta);
-        else if (alphaRaised)
-            PositionCache.InsertTranspositionTables(upper, lower, side, depth, move, best, ExactScore, alphaIn, beta);
-        else
-            PositionCache.InsertTranspositionTables(upper, lower, side, depth, move, alphaIn, UpperBound, alphaIn,
-                                                    beta);
-    }
-    MoveList.RetractMove();
+    // Step 12. Store, unless the best move was only looked at by quiescence.
+    if (!bestFutile) StoreResult(upper, lower, side, depth, short(PV[ply][ply].move), best, alphaIn, beta, alphaRaised);
     return best;
 }

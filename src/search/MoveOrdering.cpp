@@ -10,23 +10,13 @@
 
 namespace {
 
-constexpr int PVMoveValue = 28998;
-constexpr int TableMoveValue = 29000;
-constexpr int FirstKillerValue = 1020;
-constexpr int SecondKillerValue = 1010;
-constexpr int CaptureBase = 9750;
-constexpr int QueenPromotionValue = 4875;
-constexpr int OtherPromotionValue = 500;
-constexpr int RookLineBonus = 28;
-constexpr int QuiescePromotionValue = 750;
-
-// Knights are a hair cheaper so that bishops are taken first.
+// The victim's value for ordering captures.
 int CapturedManValue(const ChessBoard& b, char victimSide, u64 sq) {
-    if (b.IsBishop(victimSide, sq)) return 3250;
-    if (b.IsKnight(victimSide, sq)) return 3248;
-    if (b.IsRook(victimSide, sq)) return 5000;
-    if (b.IsPawn(victimSide, sq)) return 800;
-    if (b.IsQueen(victimSide, sq)) return 9750;
+    if (b.IsBishop(victimSide, sq)) return BishopValue;
+    if (b.IsKnight(victimSide, sq)) return KnightVictimValue;
+    if (b.IsRook(victimSide, sq)) return RookValue;
+    if (b.IsPawn(victimSide, sq)) return PawnValue;
+    if (b.IsQueen(victimSide, sq)) return QueenValue;
     return 0;
 }
 
@@ -48,7 +38,7 @@ void MoveGen::AssignMoveOrderValues(int count, int ply, u64 opponentKing, int tt
         const char side = (b.WhitePieces & from) ? 0 : 1;
         const char enemy = side ^ 1;
 
-        if (!pvSeen && NodeType != 3 && code == pvMove.move && Promote[i] == pvMove.promote) {
+        if (!pvSeen && NodeType != AllNode && code == pvMove.move && Promote[i] == pvMove.promote) {
             pvSeen = true;
             OrderValue[i] = PVMoveValue;
             continue;
@@ -94,13 +84,13 @@ void MoveGen::AssignMoveOrderValues(int count, int ply, u64 opponentKing, int tt
             } else if (b.IsQueen(side, from)) {
                 value -= 38;
             } else if (b.IsKing(side, from)) {
-                value -= 14625;
+                value -= KingCaptureMalus;
             }
             value += CaptureBase;
         } else if (IsQueenPromotion(Promote[i])) {
             value = QueenPromotionValue;
         } else if (Promote[i] == NoPromotion) {
-            value = Search.History[int(side)][code] >> 7;
+            value = Search.History[int(side)][code] >> HistoryShift;
         } else {
             value = OtherPromotionValue;
         }
@@ -124,7 +114,7 @@ void MoveGen::QuiesceAssignMoveOrderValues(int count) {
             continue;
         }
         int victim = CapturedManValue(b, enemy, to);
-        if (!victim && b.IsKing(enemy, to)) victim = 10000;
+        if (!victim && b.IsKing(enemy, to)) victim = QuiesceKingVictim;
         int correction = 38, weight = 4864; // queen or king
         if (b.IsBishop(side, from) || b.IsKnight(side, from))
             correction = 12, weight = 1536;
@@ -134,7 +124,7 @@ void MoveGen::QuiesceAssignMoveOrderValues(int count) {
             correction = 3, weight = 384;
         VictimValue[i] = victim;
         AttackerWeight[i] = weight;
-        OrderValue[i] = victim - correction + 10;
+        OrderValue[i] = victim - correction + QuiesceCaptureBase;
     }
 }
 
@@ -147,7 +137,7 @@ void SearchRoutines::AddHistory(char side, int move, int depth) {
     i32* counters = History[int(side)];
     counters[move] += depth * depth;
     if (counters[move] > HistoryMax) HistoryMax = counters[move];
-    if (counters[move] > 65536) {
+    if (counters[move] > HistoryLimit) {
         HistoryMax >>= 1;
         for (int i = 0; i < 4096; ++i) counters[i] >>= 1;
     }

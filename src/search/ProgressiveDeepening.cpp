@@ -1,47 +1,24 @@
-// Iterative deepening with node-budget time management, the fixed-depth
-// driver of the benchmarks, and input polling during a search.
-#include <cstdio>
-#include <cstring>
-
+// The search drivers: iterative deepening for play, the fixed-depth search
+// of the benchmarks, and the input poll between nodes.
 #include "board/HashKeys.h"
 #include "core/Log.h"
 #include "core/Platform.h"
 #include "core/Status.h"
-#include "frontend/GameLoop.h"
-#include "frontend/UCIProtocol.h"
 #include "movegen/MoveGen.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
 
 namespace {
 
-constexpr int PollWordSize = 201; // a longer word is cut
-
-long long TotalNodes() { return (long long)(Search.Nodes + Search.QNodes); }
-
-// Whole seconds since the search started, rounded.
-int ElapsedSeconds() { return (ClockMs() - MainStatus.SearchStartTime + 500) / 1000; }
-
-bool IsMateScore(int v) { return v > 109899 || (v >= -110000 && v <= -109900); }
+bool IsMateScore(int v) { return v > MateFound || (v >= -MATE && v < -MateFound); }
 
 void MoveText(char* buffer, u64 from, u64 to, char promote) {
     fillmovestring(buffer, 0, char(SquareOf(from)), char(SquareOf(to)), promote, Search.PV[0], Search.PVLength);
 }
 
-// Reads the waiting word and hands it to the interpreter of the mode. At
-// the end of input the interpreters get "quit".
-int HandleInputWord(char* word) {
-    if (!ReadWord(word, PollWordSize)) std::strcpy(word, "quit");
-    return MainStatus.UCImode ? UCI.UCIPrep(word) : DoCommand(word);
-}
-
 } // namespace
 
-int SearchRoutines::InputDetected() {
-    const Status& s = MainStatus;
-    if (!s.xboard && !s.UCImode) return 0;
-    return WordWaiting() ? 1 : 0;
-}
+int SearchRoutines::InputDetected() { return Observer->InputWaiting() ? 1 : 0; }
 
 void SearchRoutines::PrepareSearch(ChessBoard& board, bool pushKey) {
     Status& s = MainStatus;
@@ -56,138 +33,37 @@ void SearchRoutines::PrepareSearch(ChessBoard& board, bool pushKey) {
     if (pushKey) MoveList.InsertMoveHistory(upper, lower);
 }
 
-void SearchRoutines::SetBudget() {
-    Status& s = MainStatus;
-    if (s.ST) {
-        s.TimePerMove = s.ST;
-        LogF(" TimePeMove after ST = %d \n", s.TimePerMove);
-        LogF(" EmergencyTimeThreshold after ST = %lld \n", (long long)s.EmergencyThreshold);
-    } else if (s.MovesPerSession) {
-        s.TimePerMove = i32(i64(s.TimeLeft) * 95 / s.MovesPerSession / 100);
-        if (s.MovesPerSession < 4) s.TimePerMove /= 2;
-    } else {
-        s.TimePerMove = (s.GamePly > 120 && s.TimeInc <= 0) ? s.TimeLeft / 40 : s.TimeLeft / 30;
-        if (!s.UCImode && s.GamePly <= BookPly + 7)
-            s.TimePerMove += s.TimePerMove >> 1; // just out of the book
-        else if ((s.GamePly % 10 == 0 || s.GamePly % 9 == 0) && s.TimeLeft > 60000)
-            s.TimePerMove = (s.TimePerMove * 7) >> 2;
-        LogF(" TimePerMove Before Inc = %d \n", s.TimePerMove);
-        i64 emergency = i64(s.TimeInc > 0 ? s.TimeInc : 0) * 1000 + 2 * i64(s.TimePerMove);
-        if (emergency > s.TimeLeft) {
-            LogF("EmergencyTimeThreshold = %lld > TimeLeft %d\n", (long long)emergency, s.TimeLeft);
-            emergency = i64(s.TimeInc) * 300;
-        }
-        LogF(" EmergencyTimeThreshold = %lld \n", (long long)emergency);
-        if (s.TimeInc > 0) {
-            if (s.TimeLeft > 20000)
-                s.TimePerMove += s.TimeInc * 1000;
-            else if (s.TimeLeft > 10000)
-                s.TimePerMove += s.TimeInc * 500;
-        }
-        LogF(" TimePerMove After Inc = %d \n", s.TimePerMove);
-        if (emergency <= i64(s.TimePerMove) + 1000) {
-            s.TimePerMove = i32(emergency / 2);
-            LogF(" Inc = %d \n", s.TimePerMove);
-        }
-        LogF(" Inc = %d \n", s.TimeInc);
-        LogF(" EmergencyTimeThreshold after comparing to Inc = %lld \n", (long long)emergency);
-        if (!s.xboard && !s.UCImode) {
-            printf("Time Per Move = %d\n", s.TimePerMove);
-            printf("Time Left = %d\n", s.TimeLeft);
-            printf("DefaultMovesPerSession = %d\n", s.DefaultMovesPerSession);
-        }
-    }
-    PollCountdown = s.Analyze ? s.NodesPerSecond / 8 : s.NodesPerSecond / 2;
-    NodesPerMove = i64(s.NodesPerSecond / 2000) * s.TimePerMove;
-    s.EmergencyThreshold = 2 * NodesPerMove;
-    LogBudget();
-}
-
-void SearchRoutines::LogBudget() const {
+SearchReport SearchRoutines::Report(int depth, int score, u64 from, u64 to, char promote) const {
     const Status& s = MainStatus;
-    LogF(" Initial Nodes Per Second = %d\n", s.NodesPerSecond);
-    LogF(" Initial NodesPeMove  = %lld   Emergency Threshold = %lld\n", (long long)NodesPerMove,
-         (long long)s.EmergencyThreshold);
-    LogF("Current TimerPerMove is %d\n", s.TimePerMove);
-}
-
-// Turns the elapsed time into a new speed estimate and node budget.
-void SearchRoutines::RemeasureSpeed(const char* label, bool announce) {
-    Status& s = MainStatus;
-    const int secs = ElapsedSeconds();
-    LogF("Time Consumption for %s was %f \n", label, double(secs));
-    if (secs > 0) {
-        const long long total = TotalNodes();
-        LogF("Current TimerPerMove is %d\n", s.TimePerMove);
-        LogF("Previous NPS was %d\n", s.NodesPerSecond);
-        LogF("Previous NodesPerMove was %lld\n", (long long)NodesPerMove);
-        LogF("Nodes for the first 7 ply %lld\n", total);
-        s.NodesPerSecond = ClampToI32((long long)(double(total) / secs));
-        NodesPerMove = i64(s.NodesPerSecond / 1000) * s.TimePerMove;
-        if (announce) {
-            printf("info nps %d time %f\n", s.NodesPerSecond, secs * 1000.0);
-            fflush(stdout);
-        }
-        LogF(" Dynamic Nodes Per Second = %d\n", s.NodesPerSecond);
-        s.EmergencyThreshold = 2 * NodesPerMove;
-        LogF(" NodesPeMove after Dynamic Adjustment = %lld   Emergency Threshold = %lld\n", (long long)NodesPerMove,
-             (long long)s.EmergencyThreshold);
-    }
-    FirstHalfDone = 1;
-}
-
-void SearchRoutines::DoubleBudget() {
-    Status& s = MainStatus;
-    NodesPerMove *= 2;
-    s.TimePerMove = ClampToI32(2LL * s.TimePerMove);
-    s.EmergencyThreshold *= 2;
-}
-
-// The one fail-low extension of a move: twice the budget, four times if time was already up.
-void SearchRoutines::GrantFailLowExtension() {
-    DoubleBudget();
-    TimerExtended = 1;
-    WriteLogFile("Timer Extended - Failing Low\n");
-    if (TimeUp) {
-        DoubleBudget();
-        TimeUp = 0;
-    }
-}
-
-// Spends the one fail-low extension of the move, or ends the search.
-bool SearchRoutines::ExtendOrStopAtBoundary() {
-    if (FailingLow && !TimerExtended && MainStatus.ST == 0) {
-        GrantFailLowExtension();
-        FirstHalfDone = 2;
-        return false;
-    }
-    TimeUp = Stop = Abort = 1;
-    return true;
-}
-
-void SearchRoutines::PrintStatus() const {
-    printf("stat01: %d %lld %d %d %d\n", (ClockMs() - MainStatus.SearchStartTime) / 10, TotalNodes(), IterationDepth,
-           RootMoveCount - RootMovesSearched, RootMoveCount);
-    fflush(stdout);
+    SearchReport r;
+    r.depth = depth;
+    r.selDepth = s.SelDepth;
+    r.score = score;
+    r.mate = IsMateScore(score);
+    if (r.mate) r.mateMoves = score > 0 ? (MATE - score + 1) / 2 : -(MATE + score) / 2;
+    r.nodes = TotalNodes();
+    r.elapsedMs = ClockMs() - s.SearchStartTime;
+    r.estimatedSeconds = s.TimeLastPly;
+    // The move itself, then the continuation the root keeps behind it.
+    r.line.moves[0] = PVEntry{u16(from && to ? MoveCode(from, to) : 0), promote};
+    r.line.length = PVLength > 1 ? (PVLength < PVSlots ? PVLength : PVSlots) : 1;
+    for (int i = 1; i < r.line.length; ++i) r.line.moves[i] = PV[0][i];
+    return r;
 }
 
 bool SearchRoutines::Poll(int ply, int depth) {
-    Status& s = MainStatus;
+    const Status& s = MainStatus;
     PollPly = ply;
     PollDepth = depth;
-    bool handled = false;
-    if ((s.xboard || s.UCImode) && InputDetected()) {
-        char word[PollWordSize];
-        if (HandleInputWord(word) == 2) {
-            printf(" Search Aborted due to receiveing following string: %s\n", word);
+    if (InputDetected()) {
+        if (Observer->RunCommand()) {
             Stop = Abort = TimeUp = 1;
             CommandStop = 1;
             return true;
         }
-        if (!s.UCImode) DiscardBufferedInput();
-        handled = true;
+    } else {
+        Observer->Polled();
     }
-    if (!handled && IterationDepth > 7 && s.Analyze == 1 && s.xboard == 1) PrintStatus();
     if (s.Analyze) {
         PollCountdown = s.NodesPerSecond / 8;
         return false;
@@ -196,39 +72,8 @@ bool SearchRoutines::Poll(int ply, int depth) {
         PollCountdown = s.NodesPerSecond / 2;
         return false;
     }
-
-    // The budget. An extension is granted once per move while failing low.
-    auto extendOrStop = [&]() -> bool {
-        if (FailingLow && !TimerExtended) {
-            if (s.ST) {
-                Abort = TimeUp = 1;
-                return true;
-            }
-            GrantFailLowExtension();
-            return false;
-        }
-        if (s.ST) {
-            Abort = TimeUp = 1;
-            return true;
-        }
-        TimeUp = 1; // the root ends after the current move
-        return false;
-    };
-    const long long total = TotalNodes();
-    if (FirstHalfDone == 0) {
-        if (total > NodesPerMove || Stop == 1) {
-            RemeasureSpeed("first half of search", true);
-            if ((TotalNodes() > NodesPerMove || Stop == 1) && extendOrStop()) return true;
-        }
-    } else {
-        // After a fail-low extension at an iteration boundary only the emergency limit applies.
-        if (FirstHalfDone == 1 && (total > NodesPerMove || Stop == 1) && extendOrStop()) return true;
-        if (total >= s.EmergencyThreshold || Stop == 1) {
-            Abort = 1;
-            return true;
-        }
-    }
-    PollCountdown = s.Analyze ? s.NodesPerSecond / 8 : s.NodesPerSecond / 2;
+    if (BudgetSpentAtPoll()) return true;
+    PollCountdown = s.NodesPerSecond / 2;
     return false;
 }
 
@@ -237,7 +82,7 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, u64
     Status& s = MainStatus;
     s.SelDepth = 0;
     s.TimeLastPly = 0;
-    int maxDepth = maxDepthArg < 1 ? 100 : maxDepthArg;
+    int maxDepth = maxDepthArg < 1 ? DefaultMaxDepth : maxDepthArg;
     CacheHits = Nodes = QNodes = 0;
     BookMove = TimerExtended = Abort = TimeUp = Stop = CommandStop = 0;
     RootScore = 0;
@@ -246,56 +91,44 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, u64
 
     if (s.FD == 0) {
         SetBudget();
-        FirstHalfDone = 0;
     } else {
         s.DepthReached = s.FD;
         LogBudget();
-        FirstHalfDone = 0;
         maxDepth = s.FD;
     }
-    if (MainBoard.MaxDepth >= 1 && maxDepth > MainBoard.MaxDepth) maxDepth = MainBoard.MaxDepth;
+    FirstHalfDone = 0;
+    if (board.MaxDepth >= 1 && maxDepth > board.MaxDepth) maxDepth = board.MaxDepth;
 
     char text[MoveTextSize];
-    int v = -110000, d = 1;
+    int v = -MATE, d = 1;
     bool easyMove = false;
     for (;; ++d) {
-        if (!s.Pondering && !s.Analyze && !s.FD && TotalNodes() > NodesPerMove && d > 1) {
-            if (FirstHalfDone == 0) {
-                RemeasureSpeed("first 7 ply", false);
-                if (TotalNodes() > NodesPerMove && ExtendOrStopAtBoundary()) break;
-            } else if (FirstHalfDone == 1) {
-                if (ExtendOrStopAtBoundary()) break;
-            } else {
-                TimeUp = Abort = Stop = 1;
-                break;
-            }
-        }
+        // Step 1. The budget between iterations; an analysis measures its speed instead.
+        if (d > 1 && BudgetSpentBeforeIteration()) break;
         if (s.Analyze) {
-            const int secs = ElapsedSeconds();
-            if (secs > 0) s.NodesPerSecond = ClampToI32(TotalNodes() / secs);
-            printf("info nps %d\ninfo time %d\n", s.NodesPerSecond, s.TimeLastPly * 1000);
-            fflush(stdout);
+            MeasureAnalysisSpeed();
+            Observer->AnalysisTick();
         }
 
+        // Step 2. One root search a ply deeper, its horizon twice (later four times) the depth.
         s.SelDepth = 0;
         BestMoveChanges = -1;
         FailingLow = 0;
         board.MaxPly = d <= 6 ? 2 * d : 4 * d;
+        IterationMaxPly = board.MaxPly;
         const int previous = v;
-        ChessBoard copy = board;
-        v = SearchTreeRoot(MainBoard.SideToMove, copy, -110000, 110000, d, bestFrom, bestTo, bestPromote,
-                           MainBoard.Castling);
+        v = SearchTreeRoot(board.SideToMove, board, -MATE, MATE, d, bestFrom, bestTo, bestPromote, board.Castling);
         RootScore = v;
-
         if (BookMove) {
-            printf("tellics kibitz Opening Book Move\n");
-            fflush(stdout);
+            Observer->BookMoveChosen();
             WriteLogFile("Opening Book Move\n");
             break;
         }
+
+        // Step 3. The iteration's time by the speed estimate; an aborted one counts with the last score.
         s.TimeLastPly = s.NodesPerSecond > 0 ? i32(TotalNodes() / s.NodesPerSecond) : 0;
-        MoveText(text, *bestFrom, *bestTo, *bestPromote);
         if (s.TimeLastPly > 3) {
+            MoveText(text, *bestFrom, *bestTo, *bestPromote);
             LogF("Move Time: %d milliseconds", s.TimeLastPly);
             LogF(" %d  %d %d  %lld %s", d, v, s.TimeLastPly, TotalNodes(), text);
         }
@@ -303,72 +136,25 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, u64
             LogF("New v from PreviousBestValue %d\n", previous);
             v = previous;
         }
+        Observer->IterationDone(Report(d, v, *bestFrom, *bestTo, *bestPromote));
 
-        if (s.Post && s.TimeLastPly > 3) {
-            printf("%d %d %d %lld %s\n", d, v / 10, s.TimeLastPly, TotalNodes(), text);
-            fflush(stdout);
-        }
-        if (s.Post || s.Analyze) {
-            if (s.UCImode)
-                printf("info depth %d score cp %d time %d nodes %lld pv%s", d, v / 10, s.TimeLastPly * 1000,
-                       TotalNodes(), text);
-            else
-                printf("%d %d %d %lld %s\n", d, v / 10, s.TimeLastPly, TotalNodes(), text);
-            fflush(stdout);
-        }
-
+        // Step 4. Stop rules: a command, the clock, a mate, a forced move or the depth limit.
         if (Stop && !s.Pondering) {
             // A command ends the search without a move; the clock only ends the deepening.
             if (CommandStop) return v;
             break;
         }
-        if (!s.FD && !s.Pondering) {
-            if (s.ST) {
-                if (ClockMs() - s.SearchStartTime > s.ST) break;
-            } else {
-                if (d == 1) easyMove = v - 2949 > SecondBest;
-                if (d > 10 && BestMoveChanges == 0 && !FailingLow && easyMove) break;
-                if (TotalNodes() >= NodesPerMove) {
-                    s.DepthReached = d;
-                    break;
-                }
-            }
-        }
-        if (s.Pondering) {
-            if (v > 109899 || (v >= -110000 && v <= -109900) || RootLegalMoves == 1 || (v == 0 && d > 71)) {
-                WaitWhilePondering();
-                break;
-            }
+        if (!s.FD && !s.Pondering && DeepeningDone(d, v, &easyMove)) break;
+        if (s.Pondering && (IsMateScore(v) || RootLegalMoves == 1 || (v == 0 && d >= PonderDrawDepth))) {
+            WaitWhilePondering();
+            break;
         }
         if (IsMateScore(v) || RootLegalMoves == 1 || s.FD == d || d + 1 > maxDepth) break;
     }
 
     // Finish: play the move and report it.
-    if (v != 110001 && v != -110000 && (*bestFrom & (MainBoard.SideToMove ? MainBoard.BlackPieces
-                                                                          : MainBoard.WhitePieces))) {
-        char castleMask;
-        MainBoard.MakeMove(*bestFrom, *bestTo, *bestPromote, &castleMask);
-        MainBoard.Castling &= castleMask;
-    }
-    MoveText(text, *bestFrom, *bestTo, *bestPromote);
-    if (s.Post && !Stop && !s.UCImode) {
-        printf("%d %d %d %lld %s\n", d, v / 10, s.TimeLastPly, TotalNodes(), text);
-        fflush(stdout);
-    }
-    if (s.UCImode) {
-        // Without a legal move there is no line to show.
-        printf("info depth %d score cp %d time %d nodes %lld", d, v / 10, s.TimeLastPly * 1000, TotalNodes());
-        printf(*bestFrom != *bestTo ? " pv%s" : "\n", text);
-        fflush(stdout);
-    }
-    if (s.Kibitz && !s.UCImode) {
-        if (BookMove)
-            printf("tellics kibitz Book Move\n");
-        else
-            printf("tellics kibitz ply=%d v=%d centipawns millisecs=%d Nodes=%lld nps=%d %s\n", s.DepthReached,
-                   v / 10, s.TimeLastPly > 1 ? s.TimeLastPly : 1, TotalNodes(), s.NodesPerSecond, text);
-        fflush(stdout);
-    }
+    if (v != StalemateResult && v != -MATE) Observer->PlayMove(*bestFrom, *bestTo, *bestPromote);
+    Observer->SearchFinished(Report(d, v, *bestFrom, *bestTo, *bestPromote), Stop, BookMove, *bestFrom != *bestTo);
     return v;
 }
 
@@ -376,10 +162,7 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, u64
 void SearchRoutines::WaitWhilePondering() {
     const Status& s = MainStatus;
     if (!s.xboard && !s.UCImode) return;
-    while (!InputDetected()) WaitForInput();
-    char word[PollWordSize];
-    HandleInputWord(word);
-    printf(" Search Aborted due to receiveing following string: %s\n", word);
+    Observer->AwaitCommand();
     Stop = Abort = TimeUp = 1;
 }
 
@@ -389,17 +172,17 @@ int SearchRoutines::SearchExactDepth(ChessBoard board, char depth, u64* bestFrom
     CacheHits = Nodes = QNodes = 0;
     int d = depth;
     if (d < 1) {
-        d = 200;
-        board.MaxPly = 400;
+        d = ExactDepthUnlimited;
+        board.MaxPly = 2 * ExactDepthUnlimited;
     } else {
         board.MaxPly = 2 * d;
     }
+    IterationMaxPly = board.MaxPly;
     BookMove = TimeUp = Abort = Stop = CommandStop = 0;
     RootLegalMoves = 0;
     PrepareSearch(board, true);
     s.DepthReached = s.FD;
     TimerExtended = 0;
     RootScore = 0;
-    ChessBoard copy = board;
-    return SearchTreeRoot(board.SideToMove, copy, -110000, 110000, d, bestFrom, bestTo, bestPromote, board.Castling);
+    return SearchTreeRoot(board.SideToMove, board, -MATE, MATE, d, bestFrom, bestTo, bestPromote, board.Castling);
 }

@@ -5,6 +5,13 @@
 #include "search/SEE.h"
 #include "search/SearchRoutines.h"
 
+namespace {
+
+// Dearer than everything else together: an exchange never gives the king.
+constexpr int KingValue = 1000000;
+
+} // namespace
+
 int SearchRoutines::ValueCapturedPiece(char side, u64 square, const ChessBoard* board) const {
     const char victim = side ^ 1;
     if (board->IsPawn(victim, square)) return PawnValue;
@@ -12,11 +19,11 @@ int SearchRoutines::ValueCapturedPiece(char side, u64 square, const ChessBoard* 
     if (board->IsKnight(victim, square)) return KnightValue;
     if (board->IsRook(victim, square)) return RookValue;
     if (board->IsQueen(victim, square)) return QueenValue;
-    if (board->IsKing(victim, square)) return 1000000;
+    if (board->IsKing(victim, square)) return KingValue;
     return 0;
 }
 
-int SearchRoutines::Quiesce(char side, int alpha, int beta, ChessBoard board, int qdepth, char castling, int qply) {
+int SearchRoutines::Quiesce(char side, int alpha, int beta, ChessBoard board) {
     ++QNodes;
     --PollCountdown;
     if (board.CheckDraw(0)) return 0;
@@ -48,7 +55,7 @@ int SearchRoutines::Quiesce(char side, int alpha, int beta, ChessBoard board, in
         const u64 ownKing = side ? board.BlackKing : board.WhiteKing;
         if (!board.InCheck(ownKing, side)) {
             ChessBoard child = board;
-            const int v = -Quiesce(opponent, -beta, -alpha, child, qdepth - 1, castling, qply + 1);
+            const int v = -Quiesce(opponent, -beta, -alpha, child);
             if (v > best) {
                 best = v;
                 if (v > alpha) alpha = v;

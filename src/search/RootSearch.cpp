@@ -1,12 +1,9 @@
-// One iteration at the root: book probe, root move loop with its own late
-// move rule, the root principal variation and the iteration's output.
-#include <cstdio>
-
+// One iteration at the root: the book at depth 1, then every root move
+// with the root's own late-move rule, keeping the root principal
+// variation, the second-best score and the fail-low signal for the clock.
 #include "core/Log.h"
 #include "core/Status.h"
 #include "eval/PositionEvaluate.h"
-#include "frontend/OpeningBook.h"
-#include "frontend/UCIProtocol.h"
 #include "movegen/MoveGen.h"
 #include "search/SearchRoutines.h"
 
@@ -19,33 +16,23 @@ struct RootMove {
 
 RootMove FromCode(const PVEntry& e) { return {SquareBit(e.move / 64), SquareBit(e.move % 64), e.promote}; }
 
-void MoveText(char* buffer, const RootMove& m) {
-    fillmovestring(buffer, 0, char(SquareOf(m.from)), char(SquareOf(m.to)), m.promote, Search.PV[0], Search.PVLength);
-}
-
-long long TotalNodes() { return (long long)(Search.Nodes + Search.QNodes); }
-
-// The xboard thinking line: depth, score, time, nodes and the line.
-void PostLine(int depth, int score, const char* text) {
-    printf("%d %d %d %lld %s", depth, score / 10, MainStatus.TimeLastPly, TotalNodes(), text);
-    fflush(stdout);
+void LogLine(const char* format, int depth, const RootMove& m, int score, long long nodes) {
+    char text[MoveTextSize];
+    fillmovestring(text, 0, char(SquareOf(m.from)), char(SquareOf(m.to)), m.promote, Search.PV[0], Search.PVLength);
+    LogF(format, depth, score, MainStatus.TimeLastPly, nodes, text);
 }
 
 } // namespace
 
 int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int beta, int depth, u64* bestFrom,
                                    u64* bestTo, char* bestPromote, char castling) {
-    Status& s = MainStatus;
+    const Status& s = MainStatus;
     const char opponent = side ^ 1;
-    char text[MoveTextSize];
+    Observer->IterationStarted(depth);
 
-    if (s.UCImode) {
-        printf("info depth %d\n", depth);
-        fflush(stdout);
-    }
-
+    // Step 1. The book, once per search.
     if (s.BenchNumber == 0 && s.OwnBook == 1 && depth == 1) {
-        const int k = InBook(side, castling, MainBoard);
+        const int k = Observer->BookMoveIndex(side, castling, board);
         if (k >= 0) {
             MoveGen list;
             list.GenerateAllMoves(side, &board, castling);
@@ -56,56 +43,53 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
         }
     }
 
+    // Step 2. The moves, the last iteration's best first.
     RootMove saved = FromCode(PV[0][0]);
     LogF("Init Tree Root Search Choice From=%d  To=%d  Promo=%c\n", PV[0][0].move / 64, PV[0][0].move % 64,
          PV[0][0].promote);
-
-    SecondBest = -110200;
+    SecondBest = WorstScore;
     PE.PosEval(side, alpha, beta, &board);
     IterationDepth = depth;
     MoveGen list;
     const int count = list.GenerateAllMoves(side, &board, castling);
     RootMoveCount = count;
     const u64 enemyKing = side ? board.WhiteKing : board.BlackKing;
-    list.AssignMoveOrderValues(count, 0, enemyKing, 0, 1);
-
-    const int minorsAndMajors = board.WhiteQueenCount + board.WhiteRookCount + board.WhiteBishopCount +
-                                board.WhiteKnightCount + board.BlackQueenCount + board.BlackRookCount +
-                                board.BlackBishopCount + board.BlackKnightCount;
+    list.AssignMoveOrderValues(count, 0, enemyKing, 0, PVNode);
+    const int minorsAndMajors = board.QuickPieceCount(side);
     const bool hardStop = !s.FD && !s.Pondering; // whether Abort ends the iteration
-    int best = -110200, legal = 0, v = -110200;
+    int best = WorstScore, legal = 0, v = WorstScore;
 
     // An interrupted iteration shows its best score; before any move finished, the last iteration's.
-    auto shownScore = [&]() { return best > -110200 ? best : RootScore; };
+    auto interrupted = [&](Interruption how) {
+        Observer->IterationInterrupted(Report(depth, best > WorstScore ? best : RootScore, saved.from, saved.to,
+                                              saved.promote),
+                                       how, legal);
+    };
     // An abort ends the iteration with the best move so far in the outputs.
-    auto interrupted = [&](int which, int i) {
+    auto aborted = [&](Interruption how, int which, int i) {
         LogF("Tree Search #%d Interrupted at m=%d LegalMoves=%d NumMove=%d\n", which, i, legal, count);
         *bestFrom = saved.from;
         *bestTo = saved.to;
         *bestPromote = saved.promote;
-        MoveText(text, saved);
+        char text[MoveTextSize];
+        fillmovestring(text, 0, char(SquareOf(saved.from)), char(SquareOf(saved.to)), saved.promote, PV[0], PVLength);
         LogF("Tree Root Search Choice #%d From=%d  To=%d  Promo=%d\n", which, SquareOf(saved.from),
              SquareOf(saved.to), saved.promote);
         WriteLogFile(text);
-        if (s.xboard && s.Post && (which == 2 || depth > 7)) PostLine(depth, shownScore(), text);
-        if (s.UCImode && (which == 2 || depth > 7)) {
-            printf("info depth %d score cp %d time %d nodes %lld pv%s", depth, shownScore() / 10, s.TimeLastPly * 1000,
-                   TotalNodes(), text);
-            if (which == 1) printf("info currmovenumber %d\n", legal);
-        }
-        fflush(stdout);
+        interrupted(how);
         return v;
     };
 
+    // Step 3. The move loop.
     for (int i = 0; i < count && best < beta; ++i) {
-        if (TimeUp && !s.FD && !s.Pondering) {
+        if (TimeUp && !s.FD && !s.Pondering) { // a ponderhit may have ended the ponder search meanwhile
             LogF("Tree Root Search Interrupted at m=%d LegalMoves=%d NumMove=%d\n", i, legal, count);
             break;
         }
         RootMovesSearched = i + 1;
         RootMove m;
         list.NextMove(i, count, &m.from, &m.to, &m.promote);
-        if (s.UCImode && !UCI.RootMoveAllowed(m.from, m.to)) continue; // "go searchmoves"
+        if (!RootMoveAllowed(m.from, m.to)) continue;
         const u64 enemyMenBefore = side ? board.WhitePieces : board.BlackPieces;
         char castleMask;
         board.MakeMove(m.from, m.to, m.promote, &castleMask);
@@ -115,64 +99,28 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
         }
         ++Nodes;
         ++legal;
-        if (s.UCImode) {
-            if (UCI.ShowCurrLine && depth > 8 && TotalNodes() > 3LL * s.NodesPerSecond) {
-                const int f = SquareOf(m.from), t = SquareOf(m.to);
-                printf("info currmove %c%d%c%d currmovenumber %d\n", 'a' + f % 8, f / 8 + 1, 'a' + t % 8, t / 8 + 1,
-                       legal);
-            }
-            fflush(stdout);
-        }
-        const char givesCheck = board.InCheck(opponent ? board.BlackKing : board.WhiteKing, opponent);
+        Observer->RootMoveStarted(depth, PVEntry{u16(MoveCode(m.from, m.to)), m.promote}, legal, TotalNodes());
+
+        // A check is searched a ply deeper; quiet moves late in the list a ply shallower.
+        const bool givesCheck = board.InCheck(opponent ? board.BlackKing : board.WhiteKing, opponent);
         const int ext = givesCheck;
         const bool capture = (side ? board.WhitePieces : board.BlackPieces) != enemyMenBefore;
-        const bool reducible = m.promote == NoPromotion && depth > 2 && legal > 2 && !givesCheck && !capture &&
-                               list.OrderValue[i] <= 950 && minorsAndMajors > 2;
-        const char childCastling = castling & castleMask;
-        const int maxPly = board.MaxPly;
-
-        if (depth + ext == 1) {
-            v = -Quiesce(opponent, -beta, -alpha, board, 0, 0, 1);
-        } else {
-            bool fullDepthNeeded = true;
-            if (legal == 1) {
-                v = -Search(opponent, -beta, -alpha, board, depth - 1 + ext, 1, 1, childCastling, givesCheck, 1,
-                            maxPly);
-                fullDepthNeeded = false;
-            } else if (reducible) {
-                v = -Search(opponent, -alpha - 1, -alpha, board, depth - 2, 1, 1, childCastling, 0, 3, maxPly);
-                if (Abort && hardStop) {
-                    board.UndoMove(0);
-                    return interrupted(1, i);
-                }
-                fullDepthNeeded = v > alpha;
-            }
-            if (fullDepthNeeded) {
-                v = -Search(opponent, -alpha - 1, -alpha, board, depth - 1 + ext, 1, 1, childCastling, givesCheck, 3,
-                            maxPly);
-                if (Abort && hardStop) {
-                    board.UndoMove(0);
-                    return interrupted(1, i);
-                }
-                if (v > alpha && v < beta)
-                    v = -Search(opponent, -beta, -alpha, board, depth - 1 + ext, 1, 1, childCastling, givesCheck, 1,
-                                maxPly);
-            }
-            if (Abort && hardStop) {
-                board.UndoMove(0);
-                return interrupted(1, i);
-            }
+        const bool reducible = m.promote == NoPromotion && depth > 2 && legal >= LateMoveMinLegal && !givesCheck &&
+                               !capture && list.OrderValue[i] <= LateMoveOrderValue && minorsAndMajors > 2;
+        const Node child{opponent, char(castling & castleMask), depth - 1 + ext, 1, true, givesCheck, PVNode};
+        if (!SearchRootMove(board, child, alpha, beta, legal == 1, reducible, hardStop, &v)) {
+            board.UndoMove(0);
+            return aborted(Interruption::InMove, 1, i);
         }
         board.UndoMove(0);
-        if (Abort && hardStop) return interrupted(2, i);
+        if (Abort && hardStop) return aborted(Interruption::AfterMove, 2, i);
         if (Stop) break;
 
+        // A new best move: the root line, and the signal that the score is falling.
         if (v > best) {
             SecondBest = best;
             saved = m;
-            if (depth > 9 && (s.MovesPerSession > 2 || s.MovesPerSession == 0) && v + 200 < RootScore &&
-                s.TimeLeft / 4 >= s.TimeInc * 1000)
-                FailingLow = 1;
+            if (WorthExtending(depth, v)) FailingLow = 1;
             best = v;
             if (v > alpha) {
                 ++BestMoveChanges;
@@ -181,19 +129,8 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
                 if (end > PVSlots) end = PVSlots;
                 PVLength = end;
                 for (int k = 1; k < end; ++k) PV[0][k] = PV[1][k];
-                MoveText(text, m);
-                const int score = v / 10;
-                if (depth > 7) {
-                    LogF("ply %d  v %d  TimeLastPly %d  TotalNodes %lld  %s", depth, v, s.TimeLastPly, TotalNodes(),
-                         text);
-                    if (s.Post && s.xboard) PostLine(depth, v, text);
-                }
-                if (s.UCImode) {
-                    printf("info depth %d score cp %d", depth, score);
-                    if (s.Analyze) printf(" time %d", s.TimeLastPly * 1000);
-                    printf(" nodes %lld pv%s", TotalNodes(), text);
-                    fflush(stdout);
-                }
+                if (depth > 7) LogLine("ply %d  v %d  TimeLastPly %d  TotalNodes %lld  %s", depth, m, v, TotalNodes());
+                Observer->NewBestLine(Report(depth, v, m.from, m.to, m.promote));
                 alpha = v;
             }
         } else if (v > SecondBest) {
@@ -201,13 +138,10 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
         }
     }
 
+    // Step 4. The result: an interrupted iteration keeps the outputs as they were; no legal move
+    // gives the mate, the stalemate, or the opponent's king in check.
     if ((Stop || TimeUp || Abort) && !s.Pondering) {
-        MoveText(text, saved);
-        if (s.Post && s.xboard) PostLine(depth, shownScore(), text);
-        if (s.UCImode) {
-            printf("info depth %d score cp %d nodes %lld pv%s", depth, shownScore() / 10, TotalNodes(), text);
-            fflush(stdout);
-        }
+        interrupted(Interruption::BetweenMoves);
         if (Abort) return best;
     }
     if (!Stop && !TimeUp) {
@@ -219,11 +153,46 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
             else if (board.InCheck(enemyKing, opponent))
                 best = MATE;
             else
-                best = 110001;
+                best = StalemateResult;
         }
     }
     *bestFrom = saved.from;
     *bestTo = saved.to;
     *bestPromote = saved.promote;
     return best;
+}
+
+// Principal-variation search: the first move with the full window, the others with a null window
+// (a late one a ply shallower first), searched again with the full one when they beat alpha. At
+// depth 1 the move goes straight to quiescence. False when an abort cut the search short.
+bool SearchRoutines::SearchRootMove(const ChessBoard& board, const Node& child, int alpha, int beta, bool first,
+                                    bool reducible, bool hardStop, int* v) {
+    auto search = [&](int a, int b, int depth, bool inCheck, NodeType type) {
+        Node n = child;
+        n.depth = depth;
+        n.inCheck = inCheck;
+        n.type = type;
+        *v = -Search(a, b, board, n);
+        return !(Abort && hardStop);
+    };
+    if (child.depth == 0) {
+        *v = -Quiesce(child.side, -beta, -alpha, board);
+        return true;
+    }
+    if (first) return search(-beta, -alpha, child.depth, child.inCheck, PVNode);
+    if (reducible) {
+        if (!search(-alpha - 1, -alpha, child.depth - 1, false, AllNode)) return false;
+        if (*v <= alpha) return true;
+    }
+    if (!search(-alpha - 1, -alpha, child.depth, child.inCheck, AllNode)) return false;
+    if (*v > alpha && *v < beta) return search(-beta, -alpha, child.depth, child.inCheck, PVNode);
+    return true;
+}
+
+bool SearchRoutines::RootMoveAllowed(u64 from, u64 to) const {
+    if (RootMoveFilterCount == 0) return true;
+    const u16 code = u16(MoveCode(from, to));
+    for (int i = 0; i < RootMoveFilterCount; ++i)
+        if (RootMoveFilter[i] == code) return true;
+    return false;
 }

@@ -1,22 +1,39 @@
-// The search object: iterative deepening with time management, the root
-// search, alpha-beta, quiescence, move ordering state and input polling.
+// The search object: iterative deepening, the root search, alpha-beta and
+// quiescence, the killer, history and principal-variation tables, the
+// input poll and the node-budget time management. It reports through a
+// SearchObserver and never prints.
 #pragma once
 
 #include "board/ChessBoard.h"
 #include "movegen/MoveGen.h"
+#include "search/SearchConstants.h"
+#include "search/SearchReport.h"
 
-constexpr int MATE = 110000;
 constexpr int PVRows = 250;
 constexpr int PVSlots = MaxLineMoves;
 constexpr int MaxSearchPly = 200; // plies with killer slots
 
+// One node's place in the tree: everything Search needs besides the window and the board.
+struct Node {
+    char side;     // to move
+    char castling; // rights of the side to move's position
+    int depth;     // remaining plies; zero or below only when in check
+    int ply;       // distance from the root; a null move's child is two plies deeper
+    bool nullAllowed;
+    bool inCheck;
+    NodeType type;
+};
+
 class SearchRoutines {
 public:
-    u8 FirstHalfDone;  // speed re-measured this move: 1 by the poll, 2 after a fail-low extension
-    i64 NodesPerMove;  // node budget of the move
+    // Time management (TimeManagement.cpp).
+    u8 FirstHalfDone; // speed re-measured this move: 1 by the poll, 2 after a fail-low extension
+    i64 NodesPerMove; // node budget of the move
+    u8 TimerExtended; // the one fail-low extension of the move was granted
+
     u8 BookMove, TimeUp, Abort;
     i8 BestMoveChanges;
-    u8 FailingLow, TimerExtended;
+    u8 FailingLow;
     i32 RootLegalMoves, BookPly, SecondBest, RootScore;
     i64 PollCountdown; // nodes until the next input poll
     i32 History[2][4096];
@@ -30,35 +47,63 @@ public:
     i32 PVLength;
     i64 Nodes, CacheHits, QNodes;
     i32 PollDepth, PollPly;
-    u8 CommandStop; // a command stopped the search: no move was played
+    u8 CommandStop;      // a command stopped the search: no move was played
+    i32 IterationMaxPly; // beyond this ply every node is a horizon node
+    // Root moves a front end restricts the search to (fromIndex * 64 + toIndex); none = all.
+    i32 RootMoveFilterCount;
+    u16 RootMoveFilter[256];
+    // Who hears the reports; a silent observer until a front end registers.
+    SearchObserver* Observer;
 
-    // Chooses and plays the move of the game position; returns the score,
-    // or -110000 (mated) / 110001 (stalemate) when no move was played.
+    SearchRoutines();
+
+    // Chooses the move of the game position and has the observer play it;
+    // returns the score, or -110000 (mated) / 110001 (stalemate) when no
+    // move was played.
     int ProgressiveDeepening(ChessBoard board, char maxDepth, u64* bestFrom, u64* bestTo, char* bestPromote);
     // One root search of the given depth, without time control; plays nothing.
     int SearchExactDepth(ChessBoard board, char depth, u64* bestFrom, u64* bestTo, char* bestPromote);
     int SearchTreeRoot(char side, ChessBoard board, int alpha, int beta, int depth, u64* bestFrom, u64* bestTo,
                        char* bestPromote, char castling);
-    int Search(char side, int alpha, int beta, ChessBoard board, int depth, int ply, char NullAllowed, char castling,
-               char inCheck, char NodeType, int MaxPly);
-    int Quiesce(char side, int alpha, int beta, ChessBoard board, int qdepth, char castling, int qply);
+    int Search(int alpha, int beta, ChessBoard board, Node node);
+    int Quiesce(char side, int alpha, int beta, ChessBoard board);
     // Value of the man of the side opposite to `side` on the square, 0 if none.
     int ValueCapturedPiece(char side, u64 square, const ChessBoard* board) const;
-    // Non-zero when a command waits on standard input (xboard and UCI only).
-    // At the end of input the search hands the interpreters the word "quit".
+    // Non-zero when the observer says a command is waiting (xboard and UCI only).
     int InputDetected();
+    // Ends the running search at once: no move is played. For the front ends' commands.
     void AbortSearch();
-    // The xboard analysis status line: time, nodes, depth, root moves left and in all.
-    void PrintStatus() const;
     void ClearHistory();
     void AddHistory(char side, int move, int depth);
+    long long TotalNodes() const { return Nodes + QNodes; }
+    // Is the root move among those a front end allowed (all when it named none)?
+    bool RootMoveAllowed(u64 from, u64 to) const;
 
-    // Parts of the drivers.
+    // Time management (TimeManagement.cpp): the node budget from the clock
+    // settings, the speed re-measure, the one fail-low extension, the
+    // emergency limit and the stop checks.
+    void SetBudget();
+    void LogBudget() const;
+    // The poll's budget check; true when the node must return at once.
+    bool BudgetSpentAtPoll();
+    // Before an iteration; true when the deepening must end.
+    bool BudgetSpentBeforeIteration();
+    // After an iteration; true when its result is good enough to play.
+    bool DeepeningDone(int depth, int score, bool* easyMove);
+    // At the root: is the new best so far below the last score that the clock should give more time?
+    bool WorthExtending(int depth, int score) const;
+    // In an analysis, the speed measured over the search so far.
+    void MeasureAnalysisSpeed();
+
+private:
     // Input and budget check of a node; true when the node must return 0.
     bool Poll(int ply, int depth);
     void PrepareSearch(ChessBoard& board, bool pushKey);
-    void SetBudget();
-    void LogBudget() const;
+    bool SearchRootMove(const ChessBoard& board, const Node& child, int alpha, int beta, bool first, bool reducible,
+                        bool hardStop, int* v);
+    // Horizon node: the table, else quiescence, stored.
+    int HorizonNode(int alpha, int beta, const ChessBoard& board, const Node& node, u64 upper, u64 lower);
+    SearchReport Report(int depth, int score, u64 from, u64 to, char promote) const;
     void RemeasureSpeed(const char* label, bool announce);
     void DoubleBudget();
     void GrantFailLowExtension();
@@ -68,4 +113,4 @@ public:
 
 extern SearchRoutines Search;
 // The game moves followed by the current search line, by game ply.
-extern int FTMoveList[600];
+extern int FTMoveList[FTMoveListSize];

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "core/Log.h"
+#include "search/SearchConstants.h"
 
 TranspositionTables PositionCache;
 
@@ -52,9 +53,9 @@ void TranspositionTables::InsertTranspositionTables(u64 upper, u64 lower, char, 
                                                     char type, int, int) {
     TTBucket& b = BucketOf(buckets, lower);
     // Mate scores are stored further from zero by the depth; the prober takes its ply off.
-    if (value > 109800)
+    if (value > MateStoreBound)
         value += depth;
-    else if (value <= -109801)
+    else if (value < -MateStoreBound)
         value -= depth;
     TTEntry fresh{upper, lower, i32(move), value, u8(type), 0, i8(depth)};
 

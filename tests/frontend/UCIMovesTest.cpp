@@ -9,6 +9,7 @@
 #include "core/Status.h"
 #include "frontend/UCIProtocol.h"
 #include "search/MoveHistory.h"
+#include "search/SearchRoutines.h"
 #include "support/TestBoards.h"
 
 namespace {
@@ -104,11 +105,12 @@ TEST_F(UCITest, InfinitePonderAndSearchmoves) {
     EXPECT_TRUE(MainStatus.Analyze == 0 && MainStatus.Pondering == 1); // an earlier analysis does not carry over
 
     UCI.ApplyGoLine("go searchmoves e2e4 e7e8q depth 4");
-    EXPECT_EQ(UCI.SearchMoveCount, 2);
-    EXPECT_TRUE(UCI.RootMoveAllowed(SquareBit(52), SquareBit(60)) && !UCI.RootMoveAllowed(SquareBit(6), SquareBit(21)));
+    EXPECT_EQ(Search.RootMoveFilterCount, 2);
+    EXPECT_TRUE(Search.RootMoveAllowed(SquareBit(52), SquareBit(60)) &&
+                !Search.RootMoveAllowed(SquareBit(6), SquareBit(21)));
     EXPECT_EQ(MainStatus.FD, 4);
     UCI.ApplyGoLine("go depth 2"); // the list does not carry over
-    EXPECT_TRUE(UCI.RootMoveAllowed(SquareBit(6), SquareBit(21)));
+    EXPECT_TRUE(Search.RootMoveAllowed(SquareBit(6), SquareBit(21)));
 }
 
 } // namespace

@@ -16,15 +16,30 @@
 
 namespace {
 
+// Stands in for a front end: counts the moves the driver asks it to play.
+struct MovePlayer : SearchObserver {
+    int played = 0;
+    u64 from = 0;
+    void PlayMove(u64 f, u64, char) override {
+        ++played;
+        from = f;
+    }
+};
+
 class FixedDepth : public testing::Test {
 protected:
     void SetUp() override {
         MainStatus.initVars();
         MoveList.Init();
+        saved = Search.Observer;
+        Search.Observer = &player;
     }
-    void TearDown() override { MainStatus.FD = 0; }
+    void TearDown() override {
+        MainStatus.FD = 0;
+        Search.Observer = saved;
+    }
 
-    // Searches the position to the depth as the suites do from a fresh start; the move is played on MainBoard.
+    // Searches the position to the depth as the suites do from a fresh start.
     int Think(const char* fen, int depth) {
         PositionCache.ClearTranspositionTables();
         Search.ClearHistory();
@@ -33,6 +48,7 @@ protected:
         MainStatus.FD = char(depth);
         MainBoard.MaxDepth = depth;
         int score = 0;
+        player.played = 0;
         CaptureStdout([&] { score = Search.ProgressiveDeepening(MainBoard, char(depth), &from, &to, &promote); });
         return score;
     }
@@ -40,11 +56,14 @@ protected:
     int Node(ChessBoard b, int depth) {
         MainStatus.FD = 2;
         b.MaxPly = 10;
-        return Search.Search(char(b.SideToMove), -MATE, MATE, b, depth, 2 + b.SideToMove, 0, 0, 0, 1, 10);
+        Search.IterationMaxPly = 10;
+        return Search.Search(-MATE, MATE, b, ::Node{char(b.SideToMove), 0, depth, 2 + b.SideToMove, false, false, PVNode});
     }
 
     u64 from = 0, to = 0;
     char promote = 0;
+    MovePlayer player;
+    SearchObserver* saved = nullptr;
 };
 
 class Clock : public testing::Test {
@@ -65,7 +84,7 @@ protected:
 
 int Quiesce(const ChessBoard& b, int alpha = -MATE, int beta = MATE) {
     Search.QNodes = 0;
-    return Search.Quiesce(b.SideToMove, alpha, beta, b, 0, 0, 1);
+    return Search.Quiesce(b.SideToMove, alpha, beta, b);
 }
 
 } // namespace
@@ -83,11 +102,11 @@ TEST_F(FixedDepth, MatesScoreByDistanceAndThePlayedMove) {
     for (const auto& c : cases) {
         EXPECT_EQ(Think(c.fen, c.depth), c.score) << c.fen;
         EXPECT_EQ(MoveName(from, to, NoPromotion), c.move) << c.fen;
-        EXPECT_EQ(MainBoard.AllPieces & from, 0u) << "the driver played it: " << c.fen;
+        EXPECT_TRUE(player.played == 1 && player.from == from) << "the driver played it: " << c.fen;
     }
     EXPECT_EQ(Think("R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1", 3), -110000); // mated
     EXPECT_EQ(Think("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", 3), 110001);     // stalemated
-    EXPECT_TRUE(MainBoard.BlackKing & Sq("h8")) << "no move was played";
+    EXPECT_EQ(player.played, 0) << "no move was played";
 }
 
 TEST_F(FixedDepth, StalemateInsideTheTreeAndRepetitionScore) {
@@ -173,13 +192,17 @@ TEST_F(Clock, SearchStaysWithinItsTime) {
         MainStatus.TimeLeft = 20000;
         MainStatus.GamePly = 15;
         MainStatus.NodesPerSecond = 40000; // a low estimate: polls come early
-        MainStatus.UCImode = 0;             // the budget alone: standard input is not read
+        MainStatus.UCImode = 0; // the budget alone: no front end reads standard input
         u64 from = 0, to = 0;
         char promote = 0;
+        MovePlayer player;
+        SearchObserver* saved = Search.Observer;
+        Search.Observer = &player;
         const i32 start = ClockMs();
         CaptureStdout([&] { Search.ProgressiveDeepening(MainBoard, 0, &from, &to, &promote); });
+        Search.Observer = saved;
         EXPECT_LT(ClockMs() - start, MainStatus.TimeLeft / 4) << "session " << session;
         EXPECT_NE(from, 0u);
-        EXPECT_FALSE(MainBoard.AllPieces & from) << "the move was played";
+        EXPECT_TRUE(player.played == 1 && player.from == from) << "the move was played";
     }
 }

@@ -1,0 +1,72 @@
+// The front ends' common side of the search's seam.
+#include "frontend/GameObserver.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/Platform.h"
+#include "core/Status.h"
+#include "frontend/GameLoop.h"
+#include "frontend/OpeningBook.h"
+#include "frontend/UCIProtocol.h"
+#include "search/SearchRoutines.h"
+
+namespace {
+
+constexpr int PollWordSize = 201; // a longer word is cut
+
+} // namespace
+
+int GameObserver::BookMoveIndex(char side, char castling, const ChessBoard& board) {
+    return InBook(side, castling, board);
+}
+
+// Only a man of the side to move is played: a search without a legal move leaves no move to play.
+void GameObserver::PlayMove(u64 from, u64 to, char promote) {
+    ChessBoard& b = MainBoard;
+    if (!(from & (b.SideToMove ? b.BlackPieces : b.WhitePieces))) return;
+    char castleMask;
+    b.MakeMove(from, to, promote, &castleMask);
+    b.Castling &= castleMask;
+}
+
+void GameObserver::TableTrace(TraceEvent event, int value, int alpha, int beta, u64 upper, u64 lower) {
+    if (MainStatus.Trace != 1) return;
+    std::printf("%s v=%d alpha=%d beta=%d\n",
+                event == TraceEvent::CacheHit ? "Position Cache Hit:" : "Position Cache Insert (NullM):", value,
+                alpha, beta);
+    std::printf("Upper HC %llu Lower HC %llu\n", (unsigned long long)upper, (unsigned long long)lower);
+}
+
+bool GameObserver::InputWaiting() {
+    const Status& s = MainStatus;
+    return (s.xboard || s.UCImode) && WordWaiting();
+}
+
+bool GameObserver::RunCommand() { return ReadAndInterpret(false); }
+
+void GameObserver::AwaitCommand() {
+    while (!InputWaiting()) WaitForInput();
+    ReadAndInterpret(true);
+}
+
+bool GameObserver::ReadAndInterpret(bool stopAnyway) {
+    char word[PollWordSize];
+    if (!ReadWord(word, PollWordSize)) std::strcpy(word, "quit"); // the end of input
+    const bool stops = Interpret(word) == StateChanged;
+    if (stops || stopAnyway) {
+        std::printf(" Search Aborted due to receiveing following string: %s\n", word);
+        return true;
+    }
+    AfterCommand();
+    return false;
+}
+
+void LineText(char* out, const SearchReport& r) {
+    const PVEntry& first = r.line.moves[0];
+    fillmovestring(out, 0, char(first.move / 64), char(first.move % 64), first.promote, r.line.moves, r.line.length);
+}
+
+void RegisterSearchObserver() {
+    Search.Observer = MainStatus.UCImode ? static_cast<SearchObserver*>(&UCIReporter) : &XboardReporter;
+}

@@ -1,0 +1,33 @@
+// What the console, xboard and UCI front ends do alike while the engine
+// thinks: they hand the search the book's move, play its chosen move on the
+// game position, read the commands that arrive, and show table traces.
+// Each protocol's observer derives from this and words the reports itself.
+#pragma once
+
+#include "search/SearchReport.h"
+
+class GameObserver : public SearchObserver {
+public:
+    int BookMoveIndex(char side, char castling, const ChessBoard& board) override;
+    void PlayMove(u64 from, u64 to, char promote) override;
+    void TableTrace(TraceEvent event, int value, int alpha, int beta, u64 upper, u64 lower) override;
+    bool InputWaiting() override;
+    bool RunCommand() override;
+    void AwaitCommand() override;
+
+protected:
+    // The protocol's interpreter for one word; the result codes of DoCommand (2: the search stops).
+    virtual int Interpret(char* word) = 0;
+    // After a word that did not stop the search.
+    virtual void AfterCommand() {}
+
+private:
+    // Reads one word (the end of input reads as "quit") and interprets it; says so when it stops the search.
+    bool ReadAndInterpret(bool stopAnyway);
+};
+
+// The report's line as move text: " e2e4 e7e5 g1f3 \n" (MoveTextSize bytes).
+void LineText(char* out, const SearchReport& report);
+
+// Registers the observer of the mode the engine runs in.
+void RegisterSearchObserver();

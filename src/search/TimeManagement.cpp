@@ -1,0 +1,225 @@
+// Time management by node counts. A move's time becomes a node budget at
+// the assumed speed; the speed is re-measured once per move when the
+// budget first runs out, a root failing low earns one extension, and twice
+// the budget is the emergency limit at which a search is abandoned. The
+// clock itself is read only at those points.
+#include "search/TimeManagement.h"
+
+#include "core/Log.h"
+#include "core/Platform.h"
+#include "core/Status.h"
+#include "search/SearchRoutines.h"
+
+namespace {
+
+constexpr int SessionShare = 95;       // percent of the time left spread over the moves to go
+constexpr int SuddenDeathMoves = 30;   // moves the time left must last without a session length
+constexpr int LateGameMoves = 40;      // ... late in a game without increment
+constexpr int LateGamePly = 120;
+constexpr i64 MinuteMs = 60000;
+constexpr int EmergencyIncrementMs = 300; // per second of increment when the clock is nearly out
+
+// Whole seconds since the search started, rounded.
+int ElapsedSeconds() { return (ClockMs() - MainStatus.SearchStartTime + 500) / 1000; }
+
+} // namespace
+
+void SetSecondsPerMove(long long seconds) {
+    Status& s = MainStatus;
+    s.ST = ClampToI32(seconds * 1000);
+    s.TimePerMove = ClampToI32(seconds * 900);
+    s.TimeLeft = ClampToI32(seconds * MinuteMs);
+}
+
+void SetMoveTime(i32 milliseconds) {
+    Status& s = MainStatus;
+    s.ST = milliseconds;
+    LogF("MainStatus.ST = %d\n", s.ST);
+    s.TimePerMove = s.ST;
+    s.TimeLeft = ClampToI32(s.ST * 60LL);
+    LogF("MainStatus.ST = %d\n", s.ST);
+}
+
+void SetAnalysisTime() {
+    if (MainStatus.ST == 0) MainStatus.ST = AnalysisTime; // a fixed time is already in milliseconds
+}
+
+void AssumeSpeed(i32 nodesPerSecond) { MainStatus.NodesPerSecond = nodesPerSecond; }
+
+void SearchRoutines::SetBudget() {
+    Status& s = MainStatus;
+    if (s.ST) {
+        s.TimePerMove = s.ST;
+        LogF(" TimePeMove after ST = %d \n", s.TimePerMove);
+        LogF(" EmergencyTimeThreshold after ST = %lld \n", (long long)s.EmergencyThreshold);
+    } else if (s.MovesPerSession) {
+        s.TimePerMove = i32(i64(s.TimeLeft) * SessionShare / s.MovesPerSession / 100);
+        if (s.MovesPerSession < 4) s.TimePerMove /= 2;
+    } else {
+        s.TimePerMove = (s.GamePly > LateGamePly && s.TimeInc <= 0) ? s.TimeLeft / LateGameMoves
+                                                                      : s.TimeLeft / SuddenDeathMoves;
+        if (!s.UCImode && s.GamePly <= BookPly + 7)
+            s.TimePerMove += s.TimePerMove >> 1; // just out of the book
+        else if ((s.GamePly % 10 == 0 || s.GamePly % 9 == 0) && s.TimeLeft > MinuteMs)
+            s.TimePerMove = (s.TimePerMove * 7) >> 2;
+        LogF(" TimePerMove Before Inc = %d \n", s.TimePerMove);
+        i64 emergency = i64(s.TimeInc > 0 ? s.TimeInc : 0) * 1000 + 2 * i64(s.TimePerMove);
+        if (emergency > s.TimeLeft) {
+            LogF("EmergencyTimeThreshold = %lld > TimeLeft %d\n", (long long)emergency, s.TimeLeft);
+            emergency = i64(s.TimeInc) * EmergencyIncrementMs;
+        }
+        LogF(" EmergencyTimeThreshold = %lld \n", (long long)emergency);
+        // With time to spare the increment is spent on this move, half of it when it runs short.
+        if (s.TimeInc > 0) {
+            if (s.TimeLeft > 20000)
+                s.TimePerMove += s.TimeInc * 1000;
+            else if (s.TimeLeft > 10000)
+                s.TimePerMove += s.TimeInc * 500;
+        }
+        LogF(" TimePerMove After Inc = %d \n", s.TimePerMove);
+        if (emergency <= i64(s.TimePerMove) + 1000) {
+            s.TimePerMove = i32(emergency / 2);
+            LogF(" Inc = %d \n", s.TimePerMove);
+        }
+        LogF(" Inc = %d \n", s.TimeInc);
+        LogF(" EmergencyTimeThreshold after comparing to Inc = %lld \n", (long long)emergency);
+        Observer->BudgetSet();
+    }
+    // Input is polled twice a second at the assumed speed, eight times in an analysis.
+    PollCountdown = s.Analyze ? s.NodesPerSecond / 8 : s.NodesPerSecond / 2;
+    // The budget is the nodes of half the time: the speed is measured when they are spent.
+    NodesPerMove = i64(s.NodesPerSecond / 2000) * s.TimePerMove;
+    s.EmergencyThreshold = 2 * NodesPerMove;
+    LogBudget();
+}
+
+void SearchRoutines::LogBudget() const {
+    const Status& s = MainStatus;
+    LogF(" Initial Nodes Per Second = %d\n", s.NodesPerSecond);
+    LogF(" Initial NodesPeMove  = %lld   Emergency Threshold = %lld\n", (long long)NodesPerMove,
+         (long long)s.EmergencyThreshold);
+    LogF("Current TimerPerMove is %d\n", s.TimePerMove);
+}
+
+// Turns the elapsed time into a new speed estimate and node budget.
+void SearchRoutines::RemeasureSpeed(const char* label, bool announce) {
+    Status& s = MainStatus;
+    const int secs = ElapsedSeconds();
+    LogF("Time Consumption for %s was %f \n", label, double(secs));
+    if (secs > 0) {
+        const long long total = TotalNodes();
+        LogF("Current TimerPerMove is %d\n", s.TimePerMove);
+        LogF("Previous NPS was %d\n", s.NodesPerSecond);
+        LogF("Previous NodesPerMove was %lld\n", (long long)NodesPerMove);
+        LogF("Nodes for the first 7 ply %lld\n", total);
+        s.NodesPerSecond = ClampToI32((long long)(double(total) / secs));
+        NodesPerMove = i64(s.NodesPerSecond / 1000) * s.TimePerMove;
+        if (announce) Observer->SpeedMeasured(s.NodesPerSecond, secs);
+        LogF(" Dynamic Nodes Per Second = %d\n", s.NodesPerSecond);
+        s.EmergencyThreshold = 2 * NodesPerMove;
+        LogF(" NodesPeMove after Dynamic Adjustment = %lld   Emergency Threshold = %lld\n", (long long)NodesPerMove,
+             (long long)s.EmergencyThreshold);
+    }
+    FirstHalfDone = 1;
+}
+
+void SearchRoutines::DoubleBudget() {
+    Status& s = MainStatus;
+    NodesPerMove *= 2;
+    s.TimePerMove = ClampToI32(2LL * s.TimePerMove);
+    s.EmergencyThreshold *= 2;
+}
+
+// The one fail-low extension of a move: twice the budget, four times if time was already up.
+void SearchRoutines::GrantFailLowExtension() {
+    DoubleBudget();
+    TimerExtended = 1;
+    WriteLogFile("Timer Extended - Failing Low\n");
+    if (TimeUp) {
+        DoubleBudget();
+        TimeUp = 0;
+    }
+}
+
+// Spends the one fail-low extension of the move, or ends the search.
+bool SearchRoutines::ExtendOrStopAtBoundary() {
+    if (FailingLow && !TimerExtended && MainStatus.ST == 0) {
+        GrantFailLowExtension();
+        FirstHalfDone = 2;
+        return false;
+    }
+    TimeUp = Stop = Abort = 1;
+    return true;
+}
+
+bool SearchRoutines::BudgetSpentBeforeIteration() {
+    const Status& s = MainStatus;
+    if (s.Pondering || s.Analyze || s.FD || TotalNodes() <= NodesPerMove) return false;
+    switch (FirstHalfDone) {
+    case 0:
+        RemeasureSpeed("first 7 ply", false);
+        return TotalNodes() > NodesPerMove && ExtendOrStopAtBoundary();
+    case 1:
+        return ExtendOrStopAtBoundary();
+    default: // already extended at an iteration boundary
+        TimeUp = Abort = Stop = 1;
+        return true;
+    }
+}
+
+bool SearchRoutines::BudgetSpentAtPoll() {
+    const Status& s = MainStatus;
+    // Over the budget: the one extension while failing low; otherwise a
+    // fixed time ends the search at once, a budget after the root's current move.
+    auto extendOrStop = [&]() -> bool {
+        if (FailingLow && !TimerExtended && !s.ST) {
+            GrantFailLowExtension();
+            return false;
+        }
+        if (s.ST) {
+            Abort = TimeUp = 1;
+            return true;
+        }
+        TimeUp = 1;
+        return false;
+    };
+    const long long total = TotalNodes();
+    if (FirstHalfDone == 0) {
+        if (total > NodesPerMove || Stop == 1) {
+            RemeasureSpeed("first half of search", true);
+            if ((TotalNodes() > NodesPerMove || Stop == 1) && extendOrStop()) return true;
+        }
+        return false;
+    }
+    // After a fail-low extension at an iteration boundary only the emergency limit applies.
+    if (FirstHalfDone == 1 && (total > NodesPerMove || Stop == 1) && extendOrStop()) return true;
+    if (total >= s.EmergencyThreshold || Stop == 1) {
+        Abort = 1;
+        return true;
+    }
+    return false;
+}
+
+bool SearchRoutines::DeepeningDone(int depth, int score, bool* easyMove) {
+    Status& s = MainStatus;
+    if (s.ST) return ClockMs() - s.SearchStartTime > s.ST;
+    // A move far better than the rest from the first iteration on, and never replaced.
+    if (depth == 1) *easyMove = score - EasyMoveMargin > SecondBest;
+    if (depth >= EasyMoveMinDepth && BestMoveChanges == 0 && !FailingLow && *easyMove) return true;
+    if (TotalNodes() >= NodesPerMove) {
+        s.DepthReached = depth;
+        return true;
+    }
+    return false;
+}
+
+bool SearchRoutines::WorthExtending(int depth, int score) const {
+    const Status& s = MainStatus;
+    return depth >= FailLowMinDepth && (s.MovesPerSession > 2 || s.MovesPerSession == 0) &&
+           score + FailLowMargin < RootScore && s.TimeLeft / 4 >= i64(s.TimeInc) * 1000;
+}
+
+void SearchRoutines::MeasureAnalysisSpeed() {
+    const int secs = ElapsedSeconds();
+    if (secs > 0) MainStatus.NodesPerSecond = ClampToI32(TotalNodes() / secs);
+}

@@ -1,0 +1,18 @@
+// The clock settings the front ends fill in before a search. Everything the
+// search derives from them (the time and node budget of a move, the speed
+// estimate, the extension and the stop rules) lives in TimeManagement.cpp.
+#pragma once
+
+#include "core/Types.h"
+
+// Two weeks in milliseconds: the fixed time of a search that only a command ends.
+constexpr i32 AnalysisTime = 1209600000;
+
+// "st n" and "-st n": n seconds for every move.
+void SetSecondsPerMove(long long seconds);
+// UCI "movetime": the milliseconds of this move.
+void SetMoveTime(i32 milliseconds);
+// An analysis searches until told to stop, with or without a fixed time per move.
+void SetAnalysisTime();
+// The nodes per second assumed until the search measures its own speed.
+void AssumeSpeed(i32 nodesPerSecond);
