@@ -122,9 +122,9 @@ PawnRecord ComputePawnRecord(const ChessBoard& b, int whiteKing, int blackKing) 
     PawnSide k = ScorePawns(Flip(b.BlackPawns), Flip(b.WhitePawns), blackKing ^ 56);
     PawnRecord r{};
     r.pawns = b.WhitePawns | b.BlackPawns;
-    r.whitePawnFiles = FileFill(b.WhitePawns);
-    r.blackPawnFiles = FileFill(b.BlackPawns);
-    r.pawnFiles = r.whitePawnFiles | r.blackPawnFiles;
+    r.noWhitePawnFiles = ~FileFill(b.WhitePawns);
+    r.noBlackPawnFiles = ~FileFill(b.BlackPawns);
+    r.openFiles = r.noWhitePawnFiles & r.noBlackPawnFiles;
     r.whitePawnAttacks = ((b.WhitePawns & ~FileMask[7]) << 9) | ((b.WhitePawns & ~FileMask[0]) << 7);
     r.blackPawnAttacks = ((b.BlackPawns & ~FileMask[7]) >> 7) | ((b.BlackPawns & ~FileMask[0]) >> 9);
     r.key = b.PawnKingHash;
@@ -158,9 +158,9 @@ int PositionEvaluate::PawnEval04(char side) {
     }
 
     const PawnRecord& r = slot;
-    OpenFiles = ~r.pawnFiles;
-    NoWhitePawnFiles = ~r.whitePawnFiles;
-    NoBlackPawnFiles = ~r.blackPawnFiles;
+    OpenFiles = r.openFiles;
+    NoWhitePawnFiles = r.noWhitePawnFiles;
+    NoBlackPawnFiles = r.noBlackPawnFiles;
     WhitePawnAttacks = r.whitePawnAttacks;
     BlackPawnAttacks = r.blackPawnAttacks;
     WhiteDoubledPawns = r.whiteDoubled;

@@ -14,8 +14,17 @@ bool InPawnHash(u32 key, u64 pawns) {
     return r.key == key && r.pawns == pawns;
 }
 
+// The key, the pawns and the passed-pawn and score fields; the file and
+// attack sets, the doubled counts and the phase parts stay as they were.
 void ClearPawnHash() {
-    for (PawnRecord& r : PawnHashArray) r = PawnRecord{};
+    for (PawnRecord& r : PawnHashArray) {
+        r.key = 0;
+        r.pawns = 0;
+        for (int f = 0; f < 8; ++f) r.whitePasserRank[f] = r.blackPasserRank[f] = 0;
+        r.whiteScore = r.blackScore = 0;
+        r.whitePasserScore = r.blackPasserScore = 0;
+        r.whitePasserCount = r.blackPasserCount = 0;
+    }
 }
 
 u32 PawnKingKey(const ChessBoard& board) {

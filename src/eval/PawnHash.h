@@ -6,12 +6,13 @@
 
 class ChessBoard;
 
-// One cached pawn structure. The three file sets are kept as the files that
-// do hold pawns (the complement of what the evaluator uses), so that an
-// empty slot reads exactly as the static part of a position without pawns.
+// One cached pawn structure. An empty slot (the table starts empty, and a
+// clear leaves the file sets alone) reads as a position whose every file
+// holds pawns of both colours: the root of a pawnless search, whose key is
+// 0, finds it so.
 struct PawnRecord {
     u64 pawns; // WhitePawns | BlackPawns, second check beside the key
-    u64 pawnFiles, whitePawnFiles, blackPawnFiles;
+    u64 openFiles, noWhitePawnFiles, noBlackPawnFiles; // every square of the files without such pawns
     u64 whitePawnAttacks, blackPawnAttacks;
     u32 key; // PawnKingHash at store time
     i32 whiteDoubled, blackDoubled;

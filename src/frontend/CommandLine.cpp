@@ -1,7 +1,6 @@
 // Command-line options.
 #include "frontend/CommandLine.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -29,12 +28,13 @@ const char* const helpText = "xboard   used when interfacing with xboard\n"
                              "-sp  self play\n"
                              "-ts  filename run through a testsuite (EPD Format)\n";
 
-// The decimal number at the start of the text; 0 when there is none.
+// The number the leading digits spell (no sign), saturated; 0 when the text starts otherwise.
 int Number(const char* text) {
-    errno = 0;
-    long v = std::strtol(text, nullptr, 10);
-    if (errno == ERANGE || v > INT_MAX) return v < 0 ? INT_MIN : INT_MAX;
-    if (v < INT_MIN) return INT_MIN;
+    long long v = 0;
+    for (const char* p = text; *p >= '0' && *p <= '9'; ++p) {
+        v = v * 10 + (*p - '0');
+        if (v > INT_MAX) return INT_MAX;
+    }
     return int(v);
 }
 

@@ -30,6 +30,14 @@ TEST(Suite, SearchesEachPositionToDepthThree) {
     EXPECT_EQ(Lines(r.out).back(), "3");
 }
 
+// Without pawns the root's pawn key is 0 and meets the empty pawn-hash slot,
+// which reads as no open file: the rook and queen file terms differ there.
+TEST(Suite, PawnlessRootReadsTheEmptyPawnSlot) {
+    const std::string suite = TempFile("kqr.epd", "6k1/8/8/8/8/2n5/8/R2QK3 w - - 0 1\n");
+    EXPECT_TRUE(Has(RunVelkor({"-ts", suite, "-fd", "5"}).out, "\n5 16680    d1g4 "));
+    EXPECT_TRUE(Has(RunVelkor({"-ts", suite, "-fd", "6"}).out, "\n6 109886    d1d8 "));
+}
+
 TEST(Suite, EvaluationListingAndStudentMode) {
     RunResult r = RunVelkor({"-pev", TempFile("three.epd", ThreePositions)});
     EXPECT_EQ(Count(r.out, "   A B C D E F G H\n\n"), 3);

@@ -87,13 +87,23 @@ TEST(PawnHash, HitGivesTheSameResultAsMiss) {
         ASSERT_EQ(std::memcmp(computed, &PE, sizeof PE), 0) << FenOf(b);
         ASSERT_TRUE(Phashattempts == attempts || (Phashattempts == attempts + 2 && Phashmisses == misses + 1));
     }
-    // A cleared slot matches key 0 and no pawns; it must hold what such a position computes.
-    ClearPawnHash();
+}
+
+// The root of a pawnless search has key 0 and meets the empty slot, which
+// reads as no open file; a clear empties the slots but keeps their file sets.
+TEST(PawnHash, EmptySlotAndClear) {
+    PawnHashArray[0] = PawnRecord{};
     ChessBoard b = EvalBoard("4k3/8/8/8/8/8/8/R3K2R w - - 0 1");
     b.PawnKingHash = 0;
-    int fromClearedSlot = Evaluate(b, 0);
+    const int fromEmptySlot = Evaluate(b, 0);
+    EXPECT_TRUE(PE.OpenFiles == 0 && PE.NoWhitePawnFiles == 0 && PE.NoBlackPawnFiles == 0);
+    PawnHashArray[0].key = 1; // force a miss: every file is open
+    EXPECT_NE(Evaluate(b, 0), fromEmptySlot);
     EXPECT_EQ(PE.OpenFiles, ~u64(0));
-    PawnHashArray[0].key = 1; // force a miss
-    EXPECT_EQ(Evaluate(b, 0), fromClearedSlot);
     EXPECT_TRUE(InPawnHash(0, 0));
+
+    ClearPawnHash();
+    const PawnRecord& r = PawnHashArray[0];
+    EXPECT_TRUE(r.key == 0 && r.pawns == 0 && r.whitePasserCount == 0 && r.whiteScore == 0);
+    EXPECT_EQ(r.openFiles, ~u64(0)) << "the sets stay";
 }

@@ -59,6 +59,10 @@ TEST(CommandLine, EachOptionChangesOnlyItsSettings) {
         // Contained options fire inside longer arguments, several at once.
         {{"-nobook-post-kibitz-trace-uci"}, "uci=1 post=1 kibitz=1 trace=1"},
         {{"-sdx", "9"}, "maxdepth=9"},
+        // Numbers are the leading digits: no sign, 0 without digits.
+        {{"-sd", "-5"}, "maxdepth=0"},
+        {{"-fd", "12x"}, "maxdepth=12 fd=12 fixed=12"},
+        {{"-fd", "-1"}, "maxdepth=0"},
         // A value carries the rest of the pass: the tests after the option look at its value.
         {{"-sd", "-sp"}, "maxdepth=0 sp=1"},
         {{"-tc", "-sp"}, ""},            // -sp is tested before -tc
