@@ -5,8 +5,17 @@
 #include <cstdio>
 
 namespace {
+
 FILE* dlog = nullptr;
+
+void PrintProblem(const char* text) {
+    std::printf("%s\n", text);
+    std::fflush(stdout);
 }
+
+void (*problemSink)(const char*) = PrintProblem;
+
+} // namespace
 
 void OpenLogFile() {
     dlog = std::fopen("match.log", "w");
@@ -33,3 +42,7 @@ void CloseLogFile() {
     if (dlog) std::fclose(dlog);
     dlog = nullptr;
 }
+
+void ReportProblem(const char* text) { problemSink(text); }
+
+void SetProblemSink(void (*sink)(const char* text)) { problemSink = sink ? sink : PrintProblem; }

@@ -12,7 +12,7 @@ public:
     i32 GamePly = 0;            // ply counter of the game, 1 at the start
     i32 DepthReached = 0;       // depth of the last completed iteration
     i32 TimeLastPly = 0;        // estimated seconds of the last iteration
-    i32 TimeInc = 0;            // increment per move, whole seconds
+    i32 TimeInc = 0;            // increment per move, ms
     i32 TimePerMove = 0;        // time budget of one move, ms
     i32 TimeLeft = 0;           // time left on the engine's clock, ms
     i32 NodesPerSecond = 1200000; // assumed search speed, replaced by measurements

@@ -9,6 +9,7 @@
 #include "board/ChessBoard.h"
 #include "board/Fen.h"
 #include "core/Status.h"
+#include "frontend/Startup.h"
 #include "search/TimeManagement.h"
 
 std::string SuiteFile;
@@ -75,14 +76,19 @@ void ParseCommandLine(int argc, char** argv) {
             MainBoard.FixedDepth = n;
         }
         if (a.Exact("-help") || a.Exact("-h")) {
+            ShowBanner();
             std::fputs(helpText, stdout);
             std::exit(0);
         }
         if (a.Contains("-kibitz")) s.Kibitz = 1;
-        if (a.Contains("-lpf") && a.TakeValue()) LoadPositionFile(a.arg);
+        if (a.Contains("-lpf") && a.TakeValue()) {
+            ShowBanner(); // an unreadable file is said at once
+            LoadPositionFile(a.arg);
+        }
         if (a.Contains("-nobook")) s.OwnBook = 0;
         if (a.Exact("-perft")) s.setPERFT(1);
         if (a.Exact("-mimicstudent") && a.TakeValue()) {
+            ShowBanner();
             std::printf("## Mimic Student option detected \n");
             std::fflush(stdout);
             s.Mimic = 1;

@@ -123,7 +123,8 @@ char Level(char*) {
     int minutes;
     ReadInt(&s.MovesPerSession);
     if (ReadInt(&minutes)) s.TimeLeft = ClampToI32(minutes * 60000LL);
-    ReadInt(&s.TimeInc);
+    int increment;
+    if (ReadInt(&increment)) s.TimeInc = ClampToI32(increment * 1000LL);
     LogF("MovesPerSession %d TimeLeft %d TimeInc %d \n", s.MovesPerSession, s.TimeLeft, s.TimeInc);
     return Handled;
 }

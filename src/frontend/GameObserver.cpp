@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/Log.h"
 #include "core/Platform.h"
 #include "core/Status.h"
 #include "frontend/GameLoop.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr int PollWordSize = 201; // a longer word is cut
+constexpr int CommandSize = 10000; // a longer command is cut
 
 } // namespace
 
@@ -43,19 +44,24 @@ bool GameObserver::InputWaiting() {
     return (s.xboard || s.UCImode) && WordWaiting();
 }
 
-bool GameObserver::RunCommand() { return ReadAndInterpret(false); }
+bool GameObserver::RunCommand() { return ReadAndInterpret(); }
 
 void GameObserver::AwaitCommand() {
-    while (!InputWaiting()) WaitForInput();
-    ReadAndInterpret(true);
+    do {
+        while (!InputWaiting()) WaitForInput();
+        if (ReadAndInterpret()) return;
+    } while (Waiting());
 }
 
-bool GameObserver::ReadAndInterpret(bool stopAnyway) {
-    char word[PollWordSize];
-    if (!ReadWord(word, PollWordSize)) std::strcpy(word, "quit"); // the end of input
-    const bool stops = Interpret(word) == StateChanged;
-    if (stops || stopAnyway) {
-        std::printf(" Search Aborted due to receiveing following string: %s\n", word);
+bool GameObserver::ReadCommand(char* buffer, int size) { return ReadWord(buffer, size < WordSize ? size : WordSize); }
+
+bool GameObserver::Waiting() const { return MainStatus.Pondering || MainStatus.Analyze; }
+
+bool GameObserver::ReadAndInterpret() {
+    char command[CommandSize];
+    if (!ReadCommand(command, CommandSize)) std::strcpy(command, "quit"); // the end of input
+    if (Interpret(command) == StateChanged) {
+        LogF(" Search Aborted due to receiveing following string: %s\n", command);
         return true;
     }
     AfterCommand();

@@ -16,14 +16,19 @@ public:
     void AwaitCommand() override;
 
 protected:
-    // The protocol's interpreter for one word; the result codes of DoCommand (2: the search stops).
-    virtual int Interpret(char* word) = 0;
-    // After a word that did not stop the search.
+    // Reads the next command: a word here, a line in UCI. False at the end of input.
+    virtual bool ReadCommand(char* buffer, int size);
+    // The protocol's interpreter for one command; the result codes of DoCommand (2: the search stops).
+    virtual int Interpret(char* command) = 0;
+    // After a command that did not stop the search.
     virtual void AfterCommand() {}
+    // A search that has seen enough waits for a command while this holds
+    // (pondering, or an analysis that only a command ends).
+    virtual bool Waiting() const;
 
 private:
-    // Reads one word (the end of input reads as "quit") and interprets it; says so when it stops the search.
-    bool ReadAndInterpret(bool stopAnyway);
+    // Reads one command (the end of input reads as "quit") and interprets it; true when it stops the search.
+    bool ReadAndInterpret();
 };
 
 // The report's line as move text: " e2e4 e7e5 g1f3 \n" (MoveTextSize bytes).

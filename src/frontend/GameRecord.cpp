@@ -3,6 +3,7 @@
 
 #include "board/HashKeys.h"
 #include "movegen/MoveGen.h"
+#include "search/SearchRoutines.h"
 
 GameRecord Game;
 
@@ -42,22 +43,48 @@ void RefreshPieceCounts(ChessBoard& board) {
                             board.BlackKnightCount + board.BlackPawnCount;
 }
 
-bool HasLegalMove(const ChessBoard& board) {
+std::vector<Move> LegalMoves(const ChessBoard& board) {
     ChessBoard position = board;
-    char side = char(position.SideToMove);
-    MoveGen moves;
-    int count = moves.GenerateAllMoves(side, &position, char(position.Castling));
+    const char side = char(position.SideToMove);
+    const u64 king = side ? position.BlackKing : position.WhiteKing;
+    MoveGen list;
+    const int count = king && position.IsAttacked(king, side) ? list.GenCheckEvasions(side, &position)
+                                                              : list.GenerateAllMoves(side, &position, char(position.Castling));
+    std::vector<Move> moves;
     for (int i = 0; i < count; ++i) {
-        u64 from, to;
-        char promote, mask;
-        moves.GetMove(i, &from, &to, &promote);
-        position.MakeMove(from, to, promote, &mask);
-        u64 king = side ? position.BlackKing : position.WhiteKing;
-        bool legal = !king || !position.IsAttacked(king, side); // a set-up position may lack its king
+        Move m;
+        char mask;
+        list.GetMove(i, &m.from, &m.to, &m.promote);
+        position.MakeMove(m.from, m.to, m.promote, &mask);
+        const u64 kingNow = side ? position.BlackKing : position.WhiteKing;
+        const bool legal = !kingNow || !position.IsAttacked(kingNow, side); // a set-up position may lack its king
         position.UndoMove(0);
-        if (legal) return true;
+        if (legal) moves.push_back(m);
     }
+    return moves;
+}
+
+bool HasLegalMove(const ChessBoard& board) { return !LegalMoves(board).empty(); }
+
+bool HasLegalMoveAmong(const ChessBoard& board) {
+    for (const Move& m : LegalMoves(board))
+        if (Search.RootMoveAllowed(m.from, m.to)) return true;
     return false;
+}
+
+bool IsLegalMove(const ChessBoard& board, u64 from, u64 to) {
+    for (const Move& m : LegalMoves(board))
+        if (m.from == from && m.to == to) return true;
+    return false;
+}
+
+bool FirstLegalMove(const ChessBoard& board, u64* from, u64* to, char* promote) {
+    const std::vector<Move> moves = LegalMoves(board);
+    if (moves.empty()) return false;
+    *from = moves[0].from;
+    *to = moves[0].to;
+    *promote = moves[0].promote;
+    return true;
 }
 
 void GameRecord::Start() {

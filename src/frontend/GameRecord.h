@@ -26,8 +26,21 @@ void PlayGameMove(int fromIndex, int toIndex, char promote);
 // moves (the type counts and the two per-side totals).
 void RefreshPieceCounts(ChessBoard& board);
 
+// A move as MakeMove takes it.
+struct Move {
+    u64 from, to;
+    char promote;
+};
+
+// The legal moves of the board's side to move, in generation order.
+std::vector<Move> LegalMoves(const ChessBoard& board);
 // True when the side to move of the board has a legal move.
 bool HasLegalMove(const ChessBoard& board);
+// True when one of the legal moves is among the root moves the search is limited to.
+bool HasLegalMoveAmong(const ChessBoard& board);
+bool IsLegalMove(const ChessBoard& board, u64 from, u64 to);
+// The first legal move; false when there is none.
+bool FirstLegalMove(const ChessBoard& board, u64* from, u64* to, char* promote);
 
 // The positions of the current game since it began or was last set up.
 // A position counts again only with the same side to move and castling

@@ -1,6 +1,8 @@
 // Start-up sequence and match loop.
 #include "frontend/Startup.h"
 
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +28,7 @@ namespace {
 
 // The first input word; in UCI mode it is the interpreter's first line.
 char firstWord[256];
+bool bannerShown = false;
 
 void ReadFirstWord() {
     if (!ReadWord(firstWord, sizeof firstWord)) return; // end of input: nothing to choose
@@ -36,8 +39,17 @@ void ReadFirstWord() {
 
 } // namespace
 
-void StartUp(int argc, char** argv) {
+void ShowBanner() {
+    if (bannerShown || MainStatus.UCImode) return;
+    bannerShown = true;
     std::printf("Velkor \n");
+    std::fflush(stdout);
+}
+
+void StartUp(int argc, char** argv) {
+    // A GUI that starts the engine without arguments sends the protocol's name
+    // first: a UCI GUI must see nothing else, so the banner waits for that word.
+    if (isatty(STDIN_FILENO)) ShowBanner();
     MainStatus.initVars();
     MainStatus.xboard = 0;
     MainStatus.UCImode = 0;
@@ -57,6 +69,7 @@ void StartUp(int argc, char** argv) {
 
     const Status& s = MainStatus;
     if (!s.PERFT && !s.BenchNumber && !s.SATrain && !EvalSuiteRequested) ReadFirstWord();
+    ShowBanner();
 }
 
 int RunMatchLoop() {

@@ -1,20 +1,20 @@
-// The UCI interpreter cycle and its handlers other than "go".
+// The UCI interpreter cycle and its handlers other than "position" and "go".
 #include "frontend/UCIProtocol.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 
 #include "board/ChessBoard.h"
-#include "board/Fen.h"
 #include "core/Log.h"
 #include "core/Platform.h"
 #include "core/Status.h"
 #include "eval/PositionEvaluate.h"
 #include "frontend/GameRecord.h"
 #include "frontend/OpeningBook.h"
-#include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
 #include "search/TimeManagement.h"
 #include "search/TranspositionTables.h"
@@ -23,29 +23,40 @@ UCIProtocol UCI;
 
 namespace {
 
-bool Is(const char* line, const char* keyword) { return std::strcmp(line, keyword) == 0; }
-bool Begins(const char* line, const char* keyword) { return std::strncmp(line, keyword, std::strlen(keyword)) == 0; }
-bool Has(const char* line, const char* keyword) { return std::strstr(line, keyword) != nullptr; }
-
 void Reply(const char* line) {
     std::printf("%s\n", line);
     std::fflush(stdout);
 }
 
-// The game position reset to the initial one, as "position" and "ucinewgame" need it.
-void ResetGamePosition() {
-    Search.ClearHistory();
-    MainBoard.InitRep();
-    MainStatus.initVars();
+// The first word of a line, lower case kept as sent.
+std::string FirstWord(const char* line) {
+    std::istringstream in(line);
+    std::string word;
+    in >> word;
+    return word;
 }
 
-// The text that starts `skip` characters after the keyword, or the empty end of the line.
-char* After(char* keyword, size_t skip) { return keyword + std::min(skip, std::strlen(keyword)); }
+std::string Lower(std::string text) {
+    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// In UCI mode a problem the engine notices is shown, not interpreted.
+void ProblemAsInfo(const char* text) {
+    WriteLogFile(text);
+    InfoString(text);
+}
 
 } // namespace
 
+void InfoString(const char* text) {
+    std::printf("info string %s\n", text);
+    std::fflush(stdout);
+}
+
 int UCIProtocol::UCIPrep(const char* line) {
     if (!line[0] && InputEnded()) Quit(); // the search polled a closed input
+    SetProblemSink(ProblemAsInfo);
     std::snprintf(Command, sizeof Command, "%s", line);
     WriteLogFile(Command);
     return UCICore();
@@ -54,52 +65,63 @@ int UCIProtocol::UCIPrep(const char* line) {
 int UCIProtocol::UCICore() {
     for (;;) {
         if (int result = HandleLine()) return result;
-        std::memset(Command, ' ', 5000);
-        std::strcpy(Command, "\n");
-        if (State != Waiting) {
+        if (SearchRunning) {
             WriteLogFile("State != WAITING so returning 1\n");
             return 1;
         }
-        if (!ReadLine(Command, sizeof Command)) Quit(); // end of input
+        if (!NextLine()) Quit(); // end of input
         WriteLogFile(Command);
     }
 }
 
+bool UCIProtocol::NextLine() {
+    if (!deferred.empty()) {
+        std::snprintf(Command, sizeof Command, "%s", deferred.front().c_str());
+        deferred.pop_front();
+        return true;
+    }
+    return ReadLine(Command, sizeof Command);
+}
+
 int UCIProtocol::HandleLine() {
-    if (Is(Command, "uci")) Identify();
-    if (Is(Command, "isready")) ReadyRequest();
-    if (Begins(Command, "position")) SetPosition();
-    if (Begins(Command, "go")) Go();
-    if (Is(Command, "VelkorSearchFinished")) {
-        WriteLogFile("Received the VelkorSearchFinished message - a search has finished\n");
-        WriteLogFile("===========================================================\n");
-        State = Waiting;
-    }
-    if (Begins(Command, "ponderhit")) {
-        MainStatus.Pondering = 0;
-        State = Searching;
-        return 1;
-    }
-    if (Begins(Command, "stop") && (State == PonderingState || State == InfiniteAnalysis)) {
-        Search.AbortSearch();
-        MainStatus.Analyze = 0;
-        MainStatus.Pondering = 0;
-        WriteLogFile("Received stop and Aborting Ponder\n");
-        return 2;
-    }
-    if (Is(Command, "ucinewgame")) {
-        if (State != Waiting) {
-            // The line stays in Command: it runs again once "bestmove" is out.
+    const std::string word = FirstWord(Command);
+    // While a search runs only what concerns it acts at once; the rest waits for "bestmove".
+    if (SearchRunning) {
+        if (word == "isready") ReadyRequest();
+        if (word == "uci") Identify();
+        if (word == "quit") Quit();
+        if (word == "ponderhit" && State == PonderingState) {
+            MainStatus.Pondering = 0;
+            State = Searching;
+        }
+        if (word == "stop") {
+            Search.AbortSearch();
+            MainStatus.Analyze = 0;
+            MainStatus.Pondering = 0;
+            WriteLogFile("Received stop and Aborting Ponder\n");
+            return 2;
+        }
+        if (word == "ucinewgame") {
             Search.AbortSearch();
             MainStatus.Analyze = 0;
             MainStatus.Pondering = 0;
             WriteLogFile("Received ucinewgame while doing something other than WAITING\n");
+            deferred.push_back(Command);
             return 2;
         }
-        NewGame();
+        if (word == "position" || word == "setoption" || word == "debug" || word == "register")
+            deferred.push_back(Command);
+        if (word == "go") WriteLogFile("Ignored go while a search runs\n");
+        return 1;
     }
-    if (Begins(Command, "setoption")) SetOption();
-    if (Begins(Command, "quit")) Quit();
+    // Idle: "stop" and "ponderhit" have nothing to act on.
+    if (word == "uci") Identify();
+    if (word == "isready") ReadyRequest();
+    if (word == "position") SetPosition();
+    if (word == "go") Go();
+    if (word == "ucinewgame") NewGame();
+    if (word == "setoption") SetOption();
+    if (word == "quit") Quit();
     return 0;
 }
 
@@ -114,62 +136,28 @@ void UCIProtocol::Identify() {
     Reply("option name UCI_ShowCurrLine type check default true");
     Reply("option name Ponder type check default false");
     Reply("option name UCI_EngineAbout type string default Velkor, a bitboard chess engine");
+    Reply("option name Hash type spin default 192 min 1 max 4096");
+    Reply("option name Clear Hash type button");
     Reply("uciok");
     WriteLogFile("Sent uciok\n");
     MainStatus.OwnBook = 0;
-    if (!SearchRunning) State = Waiting; // mid-search the search's state must stay
 }
 
 void UCIProtocol::ReadyRequest() {
-    if (State == Waiting || State == Searching) {
-        std::printf("readyok\n");
-        std::fflush(stdout);
-        WriteLogFile("Sent readyok\n");
-    } else {
-        ReadyPending = 1; // answered when the search returns
-    }
-    std::fflush(stdout);
+    Reply("readyok");
+    WriteLogFile("Sent readyok\n");
 }
 
-void UCIProtocol::SetPosition() {
-    Status& s = MainStatus;
-    ChessBoard& b = MainBoard;
-    if (Has(Command, "startpos")) {
-        HashSide = 0;
-        ResetGamePosition();
-        s.HumanToMove = 1;
-        b.FiftyMoveCount = 0;
-        b.SideToMove = 0;
-        s.GameInProgress = 1;
-    }
-    if (char* fen = std::strstr(Command, "fen")) {
-        ResetGamePosition();
-        s.HumanToMove = 1;
-        b.FiftyMoveCount = 0;
-        b.SideToMove = 0;
-        const char* text = After(fen, 4);
-        SetupBoard(text);
-        WriteLogFile(text);
-        HashSide = b.SideToMove; // the keys follow the side to move of the replayed position
-    }
-    if (Has(Command, "startpos") || Has(Command, "fen")) {
-        RefreshPieceCounts(b);
-        MoveList.Init(); // no keys of an earlier game stay behind a list without moves
-    }
-    if (char* moves = std::strstr(Command, "moves")) {
-        int n = ProcessMoves(After(moves, 6));
-        if (n % 2) b.SideToMove ^= 1;
-    }
-}
-
+// Clears the tables and the game; the options keep their values.
 void UCIProtocol::NewGame() {
     Status& s = MainStatus;
     HashSide = 0;
-    ResetGamePosition();
+    Search.ClearHistory();
+    MainBoard.InitRep();
+    s.initVars();
     ClearPawnHash();
     PositionCache.ClearTranspositionTables();
     WriteLogFile("Processing ucinewgame\n");
-    PonderOption = 0;
     State = Waiting;
     s.HumanToMove = 1;
     MainBoard.FiftyMoveCount = 0;
@@ -178,34 +166,70 @@ void UCIProtocol::NewGame() {
     s.Pondering = 0;
     AssumeSpeed(800000);
     RefreshPieceCounts(MainBoard);
+    Game.Start();
 }
 
+// "setoption name <id> [value <x>]": the name may hold blanks and is matched without regard to case.
 void UCIProtocol::SetOption() {
     Status& s = MainStatus;
-    bool on = Has(Command, "true");
-    if (Has(Command, "OwnBook")) {
-        s.OwnBook = on;
-        if (on) buildbook();
-    } else if (Has(Command, "SecondaryBook")) {
-        if (on) buildbook();
-        s.OwnBook = on;
+    std::istringstream in(Command);
+    std::string word, name, value;
+    in >> word >> word; // "setoption", "name"
+    if (word != "name") {
+        InfoString("setoption needs a name");
+        return;
     }
-    if (Has(Command, "UCI_ShowCurrLine")) ShowCurrLine = on;
-    if (Has(Command, "UCI_AnalyseMode")) {
-        AnalyseMode = on;
-        s.Analyze = on;
-        s.Post = on;
-        if (on) {
-            s.Force = 0;
-            s.HumanToMove = 0;
-            AssumeSpeed(200005);
-            SetAnalysisTime();
+    while (in >> word && word != "value") name += (name.empty() ? "" : " ") + word;
+    bool hasValue = word == "value";
+    while (hasValue && in >> word) value += (value.empty() ? "" : " ") + word;
+    const std::string id = Lower(name);
+    const std::string v = Lower(value);
+    auto check = [&](u8* target) {
+        if (v != "true" && v != "false") return false;
+        *target = v == "true";
+        return true;
+    };
+    bool ok = true;
+    if (id == "ownbook" || id == "secondarybook") {
+        u8 on = 0;
+        ok = check(&on);
+        if (ok) {
+            if (on) buildbook();
+            s.OwnBook = on;
         }
+    } else if (id == "uci_showcurrline") {
+        ok = check(&ShowCurrLine);
+    } else if (id == "uci_analysemode") {
+        ok = check(&AnalyseMode);
+        if (ok) {
+            s.Analyze = s.Post = AnalyseMode;
+            if (AnalyseMode) {
+                s.Force = 0;
+                s.HumanToMove = 0;
+                AssumeSpeed(200005);
+                SetAnalysisTime();
+            }
+        }
+    } else if (id == "ponder") {
+        ok = check(&PonderOption);
+        if (ok && PonderOption) s.Pondering = 0;
+    } else if (id == "hash") {
+        char* end = nullptr;
+        const long long mb = std::strtoll(value.c_str(), &end, 10);
+        ok = !value.empty() && *end == '\0';
+        if (ok) {
+            HashMegabytes = int(std::clamp(mb, 1LL, 4096LL));
+            if (!PositionCache.Resize(HashMegabytes)) InfoString("not enough memory for that table: Hash unchanged");
+        }
+    } else if (id == "clear hash") {
+        PositionCache.ClearTranspositionTables();
+    } else if (id == "uci_engineabout") {
+        // Read only.
+    } else {
+        InfoString(("no such option: " + name).c_str());
+        return;
     }
-    if (Has(Command, "Ponder")) {
-        if (on) s.Pondering = 0;
-        PonderOption = on;
-    }
+    if (!ok) InfoString(("invalid value for " + name + ": " + value).c_str());
 }
 
 void UCIProtocol::Quit() {

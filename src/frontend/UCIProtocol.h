@@ -1,14 +1,32 @@
-// The UCI interpreter. Runs at the top level while the engine waits, and
-// re-entrantly from the search's input polling for each word that arrives.
+// The UCI interpreter. It reads whole lines: at the top level while the
+// engine waits, and from the search's input poll while it thinks, when only
+// the commands that concern a running search act at once ("isready",
+// "stop", "ponderhit", "quit"); a new position, option or game waits until
+// "bestmove" is out.
 #pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
 
 #include "board/Bitboard.h"
 #include "frontend/GameObserver.h"
 
-constexpr int UCICommandSize = 10000;
+constexpr int UCICommandSize = 10000; // longer lines are cut
 
 // Conversation states.
 enum UCIState : u8 { Waiting = 0, Searching = 1, PonderingState = 2, InfiniteAnalysis = 3 };
+
+// The limits of a "go" line, read and clamped before anything changes.
+struct GoLine {
+    long long time[2] = {-1, -1}; // wtime, btime in ms; -1 when not given
+    long long increment[2] = {0, 0};
+    long long movesToGo = 0, depth = 0, nodes = 0, mate = 0, moveTime = -1;
+    bool infinite = false, ponder = false;
+    bool searchMovesGiven = false;
+    std::vector<u16> searchMoves; // fromIndex * 64 + toIndex
+};
+GoLine ParseGoLine(const char* line);
 
 class UCIProtocol {
 public:
@@ -20,28 +38,29 @@ public:
     u64 FromBit = 0, ToBit = 0;
     char Version[40] = "1.0";
     u8 Continue = 1;
+    // Options; each keeps its value until the GUI changes it.
     u8 PonderOption = 0;
     u8 ShowCurrLine = 1;
-    u8 ReadyPending = 0; // an "isready" came during a ponder or infinite search
-    u8 AnalyseMode = 0;  // the UCI_AnalyseMode option
-    u8 SearchRunning = 0; // a "go" is in its search: the lines come from the search's polls
+    u8 AnalyseMode = 0;
+    i32 HashMegabytes = 192;
+    u8 SearchRunning = 0; // a "go" is in its search: lines come from the search's polls
 
-    // Copies the line into Command, logs it and interprets it. Returns 1 to
-    // let a running search go on, 2 to stop it.
+    // Copies the line into Command, logs it and interprets it. At the top
+    // level it goes on reading lines until the process ends; from a search
+    // it returns 1 to let the search go on, 2 to stop it.
     int UCIPrep(const char* line);
-    // Interprets Command and, while no search runs, reads and interprets
-    // further lines. "quit" and the end of input end the process.
     int UCICore();
     // One pass of the handlers over Command: 1 or 2 when the cycle returns
-    // there (see UCIPrep), 0 when it goes on to read the next line.
+    // to a running search, 0 when it goes on to the next line.
     int HandleLine();
-    // Applies a blank-separated list of moves to MainBoard; returns how many.
-    int ProcessMoves(char* list);
-    // Applies one move given as text and records the position's key.
-    char* MakeMoves(char* move);
+    // Applies a blank-separated list of moves to MainBoard, each checked:
+    // stops at the first that is malformed or not legal and says so.
+    // Returns how many were applied.
+    int ProcessMoves(const char* list);
+    // Applies one legal move and records the position's key.
+    void MakeMoves(u64 from, u64 to, char promote);
 
-    // Steps of "go" before the search: the clock, depth, mode and
-    // searchmoves settings of the line.
+    // The settings a "go" line makes before the search.
     void ApplyGoLine(const char* line);
     // The "bestmove" text of a search result: " e2e4 " or " e7e8q ", with
     // the ponder move behind it when the option is on; " 0000" for no move.
@@ -52,30 +71,39 @@ private:
     void ReadyRequest();
     void SetPosition();
     void Go();
-    void SearchAndReply();
+    void SearchAndReply(const GoLine& go);
     void NewGame();
     void SetOption();
     [[noreturn]] void Quit();
-    void ReadSearchMoves(const char* list);
+    bool NextLine(); // the next waiting line into Command; false at the end of input
+
+    std::deque<std::string> deferred; // lines that came during a search, for after it
 };
 
 extern UCIProtocol UCI;
 
+// Says something a GUI shows but does not interpret: "info string <text>".
+void InfoString(const char* text);
+
 // UCI's words for what the search reports: "info" lines (UCIThinking.cpp).
 class UCIObserver : public GameObserver {
 public:
-    void AnalysisTick() override;
     void IterationStarted(int depth) override;
     void BookMoveChosen() override;
     void RootMoveStarted(int depth, PVEntry move, int number, long long nodes) override;
     void NewBestLine(const SearchReport& report) override;
     void IterationInterrupted(const SearchReport& report, Interruption how, int legalMoves) override;
     void IterationDone(const SearchReport& report) override;
-    void SpeedMeasured(int nodesPerSecond, int seconds) override;
     void SearchFinished(const SearchReport& report, bool stopped, bool bookMove, bool hasMove) override;
+    void PlayMove(u64 from, u64 to, char promote) override;
 
 protected:
-    int Interpret(char* word) override;
+    bool ReadCommand(char* buffer, int size) override;
+    int Interpret(char* line) override;
+    bool Waiting() const override;
 };
 
 extern UCIObserver UCIReporter;
+
+// The score as UCI writes it: "cp 34" or "mate 3", "mate -2"; a stalemate scores 0.
+std::string UciScore(const SearchReport& report);

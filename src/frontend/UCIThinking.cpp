@@ -1,29 +1,35 @@
-// UCI's words for what the search reports: the "info" lines.
+// UCI's words for what the search reports: the "info" lines, and the
+// search-side of the conversation (lines read while the engine thinks).
 #include <cstdio>
+#include <string>
 
+#include "core/Platform.h"
 #include "core/Status.h"
 #include "frontend/UCIProtocol.h"
 #include "movegen/MoveGen.h"
+#include "search/SearchRoutines.h"
+#include "search/TranspositionTables.h"
 
 UCIObserver UCIReporter;
 
 namespace {
 
-// "info depth D score cp S[ time T] nodes N pv ..." with the time in the estimate's whole seconds.
-void InfoLine(const SearchReport& r, bool withTime) {
+// "info depth D seldepth S score ... nodes N nps R time T hashfull H pv ...", times in real milliseconds.
+void InfoLine(const SearchReport& r) {
     char text[MoveTextSize];
     LineText(text, r);
-    std::printf("info depth %d score cp %d", r.depth, r.score / 10);
-    if (withTime) std::printf(" time %d", r.estimatedSeconds * 1000);
-    std::printf(" nodes %lld pv%s", r.nodes, text);
+    const long long ms = r.elapsedMs > 0 ? r.elapsedMs : 0;
+    const long long nps = ms > 0 ? r.nodes * 1000 / ms : 0;
+    std::printf("info depth %d seldepth %d score %s nodes %lld nps %lld time %lld hashfull %d pv%s", r.depth,
+                r.selDepth, UciScore(r).c_str(), r.nodes, nps, ms, PositionCache.HashFull(), text);
     std::fflush(stdout);
 }
 
 } // namespace
 
-void UCIObserver::AnalysisTick() {
-    std::printf("info nps %d\ninfo time %d\n", MainStatus.NodesPerSecond, MainStatus.TimeLastPly * 1000);
-    std::fflush(stdout);
+std::string UciScore(const SearchReport& r) {
+    if (r.mate) return "mate " + std::to_string(r.mateMoves);
+    return "cp " + std::to_string(r.score / 10);
 }
 
 void UCIObserver::IterationStarted(int depth) {
@@ -31,61 +37,42 @@ void UCIObserver::IterationStarted(int depth) {
     std::fflush(stdout);
 }
 
-void UCIObserver::BookMoveChosen() {
-    std::printf("tellics kibitz Opening Book Move\n");
-    std::fflush(stdout);
-}
+void UCIObserver::BookMoveChosen() { InfoString("book move"); }
 
 // Late in a long search only, when the GUI asked for the current line.
 void UCIObserver::RootMoveStarted(int depth, PVEntry move, int number, long long nodes) {
-    if (UCI.ShowCurrLine && depth > 8 && nodes > 3LL * MainStatus.NodesPerSecond) {
-        const int f = move.move / 64, t = move.move % 64;
-        std::printf("info currmove %c%d%c%d currmovenumber %d\n", 'a' + f % 8, f / 8 + 1, 'a' + t % 8, t / 8 + 1,
-                    number);
-    }
+    if (!UCI.ShowCurrLine || depth <= 8 || nodes <= 3LL * MainStatus.NodesPerSecond) return;
+    const int f = move.move / 64, t = move.move % 64;
+    std::printf("info currmove %c%d%c%d currmovenumber %d\n", 'a' + f % 8, f / 8 + 1, 'a' + t % 8, t / 8 + 1, number);
     std::fflush(stdout);
 }
 
-void UCIObserver::NewBestLine(const SearchReport& r) { InfoLine(r, MainStatus.Analyze != 0); }
+void UCIObserver::NewBestLine(const SearchReport& r) { InfoLine(r); }
 
-void UCIObserver::IterationInterrupted(const SearchReport& r, Interruption how, int legalMoves) {
-    switch (how) {
-    case Interruption::InMove:
-        if (r.depth <= 7) break;
-        InfoLine(r, true);
-        std::printf("info currmovenumber %d\n", legalMoves);
-        break;
-    case Interruption::AfterMove: InfoLine(r, true); break;
-    case Interruption::BetweenMoves: InfoLine(r, false); break;
-    }
-    std::fflush(stdout);
+// Only an iteration that got somewhere is worth a line.
+void UCIObserver::IterationInterrupted(const SearchReport& r, Interruption how, int) {
+    if (how != Interruption::InMove || r.depth > 7) InfoLine(r);
 }
 
 void UCIObserver::IterationDone(const SearchReport& r) {
-    const Status& s = MainStatus;
-    if (s.Post && r.estimatedSeconds > 3) {
-        char text[MoveTextSize];
-        LineText(text, r);
-        std::printf("%d %d %d %lld %s\n", r.depth, r.score / 10, r.estimatedSeconds, r.nodes, text);
-        std::fflush(stdout);
-    }
-    if (s.Post || s.Analyze) InfoLine(r, true);
-}
-
-void UCIObserver::SpeedMeasured(int nodesPerSecond, int seconds) {
-    std::printf("info nps %d time %f\n", nodesPerSecond, seconds * 1000.0);
-    std::fflush(stdout);
+    if (MainStatus.Post || MainStatus.Analyze) InfoLine(r);
 }
 
 // Without a legal move there is no line to show.
 void UCIObserver::SearchFinished(const SearchReport& r, bool, bool, bool hasMove) {
     if (hasMove) {
-        InfoLine(r, true);
+        InfoLine(r);
         return;
     }
-    std::printf("info depth %d score cp %d time %d nodes %lld\n", r.depth, r.score / 10, r.estimatedSeconds * 1000,
-                r.nodes);
+    std::printf("info depth %d score %s nodes %lld time %lld\n", r.depth, UciScore(r).c_str(), r.nodes, r.elapsedMs);
     std::fflush(stdout);
 }
 
-int UCIObserver::Interpret(char* word) { return UCI.UCIPrep(word); }
+// The GUI sends the position before every "go": the game position stays as it set it.
+void UCIObserver::PlayMove(u64, u64, char) {}
+
+bool UCIObserver::ReadCommand(char* buffer, int size) { return ReadLine(buffer, size); }
+
+int UCIObserver::Interpret(char* line) { return UCI.UCIPrep(line); }
+
+bool UCIObserver::Waiting() const { return MainStatus.Pondering || UCI.State == InfiniteAnalysis; }

@@ -1,6 +1,5 @@
 // Generators of knight, bishop, rook, queen and king moves, and castling.
-#include <cstdio>
-
+#include "core/Log.h"
 #include "movegen/GenSupport.h"
 
 namespace {
@@ -8,11 +7,11 @@ namespace {
 // As AppendMenMoves, but a missing or extra king is reported first.
 int AppendKingMoves(MoveGen& list, int index, u64 kings, u64 targets) {
     if (!kings) {
-        std::printf("Major Error: There is No king of a given color\n");
+        ReportProblem("Major Error: There is No king of a given color");
         return index;
     }
     for (bool first = true; kings; kings &= kings - 1, first = false) {
-        if (!first) std::printf("Major Error: There is more than one king of a given color\n");
+        if (!first) ReportProblem("Major Error: There is more than one king of a given color");
         u64 from = LowestSquare(kings);
         index = AppendTargets(list, index, from, list.Board->KingMask(from) & targets);
     }

@@ -58,8 +58,8 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
     const char side = node.side, opponent = side ^ 1;
     const int depth = node.depth, ply = node.ply;
 
-    // Step 1. Poll the input and the clock every so many nodes (never in fixed-depth runs).
-    if (!s.FD && !s.BenchNumber && !Stop) {
+    // Step 1. Poll the input and the clock every so many nodes (never in a benchmark).
+    if (!s.BenchNumber && !Stop) {
         if (PollCountdown-- <= 0 && Poll(ply, depth)) return 0;
     }
 
@@ -121,7 +121,7 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
             if (own + theirs > NullMoveFullBoard) --nullDepth;
             const int v = -Search(-beta, -beta + 1, board,
                                   Node{opponent, node.castling, nullDepth, ply + 2, false, false, node.type});
-            if (Abort && !s.FD) return 0;
+            if (Abort) return 0;
             if (v >= beta) {
                 PositionCache.InsertTranspositionTables(upper, lower, side, depth - NullMoveStoreReduction, 0, v,
                                                         LowerBound, alpha, beta);
@@ -139,7 +139,7 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
         shallower.depth = depth - IIDReduction;
         shallower.nullAllowed = false;
         Search(alpha, beta, board, shallower);
-        if (Abort && !s.FD && !s.Pondering) return 0;
+        if (Abort && !s.Pondering) return 0;
         int unused;
         PositionCache.SearchTranspositionTables(upper, lower, side, depth, alpha, beta, &unused, &ttMove);
     }
@@ -230,7 +230,7 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
                 }
                 childType = AllNode;
             }
-            if (Abort && !s.FD) {
+            if (Abort) {
                 board.UndoMove(0);
                 return 0;
             }
@@ -240,7 +240,7 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
                 child.depth = depth - 1 + ext;
                 child.type = PVNode;
                 v = -Search(-beta, -alpha, board, child);
-                if (Abort && !s.FD) {
+                if (Abort) {
                     board.UndoMove(0);
                     return 0;
                 }

@@ -1,22 +1,23 @@
 // Key stack pushes and the repetition count.
 #include "search/MoveHistory.h"
 
-#include <cstdio>
+#include <cstddef>
 
 MoveHistory MoveList;
 
+// The slots stay allocated when the search retracts, so pushes inside a search do not allocate.
 void MoveHistory::InsertHashCodeMoveHistory(u64 upper, u64 lower) {
-    // Past the end the key is not stored, but the count still moves so pushes and pops stay paired.
-    if (NumMoves >= 0 && NumMoves < HistoryCapacity) entries[NumMoves] = {upper, lower};
+    if (NumMoves < i32(entries.size()))
+        entries[size_t(NumMoves)] = {upper, lower};
+    else
+        entries.push_back({upper, lower});
     ++NumMoves;
-    if (NumMoves > 590) std::printf("MAJOR ERROR: NumMoves > 590 in InsertHashCodeMoveHistor \n");
-    if (NumMoves < 0) std::printf("MAJOR ERROR: NumMoves < 0 in InsertHashCodeMoveHistor \n");
 }
 
 char MoveHistory::ThreeFoldRepDetection(int window, u64 upper, u64 lower) const {
-    int start = NumMoves >= window ? NumMoves - window : 0;
+    const int start = NumMoves >= window ? NumMoves - window : 0;
     int count = -1;
     for (int i = NumMoves - 1; i >= start && i >= 0; i -= 2)
-        if (i < HistoryCapacity && entries[i].upper == upper && entries[i].lower == lower) ++count;
-    return char(count);
+        if (entries[size_t(i)].upper == upper && entries[size_t(i)].lower == lower) ++count;
+    return char(count > 127 ? 127 : count);
 }

@@ -38,8 +38,8 @@ SearchReport SearchRoutines::Report(int depth, int score, u64 from, u64 to, char
     SearchReport r;
     r.depth = depth;
     r.selDepth = s.SelDepth;
-    r.score = score;
-    r.mate = IsMateScore(score);
+    r.score = score == StalemateResult ? 0 : score;
+    r.mate = r.score != 0 && IsMateScore(score);
     if (r.mate) r.mateMoves = score > 0 ? (MATE - score + 1) / 2 : -(MATE + score) / 2;
     r.nodes = TotalNodes();
     r.elapsedMs = ClockMs() - s.SearchStartTime;
@@ -64,16 +64,13 @@ bool SearchRoutines::Poll(int ply, int depth) {
     } else {
         Observer->Polled();
     }
-    if (s.Analyze) {
-        PollCountdown = s.NodesPerSecond / 8;
-        return false;
+    if (NodeLimitReached()) {
+        Stop = Abort = TimeUp = 1;
+        return true;
     }
-    if (s.Pondering) {
-        PollCountdown = s.NodesPerSecond / 2;
-        return false;
-    }
-    if (BudgetSpentAtPoll()) return true;
-    PollCountdown = s.NodesPerSecond / 2;
+    // Analyses, ponder searches and fixed depths know no budget.
+    if (!s.Analyze && !s.Pondering && !s.FD && BudgetSpentAtPoll()) return true;
+    PollCountdown = PollInterval();
     return false;
 }
 
@@ -97,14 +94,16 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, u64
         maxDepth = s.FD;
     }
     FirstHalfDone = 0;
+    PollCountdown = PollInterval();
     if (board.MaxDepth >= 1 && maxDepth > board.MaxDepth) maxDepth = board.MaxDepth;
+    if (DepthLimit > 0 && maxDepth > DepthLimit) maxDepth = DepthLimit;
 
     char text[MoveTextSize];
     int v = -MATE, d = 1;
     bool easyMove = false;
     for (;; ++d) {
         // Step 1. The budget between iterations; an analysis measures its speed instead.
-        if (d > 1 && BudgetSpentBeforeIteration()) break;
+        if (d > 1 && (NodeLimitReached() || BudgetSpentBeforeIteration())) break;
         if (s.Analyze) {
             MeasureAnalysisSpeed();
             Observer->AnalysisTick();
@@ -138,18 +137,22 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, u64
         }
         Observer->IterationDone(Report(d, v, *bestFrom, *bestTo, *bestPromote));
 
-        // Step 4. Stop rules: a command, the clock, a mate, a forced move or the depth limit.
+        // Step 4. Stop rules: a command, the clock, a mate, a forced move or the depth limit. A
+        // ponder search, or an analysis that only a command ends, then waits for that command.
         if (Stop && !s.Pondering) {
             // A command ends the search without a move; the clock only ends the deepening.
             if (CommandStop) return v;
             break;
         }
         if (!s.FD && !s.Pondering && DeepeningDone(d, v, &easyMove)) break;
-        if (s.Pondering && (IsMateScore(v) || RootLegalMoves == 1 || (v == 0 && d >= PonderDrawDepth))) {
-            WaitWhilePondering();
+        const bool seenEnough = IsMateScore(v) || RootLegalMoves == 1;
+        if ((s.Pondering && v == 0 && d >= PonderDrawDepth) || seenEnough || s.FD == d || d + 1 > maxDepth) {
+            if (s.Pondering || (s.Analyze && !s.FD)) {
+                WaitWhilePondering();
+                if (CommandStop) return v; // stopped rather than released: nothing to play
+            }
             break;
         }
-        if (IsMateScore(v) || RootLegalMoves == 1 || s.FD == d || d + 1 > maxDepth) break;
     }
 
     // Finish: play the move and report it.
@@ -158,7 +161,7 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, u64
     return v;
 }
 
-// Pondering ends with the first command that arrives.
+// Holds the result until a command ends the ponder search or the analysis.
 void SearchRoutines::WaitWhilePondering() {
     const Status& s = MainStatus;
     if (!s.xboard && !s.UCImode) return;

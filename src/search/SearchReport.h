@@ -47,7 +47,7 @@ public:
     virtual void NewBestLine(const SearchReport&) {}                   // the root raised alpha
     virtual void IterationInterrupted(const SearchReport&, Interruption, int /*legalMoves*/) {}
     virtual void IterationDone(const SearchReport&) {}
-    virtual void SpeedMeasured(int /*nodesPerSecond*/, int /*seconds*/) {} // the poll re-measured the speed
+    virtual void SpeedMeasured(int /*nodesPerSecond*/, int /*milliseconds*/) {} // the poll re-measured the speed
     virtual void SearchFinished(const SearchReport&, bool /*stopped*/, bool /*bookMove*/, bool /*hasMove*/) {}
     virtual void Polled() {}                                           // a poll found no input
     virtual void TableTrace(TraceEvent, int /*value*/, int /*alpha*/, int /*beta*/, u64 /*upper*/, u64 /*lower*/) {}

@@ -49,6 +49,8 @@ public:
     i32 PollDepth, PollPly;
     u8 CommandStop;      // a command stopped the search: no move was played
     i32 IterationMaxPly; // beyond this ply every node is a horizon node
+    i64 NodeLimit;  // the search ends after this many nodes; 0 = no limit
+    i32 DepthLimit; // no iteration deeper than this; 0 = no limit
     // Root moves a front end restricts the search to (fromIndex * 64 + toIndex); none = all.
     i32 RootMoveFilterCount;
     u16 RootMoveFilter[256];
@@ -76,6 +78,8 @@ public:
     void ClearHistory();
     void AddHistory(char side, int move, int depth);
     long long TotalNodes() const { return Nodes + QNodes; }
+    // A report of the search so far with this result; a stalemate scores 0.
+    SearchReport Report(int depth, int score, u64 from, u64 to, char promote) const;
     // Is the root move among those a front end allowed (all when it named none)?
     bool RootMoveAllowed(u64 from, u64 to) const;
 
@@ -94,6 +98,9 @@ public:
     bool WorthExtending(int depth, int score) const;
     // In an analysis, the speed measured over the search so far.
     void MeasureAnalysisSpeed();
+    // Nodes until the next poll.
+    i64 PollInterval() const;
+    bool NodeLimitReached() const;
 
 private:
     // Input and budget check of a node; true when the node must return 0.
@@ -103,7 +110,6 @@ private:
                         bool hardStop, int* v);
     // Horizon node: the table, else quiescence, stored.
     int HorizonNode(int alpha, int beta, const ChessBoard& board, const Node& node, u64 upper, u64 lower);
-    SearchReport Report(int depth, int score, u64 from, u64 to, char promote) const;
     void RemeasureSpeed(const char* label, bool announce);
     void DoubleBudget();
     void GrantFailLowExtension();

@@ -17,10 +17,9 @@ constexpr int SuddenDeathMoves = 30;   // moves the time left must last without 
 constexpr int LateGameMoves = 40;      // ... late in a game without increment
 constexpr int LateGamePly = 120;
 constexpr i64 MinuteMs = 60000;
-constexpr int EmergencyIncrementMs = 300; // per second of increment when the clock is nearly out
+constexpr int EmergencyIncrementShare = 30; // percent of the increment when the clock is nearly out
 
-// Whole seconds since the search started, rounded.
-int ElapsedSeconds() { return (ClockMs() - MainStatus.SearchStartTime + 500) / 1000; }
+i32 ElapsedMs() { return ClockMs() - MainStatus.SearchStartTime; }
 
 } // namespace
 
@@ -46,6 +45,11 @@ void SetAnalysisTime() {
 
 void AssumeSpeed(i32 nodesPerSecond) { MainStatus.NodesPerSecond = nodesPerSecond; }
 
+void SetSearchLimits(long long nodes, int depth) {
+    Search.NodeLimit = nodes > 0 ? nodes : 0;
+    Search.DepthLimit = depth > 0 ? depth : 0;
+}
+
 void SearchRoutines::SetBudget() {
     Status& s = MainStatus;
     if (s.ST) {
@@ -63,18 +67,18 @@ void SearchRoutines::SetBudget() {
         else if ((s.GamePly % 10 == 0 || s.GamePly % 9 == 0) && s.TimeLeft > MinuteMs)
             s.TimePerMove = (s.TimePerMove * 7) >> 2;
         LogF(" TimePerMove Before Inc = %d \n", s.TimePerMove);
-        i64 emergency = i64(s.TimeInc > 0 ? s.TimeInc : 0) * 1000 + 2 * i64(s.TimePerMove);
+        i64 emergency = i64(s.TimeInc > 0 ? s.TimeInc : 0) + 2 * i64(s.TimePerMove);
         if (emergency > s.TimeLeft) {
             LogF("EmergencyTimeThreshold = %lld > TimeLeft %d\n", (long long)emergency, s.TimeLeft);
-            emergency = i64(s.TimeInc) * EmergencyIncrementMs;
+            emergency = i64(s.TimeInc) * EmergencyIncrementShare / 100;
         }
         LogF(" EmergencyTimeThreshold = %lld \n", (long long)emergency);
         // With time to spare the increment is spent on this move, half of it when it runs short.
         if (s.TimeInc > 0) {
             if (s.TimeLeft > 20000)
-                s.TimePerMove += s.TimeInc * 1000;
+                s.TimePerMove = ClampToI32(i64(s.TimePerMove) + s.TimeInc);
             else if (s.TimeLeft > 10000)
-                s.TimePerMove += s.TimeInc * 500;
+                s.TimePerMove = ClampToI32(i64(s.TimePerMove) + s.TimeInc / 2);
         }
         LogF(" TimePerMove After Inc = %d \n", s.TimePerMove);
         if (emergency <= i64(s.TimePerMove) + 1000) {
@@ -85,8 +89,6 @@ void SearchRoutines::SetBudget() {
         LogF(" EmergencyTimeThreshold after comparing to Inc = %lld \n", (long long)emergency);
         Observer->BudgetSet();
     }
-    // Input is polled twice a second at the assumed speed, eight times in an analysis.
-    PollCountdown = s.Analyze ? s.NodesPerSecond / 8 : s.NodesPerSecond / 2;
     // The budget is the nodes of half the time: the speed is measured when they are spent.
     NodesPerMove = i64(s.NodesPerSecond / 2000) * s.TimePerMove;
     s.EmergencyThreshold = 2 * NodesPerMove;
@@ -104,17 +106,17 @@ void SearchRoutines::LogBudget() const {
 // Turns the elapsed time into a new speed estimate and node budget.
 void SearchRoutines::RemeasureSpeed(const char* label, bool announce) {
     Status& s = MainStatus;
-    const int secs = ElapsedSeconds();
-    LogF("Time Consumption for %s was %f \n", label, double(secs));
-    if (secs > 0) {
+    const i32 ms = ElapsedMs();
+    LogF("Time Consumption for %s was %f \n", label, ms / 1000.0);
+    if (ms > 0) {
         const long long total = TotalNodes();
         LogF("Current TimerPerMove is %d\n", s.TimePerMove);
         LogF("Previous NPS was %d\n", s.NodesPerSecond);
         LogF("Previous NodesPerMove was %lld\n", (long long)NodesPerMove);
         LogF("Nodes for the first 7 ply %lld\n", total);
-        s.NodesPerSecond = ClampToI32((long long)(double(total) / secs));
+        s.NodesPerSecond = ClampToI32(total * 1000 / ms);
         NodesPerMove = i64(s.NodesPerSecond / 1000) * s.TimePerMove;
-        if (announce) Observer->SpeedMeasured(s.NodesPerSecond, secs);
+        if (announce) Observer->SpeedMeasured(s.NodesPerSecond, ms);
         LogF(" Dynamic Nodes Per Second = %d\n", s.NodesPerSecond);
         s.EmergencyThreshold = 2 * NodesPerMove;
         LogF(" NodesPeMove after Dynamic Adjustment = %lld   Emergency Threshold = %lld\n", (long long)NodesPerMove,
@@ -169,6 +171,11 @@ bool SearchRoutines::BudgetSpentBeforeIteration() {
 
 bool SearchRoutines::BudgetSpentAtPoll() {
     const Status& s = MainStatus;
+    // A fixed time is kept by the clock itself, between two polls.
+    if (s.ST && ElapsedMs() >= s.ST) {
+        Abort = TimeUp = 1;
+        return true;
+    }
     // Over the budget: the one extension while failing low; otherwise a
     // fixed time ends the search at once, a budget after the root's current move.
     auto extendOrStop = [&]() -> bool {
@@ -216,10 +223,23 @@ bool SearchRoutines::DeepeningDone(int depth, int score, bool* easyMove) {
 bool SearchRoutines::WorthExtending(int depth, int score) const {
     const Status& s = MainStatus;
     return depth >= FailLowMinDepth && (s.MovesPerSession > 2 || s.MovesPerSession == 0) &&
-           score + FailLowMargin < RootScore && s.TimeLeft / 4 >= i64(s.TimeInc) * 1000;
+           score + FailLowMargin < RootScore && s.TimeLeft / 4 >= s.TimeInc;
 }
 
 void SearchRoutines::MeasureAnalysisSpeed() {
-    const int secs = ElapsedSeconds();
-    if (secs > 0) MainStatus.NodesPerSecond = ClampToI32(TotalNodes() / secs);
+    const i32 ms = ElapsedMs();
+    if (ms > 0) MainStatus.NodesPerSecond = ClampToI32(TotalNodes() * 1000 / ms);
 }
+
+i64 SearchRoutines::PollInterval() const {
+    // Input and the clock are looked at a hundred times a second at the assumed speed.
+    i64 interval = MainStatus.NodesPerSecond / 100;
+    if (interval < 100) interval = 100;
+    if (NodeLimit) {
+        const i64 left = NodeLimit - TotalNodes();
+        if (left < interval) interval = left > 0 ? left : 0;
+    }
+    return interval;
+}
+
+bool SearchRoutines::NodeLimitReached() const { return NodeLimit && TotalNodes() >= NodeLimit; }

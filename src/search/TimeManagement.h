@@ -16,3 +16,5 @@ void SetMoveTime(i32 milliseconds);
 void SetAnalysisTime();
 // The nodes per second assumed until the search measures its own speed.
 void AssumeSpeed(i32 nodesPerSecond);
+// Limits of the next search besides the clock: a node count and an iteration depth (0: none).
+void SetSearchLimits(long long nodes, int depth);

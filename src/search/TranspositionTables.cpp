@@ -121,3 +121,11 @@ char TranspositionTables::SearchTranspositionTables(u64 upper, u64 lower, char, 
     ++misses;
     return NoHit;
 }
+
+bool TranspositionTables::Resize(int) { return true; }
+
+int TranspositionTables::HashFull() const {
+    int used = 0;
+    for (u32 i = 0; i < 1000; ++i) used += Live(buckets[i].entry[0]);
+    return used;
+}

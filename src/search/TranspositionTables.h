@@ -44,6 +44,10 @@ public:
         __builtin_prefetch(bucket);
         __builtin_prefetch(bucket + sizeof(TTBucket) - 1); // a bucket may straddle two cache lines
     }
+    // Sets the size in MiB (placeholder until the table can be resized).
+    bool Resize(int megabytes);
+    // Per mille of the first thousand buckets' first entries in use.
+    int HashFull() const;
     // Empties every entry.
     void ClearTranspositionTables();
     // Makes every entry unusable for cut-offs while keeping its move for ordering.

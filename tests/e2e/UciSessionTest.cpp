@@ -1,6 +1,7 @@
-// UCI sessions with the real binary: identification, position lines, every
-// kind of "go", pondering, stopping, a new game mid-search, and the ways
-// the process ends.
+// UCI sessions with the real binary, as GUIs and match runners hold them:
+// identification and options, position lines that are checked, every kind
+// of "go", commands during any search, info lines, and nothing on standard
+// output that is not UCI.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -11,86 +12,115 @@ namespace {
 
 std::string Log(const std::string& dir) { return ReadFile(dir + "/match.log"); }
 
-TEST(UciSession, IdentificationReadinessAndEndOfInput) {
-    RunResult r = RunVelkor({}, "uci\nisready\n", 10);
-    EXPECT_EQ(r.out, "Velkor \nid name Velkor 1.0\nid author the Velkor developers\n"
+// Every line a UCI GUI can read, nothing else.
+bool OnlyUciLines(const std::string& out) {
+    static const std::regex uci(R"((id (name|author) .*|option name .*|uciok|readyok|info( .*)?|)"
+                                R"(bestmove ([a-h][1-8][a-h][1-8][qrbn]?|0000)( ponder [a-h][1-8][a-h][1-8][qrbn]?)? ?))");
+    for (const std::string& line : Lines(out))
+        if (!std::regex_match(line, uci)) return ADD_FAILURE() << "not UCI: " << line, false;
+    return true;
+}
+
+TEST(UciSession, IdentificationOptionsAndEndOfInput) {
+    RunResult r = RunVelkor({}, "uci\nisready\nsetoption name Threads value 2\nsetoption name Hash value abc\n"
+                                "setoption name Hash value 16\nsetoption name Clear Hash\n"
+                                "setoption name uci_showcurrline value false\nisready\n", 10);
+    EXPECT_EQ(r.out, "id name Velkor 1.0\nid author the Velkor developers\n"
                      "option name UCI_AnalyseMode type check default false\n"
                      "option name OwnBook type check default false\n"
                      "option name SecondaryBook type check default false\n"
                      "option name UCI_ShowCurrLine type check default true\n"
                      "option name Ponder type check default false\n"
                      "option name UCI_EngineAbout type string default Velkor, a bitboard chess engine\n"
-                     "uciok\nreadyok\n");
+                     "option name Hash type spin default 192 min 1 max 4096\n"
+                     "option name Clear Hash type button\n"
+                     "uciok\nreadyok\n"
+                     "info string no such option: Threads\n"
+                     "info string invalid value for Hash: abc\n"
+                     "readyok\n");
     EXPECT_EQ(r.exitCode, 0); // the end of input is "quit"
     EXPECT_TRUE(Has(Log(r.dir), "Sent uciok\n\n"));
 }
 
-TEST(UciSession, PositionsAndFixedDepthSearches) {
+TEST(UciSession, PositionsInfoLinesAndBestMoves) {
     RunResult r = RunVelkor({}, "uci\nposition startpos moves e2e4 e7e5 g1f3\ngo depth 3\n"
                                 "position fen 6k1/p4ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1 moves g2g3 a7a6\ngo depth 3\n"
                                 "position fen 8/4P1k1/8/8/8/8/8/K7 w - - 0 1\ngo depth 3\n"
                                 "position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1\ngo depth 3\n"
+                                "position fen R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1\ngo depth 3\n"
+                                "position startpos moves e2e4 e7e4 d2d4\ngo depth 1\n"
+                                "position fen 8/8/8/8/8/8/8/8 w - - 0 1\ngo depth 1\n"
+                                "position startpos\ngo depth 2 searchmoves e7e5 h2h5\n"
                                 "quit\n", 20);
+    EXPECT_TRUE(OnlyUciLines(r.out));
     std::smatch m;
     ASSERT_TRUE(std::regex_search(r.out, m, std::regex("info depth 3\n(.*\n)*?info score cp -?[0-9]+\n"
                                                        "bestmove ([a-h][78][a-h][1-8]) \n")))
         << r.out; // black answers
-    EXPECT_FALSE(Has(r.out, "info depth 4\n"));
-    EXPECT_TRUE(Has(r.out, "info score cp 10999\nbestmove d1d8 \n")); // mate in one after the move list
+    EXPECT_TRUE(std::regex_search(r.out, std::regex("\ninfo depth 3 seldepth [0-9]+ score cp -?[0-9]+ nodes [0-9]+ "
+                                                    "nps [0-9]+ time [0-9]+ hashfull [0-9]+ pv( [a-h][1-8][a-h][1-8])+ \n")));
+    EXPECT_TRUE(Has(r.out, "score mate 1 ") && Has(r.out, "info score mate 1\nbestmove d1d8 \n")); // after the list
     EXPECT_TRUE(Has(r.out, "bestmove e7e8q \n"));
-    EXPECT_TRUE(Has(r.out, "bestmove 0000\n")); // stalemate
+    EXPECT_TRUE(Has(r.out, "info depth 1 score cp 0 nodes 0 time ")) << "stalemate scores 0";
+    EXPECT_TRUE(Has(r.out, "info depth 1 score mate 0 nodes 0 time ")) << "mated";
+    EXPECT_EQ(Count(r.out, "bestmove 0000\n"), 3) << "stalemated, mated, no listed move legal";
+    // The list stops at the illegal move: black is to move, and the invalid FEN leaves that position.
+    EXPECT_TRUE(Has(r.out, "info string illegal move: e7e4\n") && Has(r.out, "info string invalid position: 8/8/"));
+    EXPECT_TRUE(std::regex_search(
+        r.out, std::regex("illegal move: e7e4\ninfo depth 1\n(info .*\n)*bestmove ([a-h][78][a-h][1-8]) \n"
+                          "info string invalid position: .*\ninfo depth 1\n(info .*\n)*bestmove \\2 \n")));
     EXPECT_TRUE(Has(Log(r.dir), "MainBoard.FixedDepth = 3\n"));
 }
 
-TEST(UciSession, ClocksMovetimeInfiniteStopAndIsready) {
+TEST(UciSession, NodesMateAndInputDuringEveryKindOfSearch) {
     Session s;
-    ASSERT_TRUE(s.Step("uci\nposition fen 4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\n"
-                       "go wtime 60000 btime 3000 binc 1000 movestogo 20",
-                       "bestmove "));
-    ASSERT_TRUE(s.Step("position startpos\ngo infinite", "info depth 3\n"));
-    ASSERT_TRUE(s.Step("isready\nstop", "bestmove ") && s.WaitFor("readyok\n")); // readyok after the analysis
+    ASSERT_TRUE(s.Step("uci\nposition startpos\ngo nodes 10000", "bestmove ", 10000));
+    std::smatch m;
+    const std::string nodes = s.out.substr(0, s.out.rfind("bestmove"));
+    long long last = 0;
+    const std::regex nodeCount(" nodes ([0-9]+) ");
+    for (std::sregex_iterator it(nodes.begin(), nodes.end(), nodeCount), end; it != end; ++it)
+        last = std::stoll((*it)[1]);
+    EXPECT_TRUE(last > 3000 && last < 10500) << last;
 
-    long goAt = s.Elapsed();
-    ASSERT_TRUE(s.Step("go movetime 3000", "info depth 2\n")); // input is polled about twice a second
-    ASSERT_TRUE(s.Step("stop\nisready", "readyok\n"));        // a timed search does not stop: readyok at once
+    ASSERT_TRUE(s.Step("position fen 6k1/5ppp/8/8/8/8/4QPPP/4R1K1 w - - 0 1\ngo mate 2", "bestmove ", 10000));
+    EXPECT_TRUE(Has(s.out, "score mate 1 ") || Has(s.out, "score mate 2 ")) << s.out;
+
+    // A fixed depth, a timed search and an analysis all answer isready at once and obey stop.
+    for (const char* go : {"go depth 60", "go wtime 600000 btime 600000", "go infinite", "go ponder wtime 1000"}) {
+        ASSERT_TRUE(s.Step(std::string("position startpos moves e2e4\n") + go, "info depth 3\n")) << go;
+        ASSERT_TRUE(s.Step("isready", "readyok\n", 3000)) << go;
+        EXPECT_FALSE(Has(s.out.substr(s.seen), "bestmove")) << go;
+        ASSERT_TRUE(s.Step("stop", "bestmove ", 3000)) << go;
+    }
+    // A ponder search that has seen enough keeps its result until the ponderhit.
+    ASSERT_TRUE(s.Step("setoption name Ponder value true\nucinewgame\nposition fen 6k1/8/8/8/8/8/8/R5K1 b - - 0 1\n"
+                       "go ponder wtime 5000 btime 5000",
+                       "info depth 2\n"));
+    ASSERT_TRUE(s.Step("isready", "readyok\n"));
     EXPECT_FALSE(Has(s.out.substr(s.seen), "bestmove"));
-    ASSERT_TRUE(s.WaitFor("bestmove ", 5000));
-    EXPECT_GT(s.Elapsed() - goAt, 1200); // a stop obeyed would end it at the next poll
-    EXPECT_EQ(s.Finish(), 0);
-    std::string log = Log(s.dir);
-    EXPECT_TRUE(Has(log, "MainStatus.TimeLeft = 3000\n") && Has(log, "Sent readyok from inside go return\n"));
-    EXPECT_EQ(Count(log, "MainStatus.ST = 3000\n"), 2);
-}
-
-TEST(UciSession, PonderPonderhitAndStopWhilePondering) {
-    Session s;
-    ASSERT_TRUE(s.Step("uci\nsetoption name Ponder value true\nposition startpos moves e2e4\n"
-                       "go ponder wtime 2000 btime 2000",
-                       "info depth 3\n"));
-    ASSERT_TRUE(s.Step("ponderhit\nstop", "bestmove ", 5000) && s.WaitFor("\n")); // goes on as a timed search
-    EXPECT_TRUE(std::regex_search(s.out, std::regex("bestmove [a-h][1-8][a-h][1-8] ponder [a-h][1-8][a-h][1-8]\n")));
-    ASSERT_TRUE(s.Step("go ponder wtime 2000 btime 2000", "info depth 2\n"));
-    ASSERT_TRUE(s.Step("stop", "bestmove "));
-    ASSERT_TRUE(s.Step("ucinewgame\ngo depth 2", "bestmove ")); // turns the option off
-    EXPECT_EQ(s.Finish(), 0);
-    EXPECT_FALSE(Has(s.out.substr(s.seen), "ponder"));
-    EXPECT_TRUE(Has(Log(s.dir), "Received stop and Aborting Ponder\n"));
-}
-
-TEST(UciSession, UcinewgameStopsASearchAndQuitEndsOne) {
-    Session s;
-    ASSERT_TRUE(s.Step("uci\ngo wtime 1000000 btime 1000000", "info depth 2\n"));
-    ASSERT_TRUE(s.Step("ucinewgame", "bestmove ", 5000));
-    ASSERT_TRUE(s.Step("go infinite", "info depth 2\n"));
+    ASSERT_TRUE(s.Step("ponderhit", "bestmove ", 5000) && s.WaitFor("\n"));
+    // The option survived the new game; idle "stop" and "ponderhit" do nothing.
+    ASSERT_TRUE(s.Step("stop\nponderhit\nposition startpos\ngo depth 4", "bestmove ") && s.WaitFor("\n"));
+    EXPECT_TRUE(std::regex_search(s.out.substr(s.seen - 30), std::regex("bestmove [a-h][1-8][a-h][1-8] ponder ")));
     s.Send("quit");
-    EXPECT_TRUE(s.WaitForExit(5000)); // with the input still open
-    EXPECT_LT(s.Elapsed(), 8000);
+    EXPECT_TRUE(s.WaitForExit(3000)); // with the input still open
     EXPECT_EQ(s.Finish(), 0);
-    EXPECT_EQ(Count(s.out, "bestmove"), 1);
+    EXPECT_TRUE(OnlyUciLines(s.out));
+}
+
+TEST(UciSession, MovetimeIsKeptAndNewGameStopsASearch) {
+    Session s;
+    const long goAt = s.Elapsed();
+    ASSERT_TRUE(s.Step("uci\nposition startpos\ngo movetime 300", "bestmove ", 5000));
+    EXPECT_GT(s.Elapsed() - goAt, 250);
+    ASSERT_TRUE(s.Step("go wtime 1000000 btime 1000000", "info depth 2\n"));
+    ASSERT_TRUE(s.Step("ucinewgame\nisready", "bestmove ", 5000) && s.WaitFor("readyok\n"));
+    EXPECT_EQ(s.Finish(), 0);
     std::string log = Log(s.dir);
     size_t stopped = log.find("Received ucinewgame while doing something other than WAITING\n");
     EXPECT_TRUE(stopped != std::string::npos && Has(log.substr(stopped), "Processing ucinewgame\n"));
-    EXPECT_EQ(log.substr(log.size() - 5), "quit\n");
+    EXPECT_EQ(Count(log, "MainStatus.ST = 300\n"), 2);
 }
 
 TEST(UciSession, EndOfInputMidSearchOverlongAndUnknownLines) {
@@ -100,7 +130,8 @@ TEST(UciSession, EndOfInputMidSearchOverlongAndUnknownLines) {
     while (longLine.size() < 30000) longLine += " g1f3 g8f6 f3g1 f6g8";
     r = RunVelkor({}, "uci\n" + longLine + "\nfoo bar\n\nposition fen\ngo depth 1 searchmoves\nisready\n", 20);
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out.substr(r.out.size() - 22), "bestmove 0000\nreadyok\n");
+    EXPECT_TRUE(std::regex_search(r.out, std::regex("bestmove [a-h][1-8][a-h][1-8] \nreadyok\n$"))) << r.out;
+    EXPECT_TRUE(OnlyUciLines(r.out));
 }
 
 } // namespace

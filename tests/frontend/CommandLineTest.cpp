@@ -8,6 +8,7 @@
 #include "board/ChessBoard.h"
 #include "core/Status.h"
 #include "frontend/CommandLine.h"
+#include "frontend/Startup.h"
 #include "support/TestBoards.h"
 
 namespace {
@@ -50,6 +51,7 @@ std::string Changes(std::vector<std::string> args, std::string* printed = nullpt
 } // namespace
 
 TEST(CommandLine, EachOptionChangesOnlyItsSettings) {
+    CaptureStdout([] { ShowBanner(); }); // once per process, before the first other output
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"-fd", "5"}, "maxdepth=5 fd=5 fixed=5"},
         {{"-st", "10"}, "st=10000 tpm=9000 left=600000"},       // seconds kept as milliseconds

@@ -126,7 +126,7 @@ TEST_F(FixedDepth, StalemateInsideTheTreeAndRepetitionScore) {
     EXPECT_EQ(Node(b, 2), 109997) << "without the earlier occurrence: mate at ply 3";
 }
 
-TEST(Repetition, SameSideWithinTheWindowAndAFullStack) {
+TEST(Repetition, SameSideWithinTheWindowAndALongGame) {
     const struct {
         std::vector<u64> keys; // 0: a fresh key
         int window, found;
@@ -139,12 +139,17 @@ TEST(Repetition, SameSideWithinTheWindowAndAFullStack) {
         for (u64 k : c.keys) MoveList.InsertHashCodeMoveHistory(k ? k : ++fresh, 0);
         EXPECT_EQ(MoveList.ThreeFoldRepDetection(c.window, 7, 0), c.found) << c.keys.size() << " " << c.window;
     }
+    // A game of thousands of plies keeps every key: a fresh position there is no repetition.
     MoveList.Init();
     std::string out = CaptureStdout([] {
-        for (int i = 0; i < HistoryCapacity + 10; ++i) MoveList.InsertHashCodeMoveHistory(5, 5);
+        for (u64 i = 0; i < 3000; ++i) MoveList.InsertHashCodeMoveHistory(i, i);
     });
-    EXPECT_NE(out.find("MAJOR ERROR"), std::string::npos);
-    for (int i = 0; i < HistoryCapacity + 10; ++i) MoveList.RetractMove();
+    EXPECT_EQ(out, "");
+    MoveList.InsertHashCodeMoveHistory(99999, 0);
+    EXPECT_EQ(MoveList.ThreeFoldRepDetection(100, 99999, 0), 0);
+    MoveList.InsertHashCodeMoveHistory(2999, 2999);
+    EXPECT_EQ(MoveList.ThreeFoldRepDetection(3000, 2999, 2999), 1);
+    for (int i = 0; i < 3010; ++i) MoveList.RetractMove();
     EXPECT_EQ(MoveList.NumMoves, 0);
 }
 
@@ -171,8 +176,9 @@ TEST_F(Clock, BudgetBySessionIncrementAndFixedTime) {
     } cases[] = {
         {0, 0, 60000, 31, 0, 2000},  {0, 0, 60001, 30, 0, 3500}, // a tenth, but not with a minute left
         {0, 0, 60000, 121, 0, 1500},                              // late in the game a fortieth
-        {0, 0, 60000, 31, 2, 4000},                               // 1000 + 2000 would reach the emergency
-        {0, 0, 30000, 31, 2, 2000},                               // limit less a second: half of it
+        {0, 0, 60000, 31, 2000, 4000},                            // 1000 + 2000 would reach the emergency
+        {0, 0, 30000, 31, 2000, 2000},                            // limit less a second: half of it
+        {0, 0, 60000, 31, 50, 2050},                              // an increment of 50 ms counts
         {10, 0, 10000, 31, 0, 950},  {3, 1500, 10000, 31, 0, 1500}};
     for (const auto& c : cases) {
         MainStatus.MovesPerSession = c.session, MainStatus.ST = c.fixed, MainStatus.TimeInc = c.inc;
