@@ -7,18 +7,24 @@ DEPTH    ?= 6
 BENCH_DEPTH ?= 9
 CTEST    := ctest --output-on-failure -j $(JOBS)
 
-.PHONY: all deps build run test sanitize bench evalbench perft format clean
+.PHONY: all deps configure build engine run test sanitize bench evalbench perft format clean
 
 all: build
 
 deps:
 	@scripts/ensure-deps.sh
 
-build: deps
+configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The engine alone, without the test programs and the evaluation benchmark.
+engine: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target velkor
+
+run: engine
 	./$(BUILD)/velkor
 
 test: build
