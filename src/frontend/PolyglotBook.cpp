@@ -14,6 +14,7 @@ constexpr u64 Rank2 = 0x000000000000FF00ULL, Rank4 = 0x00000000FF000000ULL;
 constexpr u64 Rank5 = 0x000000FF00000000ULL, Rank7 = 0x00FF000000000000ULL;
 constexpr int EntryBytes = 16;
 
+// The men's part of the key, in the format's order of kinds.
 u64 PieceKeys(const ChessBoard& b) {
     const u64 men[12] = {b.BlackPawns, b.WhitePawns, b.BlackKnights, b.WhiteKnights, b.BlackBishops, b.WhiteBishops,
                          b.BlackRooks, b.WhiteRooks, b.BlackQueens,  b.WhiteQueens,  b.BlackKing,    b.WhiteKing};
