@@ -7,18 +7,37 @@ DEPTH    ?= 6
 BENCH_DEPTH ?= 9
 CTEST    := ctest --output-on-failure -j $(JOBS)
 
-.PHONY: all deps build run test sanitize bench evalbench perft format clean
+# Installation, laid out as Debian's engine packages lay theirs out: the
+# binary in games/, the manual in section 6, an engine-list entry where
+# xboard looks for them (it reads /usr/share/games/plugins and
+# /usr/local/share/games/plugins). The entry names the binary by its full
+# path, because xboard looks a bare name up in PATH, and Debian puts
+# /usr/local/games only on ordinary users' PATH, not on root's, and no
+# other prefix's games/ on anyone's.
+PREFIX  ?= /usr/local
+DESTDIR ?=
+BINDIR   = $(PREFIX)/games
+MANDIR   = $(PREFIX)/share/man/man6
+ENGDIR   = $(PREFIX)/share/games/plugins/xboard
+
+.PHONY: all deps configure build engine run test sanitize bench evalbench perft format clean install uninstall
 
 all: build
 
 deps:
 	@scripts/ensure-deps.sh
 
-build: deps
+configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The engine alone, without the test programs and the evaluation benchmark.
+engine: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target velkor
+
+run: engine
 	./$(BUILD)/velkor
 
 test: build
@@ -40,6 +59,18 @@ perft: build
 
 format:
 	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'tools/*.cpp')
+
+# The entry holds the header line, the command and the variants played.
+install: engine
+	install -d $(DESTDIR)$(BINDIR) $(DESTDIR)$(MANDIR) $(DESTDIR)$(ENGDIR)
+	install -m 755 $(BUILD)/velkor $(DESTDIR)$(BINDIR)/velkor
+	install -m 644 doc/velkor.6 $(DESTDIR)$(MANDIR)/velkor.6
+	printf 'plugin spec 0.0\n%s\nchess\n' '$(BINDIR)/velkor' >$(DESTDIR)$(ENGDIR)/velkor.eng
+	chmod 644 $(DESTDIR)$(ENGDIR)/velkor.eng
+
+# The three files only: the directories are shared with other programs.
+uninstall:
+	rm -f $(DESTDIR)$(BINDIR)/velkor $(DESTDIR)$(MANDIR)/velkor.6 $(DESTDIR)$(ENGDIR)/velkor.eng
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE)

@@ -9,6 +9,7 @@
 #include "board/ChessBoard.h"
 #include "board/Fen.h"
 #include "core/Status.h"
+#include "frontend/PolyglotBook.h"
 #include "frontend/Startup.h"
 #include "search/TimeManagement.h"
 
@@ -55,6 +56,13 @@ struct Args {
         return true;
     }
 };
+
+// A book that cannot be used is reported on standard error, which no
+// protocol reads, and play goes on without one.
+void LoadBook(const char* path) {
+    std::string message;
+    if (!LoadPolyglotBook(path, &message)) std::fprintf(stderr, "%s\n", message.c_str());
+}
 
 } // namespace
 
@@ -114,5 +122,6 @@ void ParseCommandLine(int argc, char** argv) {
             EvalSuiteRequested = true;
             EvalFile = a.arg;
         }
+        if (a.Exact("-book") && a.TakeValue()) LoadBook(a.arg);
     }
 }
