@@ -9,6 +9,7 @@
 #include "core/Status.h"
 #include "frontend/GameLoop.h"
 #include "frontend/OpeningBook.h"
+#include "frontend/PolyglotBook.h"
 #include "frontend/UCIProtocol.h"
 #include "search/SearchRoutines.h"
 
@@ -18,8 +19,16 @@ constexpr int CommandSize = 10000; // a longer command is cut
 
 } // namespace
 
-int GameObserver::BookMoveIndex(char side, char castling, const ChessBoard& board) {
-    return InBook(side, castling, board);
+bool GameObserver::ChooseBookMove(char side, char castling, const ChessBoard& board, u64* from, u64* to,
+                                  char* promote) {
+    if (PolyglotBookMove(board, side, castling, from, to, promote)) return true;
+    const int k = InBook(side, castling, board);
+    if (k < 0) return false;
+    ChessBoard b = board;
+    MoveGen list;
+    list.GenerateAllMoves(side, &b, castling);
+    list.GetMove(k, from, to, promote);
+    return true;
 }
 
 // Only a man of the side to move is played: a search without a legal move leaves no move to play.

@@ -8,7 +8,8 @@
 
 class GameObserver : public SearchObserver {
 public:
-    int BookMoveIndex(char side, char castling, const ChessBoard& board) override;
+    // The Polyglot book first, then the built-in one.
+    bool ChooseBookMove(char side, char castling, const ChessBoard& board, u64* from, u64* to, char* promote) override;
     void PlayMove(u64 from, u64 to, char promote) override;
     void TableTrace(TraceEvent event, int value, int alpha, int beta, u64 upper, u64 lower) override;
     bool InputWaiting() override;

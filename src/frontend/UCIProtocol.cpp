@@ -15,6 +15,7 @@
 #include "eval/PositionEvaluate.h"
 #include "frontend/GameRecord.h"
 #include "frontend/OpeningBook.h"
+#include "frontend/PolyglotBook.h"
 #include "search/SearchRoutines.h"
 #include "search/TimeManagement.h"
 #include "search/TranspositionTables.h"
@@ -138,9 +139,11 @@ void UCIProtocol::Identify() {
     Reply("option name UCI_EngineAbout type string default Velkor, a bitboard chess engine");
     Reply("option name Hash type spin default 192 min 1 max 4096");
     Reply("option name Clear Hash type button");
+    Reply("option name BookFile type string default <empty>");
+    Reply("option name BookSeed type spin default 0 min 0 max 2147483647");
     Reply("uciok");
     WriteLogFile("Sent uciok\n");
-    MainStatus.OwnBook = 0;
+    MainStatus.OwnBook = PolyglotBookLoaded(); // a book given with -book is meant to be used
 }
 
 void UCIProtocol::ReadyRequest() {
@@ -223,6 +226,21 @@ void UCIProtocol::SetOption() {
         }
     } else if (id == "clear hash") {
         PositionCache.ClearTranspositionTables();
+    } else if (id == "bookfile") {
+        // A book is only read when a book is used at all: OwnBook comes with it.
+        std::string message;
+        if (value.empty() || value == "<empty>") {
+            UnloadPolyglotBook();
+        } else if (LoadPolyglotBook(value, &message)) {
+            s.OwnBook = 1;
+        } else {
+            InfoString(message.c_str());
+        }
+    } else if (id == "bookseed") {
+        char* end = nullptr;
+        const long long seed = std::strtoll(value.c_str(), &end, 10);
+        ok = !value.empty() && *end == '\0' && seed >= 0;
+        if (ok && seed > 0) SetPolyglotBookSeed(u64(seed));
     } else if (id == "uci_engineabout") {
         // Read only.
     } else {

@@ -32,11 +32,7 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
 
     // Step 1. The book, once per search.
     if (s.BenchNumber == 0 && s.OwnBook == 1 && depth == 1) {
-        const int k = Observer->BookMoveIndex(side, castling, board);
-        if (k >= 0) {
-            MoveGen list;
-            list.GenerateAllMoves(side, &board, castling);
-            list.GetMove(k, bestFrom, bestTo, bestPromote);
+        if (Observer->ChooseBookMove(side, castling, board, bestFrom, bestTo, bestPromote)) {
             BookMove = 1;
             BookPly = s.GamePly;
             return 0;

@@ -58,8 +58,11 @@ public:
     virtual bool RunCommand() { return false; }
     // Waits for a command and runs it: the end of a ponder search that has seen enough.
     virtual void AwaitCommand() {}
-    // The index of the book move in GenerateAllMoves' list, or a negative number.
-    virtual int BookMoveIndex(char /*side*/, char /*castling*/, const ChessBoard&) { return -1; }
+    // A book move for the position, when the front end's books know one.
+    virtual bool ChooseBookMove(char /*side*/, char /*castling*/, const ChessBoard&, u64* /*from*/, u64* /*to*/,
+                                char* /*promote*/) {
+        return false;
+    }
     // Plays the chosen move on the game position.
     virtual void PlayMove(u64 /*from*/, u64 /*to*/, char /*promote*/) {}
 };
