@@ -1,8 +1,14 @@
 // The console and xboard command interpreter: one handler per command,
-// looked up by exact match in the order of the command table.
+// looked up by the whole word in the order of the command table. A command
+// that changes the position while the engine thinks stops the search first
+// (result StateChanged), so a move found for one position is never played
+// into another.
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "board/ChessBoard.h"
 #include "board/Fen.h"
@@ -11,13 +17,54 @@
 #include "core/Status.h"
 #include "frontend/Diagram.h"
 #include "frontend/GameLoop.h"
+#include "frontend/GameRecord.h"
+#include "frontend/PolyglotBook.h"
+#include "frontend/PositionInput.h"
+#include "frontend/UCIProtocol.h"
+#include "search/MoveHistory.h"
 #include "search/SEE.h"
 #include "search/SearchRoutines.h"
 #include "search/TimeManagement.h"
 
 namespace {
 
+constexpr int MaxDepthCommand = 100;         // "sd" and "sfd" beyond this mean this
+constexpr long long MaxCentiseconds = 1LL << 28; // "time" and "otim": about a month
+
 Status& S() { return MainStatus; }
+
+// The rest of the current line, without the blank after the command word.
+std::string RestOfLine() {
+    char text[UCICommandSize];
+    ReadLine(text, sizeof text);
+    const char* p = text + std::strspn(text, " \t");
+    return p;
+}
+
+// A number word, clamped; false (and the target unchanged) when the next word is no number.
+bool ReadClamped(long long low, long long high, long long* value) {
+    int v;
+    if (!ReadInt(&v)) return false;
+    *value = std::clamp<long long>(v, low, high);
+    return true;
+}
+
+// Ends a running search without a move: the position is about to change.
+char StopThinking() {
+    if (!EngineThinking()) return Handled;
+    Search.AbortSearch();
+    return StateChanged;
+}
+
+// The position changed: an analysis starts again on the new one.
+char PositionChanged() {
+    if (S().Analyze) {
+        S().HumanToMove = 0;
+        if (EngineThinking()) Search.AbortSearch();
+        return StateChanged;
+    }
+    return StopThinking();
+}
 
 char StatusLine(char*) {
     PrintStatusLine();
@@ -43,6 +90,7 @@ void NewGamePosition() {
 }
 
 char Abort(char*) {
+    StopThinking();
     NewGamePosition();
     MainBoard.MaxDepth = 56;
     S().initVars();
@@ -67,11 +115,13 @@ char ToggleBook(char*) {
 }
 
 char Black(char*) {
+    StopThinking();
     MainBoard.SideToMove = 1;
     return Handled;
 }
 
 char White(char*) {
+    StopThinking();
     MainBoard.SideToMove = 0;
     return Handled;
 }
@@ -92,10 +142,30 @@ char DumpSee(char*) {
     return Handled;
 }
 
+// A refused position: xboard shows the GUI's error box, the console says why.
+void RefusePosition(const std::string& problem) {
+    if (S().xboard)
+        std::printf("tellusererror Illegal position\n");
+    else
+        std::printf("Illegal position: %s\n", problem.c_str());
+    std::fflush(stdout);
+    LogF("Refused position: %s", problem.c_str());
+}
+
 char Edit(char*) {
+    const char stopped = StopThinking();
+    const ChessBoard before = MainBoard;
     SetupBoardFromEdit();
+    // The editor builds any board; it is kept only if it is a position.
+    RefreshPieceCounts(MainBoard);
+    const std::string problem = CheckPosition(MainBoard);
+    if (!problem.empty()) {
+        MainBoard = before;
+        RefusePosition(problem);
+        return stopped;
+    }
     StartGamePosition();
-    return Handled;
+    return stopped == StateChanged ? stopped : PositionChanged();
 }
 
 char Exit(char*) {
@@ -107,9 +177,12 @@ char Exit(char*) {
     return StateChanged;
 }
 
+// Force mode while the engine thinks ends the search without a move, and
+// stays on for the moves that follow.
 char Force(char*) {
     S().Force = 1;
-    return Handled;
+    if (EngineThinking()) KeepForceMode();
+    return StopThinking();
 }
 
 char Go(char*) {
@@ -118,32 +191,47 @@ char Go(char*) {
     return StateChanged;
 }
 
+char Help(char*) {
+    std::printf("Moves as e2e4 or e7e8q. go: the engine moves; new: a new game; undo: take back a move;\n"
+                "force: enter moves for both sides, go to end it; sd N: depth limit; st N: seconds a move;\n"
+                "level MOVES MINUTES[:SECONDS] INCREMENT; setboard FEN; displayboard; selfplay; quit.\n");
+    return Handled;
+}
+
+// "level MPS BASE INC": BASE in minutes or minutes:seconds, INC in (fractional) seconds.
 char Level(char*) {
     Status& s = S();
-    int minutes;
-    ReadInt(&s.MovesPerSession);
-    if (ReadInt(&minutes)) s.TimeLeft = ClampToI32(minutes * 60000LL);
-    int increment;
-    if (ReadInt(&increment)) s.TimeInc = ClampToI32(increment * 1000LL);
+    char word[WordSize];
+    if (ReadWord(word, sizeof word)) s.MovesPerSession = int(std::clamp(std::atoll(word), 0LL, 10000LL));
+    if (ReadWord(word, sizeof word)) {
+        const char* colon = std::strchr(word, ':');
+        long long ms = std::clamp(std::atoll(word), 0LL, 100000LL) * 60000;
+        if (colon) ms += std::clamp(std::atoll(colon + 1), 0LL, 59LL) * 1000;
+        s.TimeLeft = ClampToI32(ms);
+    }
+    if (ReadWord(word, sizeof word)) s.TimeInc = ClampToI32(std::clamp(std::atof(word), 0.0, 86400.0) * 1000.0);
     LogF("MovesPerSession %d TimeLeft %d TimeInc %d \n", s.MovesPerSession, s.TimeLeft, s.TimeInc);
     return Handled;
 }
 
+// The rest of the line belongs to the command and is ignored with it.
 char Name(char*) {
-    char ignored[WordSize];
-    ReadWord(ignored, sizeof ignored);
+    RestOfLine();
     return Handled;
 }
 
+// A new game; in an analysis, the analysis goes on from the initial position.
 char New(char*) {
+    StopThinking();
     Search.ClearHistory();
     NewGamePosition();
     S().initVars();
-    if (S().Analyze == 1) {
-        S().Post = 0;
-        S().Analyze = 0;
-    }
+    S().Force = 0;
     StartGamePosition();
+    if (S().Analyze) { // the analysis goes on, as long as before
+        S().HumanToMove = 0;
+        SetAnalysisTime();
+    }
     return StateChanged;
 }
 
@@ -152,9 +240,36 @@ char NoPost(char*) {
     return Handled;
 }
 
+// xboard's option command: "option NAME=VALUE" for the options the features announce.
+char Option(char*) {
+    const std::string text = RestOfLine();
+    const size_t equals = text.find('=');
+    const std::string name = text.substr(0, equals), value = equals == std::string::npos ? "" : text.substr(equals + 1);
+    if (name == "BookFile") {
+        std::string message;
+        if (value.empty()) {
+            UnloadPolyglotBook();
+        } else if (!LoadPolyglotBook(value, &message)) {
+            std::printf("telluser %s\n", message.c_str());
+        }
+    } else if (name == "BookSeed") {
+        const long long seed = std::atoll(value.c_str());
+        if (seed > 0) SetPolyglotBookSeed(u64(seed));
+    }
+    return Handled;
+}
+
 char OpponentTime(char*) {
-    int centiseconds;
-    if (ReadInt(&centiseconds)) LogF(" %d\n", centiseconds);
+    long long centiseconds;
+    if (ReadClamped(0, MaxCentiseconds, &centiseconds)) LogF(" %lld\n", centiseconds);
+    return Handled;
+}
+
+char Ping(char*) {
+    char word[WordSize];
+    ReadWord(word, sizeof word);
+    std::printf("pong %s\n", word);
+    std::fflush(stdout);
     return Handled;
 }
 
@@ -163,15 +278,36 @@ char Post(char*) {
     return Handled;
 }
 
+// Protocol version 2 and later hear what the engine supports, at once.
+char Protover(char*) {
+    int version = 0;
+    ReadInt(&version);
+    if (version < 2) return Handled;
+    std::printf("feature ping=1 setboard=1 usermove=1 time=1 analyze=1 colors=0 sigint=0 sigterm=0 reuse=1 "
+                "draw=0 playother=0 san=0 variants=\"normal\" myname=\"Velkor %s\"\n",
+                UCI.Version);
+    std::printf("feature option=\"BookFile -file \" option=\"BookSeed -spin 0 0 2147483647\"\n");
+    std::printf("feature done=1\n");
+    std::fflush(stdout);
+    return Handled;
+}
+
 char Quit(char*) {
     S().NewMatch = 0;
     S().GameInProgress = 0;
     if (EngineThinking()) { // end at once rather than finish the search
         CloseLogFile();
-        std::printf("Bye, Thanks for the match.\n");
+        if (!S().xboard) std::printf("Bye, Thanks for the match.\n");
         std::exit(0);
     }
     return QuitGame;
+}
+
+// The game is over: a search stops without a move, and the engine waits for the next game.
+char Result(char*) {
+    RestOfLine();
+    S().GameInProgress = 0;
+    return StopThinking();
 }
 
 char SelfPlay(char*) {
@@ -180,14 +316,22 @@ char SelfPlay(char*) {
 }
 
 char SetBoard(char*) {
-    char text[WordSize];
-    ReadLine(text, sizeof text);
-    const char* fen = text + std::strspn(text, " \t"); // the blank after the command word
-    WriteLogFile(fen);
-    SetupBoard(fen);
+    const std::string fen = RestOfLine();
+    WriteLogFile(fen.c_str());
+    ChessBoard position;
+    const std::string problem = ReadPosition(fen.c_str(), &position);
+    if (!problem.empty()) {
+        RefusePosition(problem);
+        return Handled;
+    }
+    const char stopped = StopThinking();
+    position.MaxDepth = MainBoard.MaxDepth;
+    position.FixedDepth = MainBoard.FixedDepth;
+    MainBoard = position;
     MainBoard.FiftyMoveCount = 0; // the FEN's half-move clock is not read
+    S().GameInProgress = 1;
     StartGamePosition();
-    return Handled;
+    return stopped == StateChanged ? stopped : PositionChanged();
 }
 
 void MaxDepthHeader(const char* word) {
@@ -200,9 +344,14 @@ void MaxDepthFooter() {
     if (!S().xboard) std::printf("MAXDEPTH %d\n", MainBoard.MaxDepth);
 }
 
+void ReadDepth() {
+    long long depth;
+    if (ReadClamped(1, MaxDepthCommand, &depth)) MainBoard.MaxDepth = int(depth);
+}
+
 char SetDepth(char* word) {
     MaxDepthHeader(word);
-    ReadInt(&MainBoard.MaxDepth);
+    ReadDepth();
     MaxDepthFooter();
     MainBoard.BestFrom = MainBoard.BestTo = 0;
     return Handled;
@@ -210,7 +359,7 @@ char SetDepth(char* word) {
 
 char SetFixedDepth(char* word) {
     MaxDepthHeader(word);
-    ReadInt(&MainBoard.MaxDepth);
+    ReadDepth();
     MaxDepthFooter();
     MainBoard.FixedDepth = MainBoard.MaxDepth;
     MainBoard.BestFrom = MainBoard.BestTo = 0;
@@ -218,14 +367,14 @@ char SetFixedDepth(char* word) {
 }
 
 char SecondsPerMove(char*) {
-    int n;
-    if (ReadInt(&n)) SetSecondsPerMove(n);
+    long long n;
+    if (ReadClamped(0, 1000000, &n)) SetSecondsPerMove(n);
     return Handled;
 }
 
 char Time(char*) {
-    int centiseconds;
-    if (ReadInt(&centiseconds)) S().TimeLeft = ClampToI32(centiseconds * 10LL);
+    long long centiseconds;
+    if (ReadClamped(0, MaxCentiseconds, &centiseconds)) S().TimeLeft = ClampToI32(centiseconds * 10);
     return Handled;
 }
 
@@ -233,6 +382,23 @@ char TraceFlag(char*) {
     S().Trace ^= 1;
     return Handled;
 }
+
+// Takes back one move ("undo") or a move of each side ("remove").
+char TakeBack(int plies) {
+    const char stopped = StopThinking();
+    bool changed = false;
+    for (int i = 0; i < plies && Game.Undo(); ++i) {
+        changed = true;
+        if (S().GamePly > 1) --S().GamePly;
+    }
+    if (!changed) return stopped;
+    MoveList.Init(); // the keys of the positions taken back must not count as repetitions
+    S().GameInProgress = 1;
+    return stopped == StateChanged ? stopped : PositionChanged();
+}
+
+char Undo(char*) { return TakeBack(1); }
+char Remove(char*) { return TakeBack(2); }
 
 char Xboard(char*) {
     S().xboard = 1;
@@ -245,20 +411,29 @@ struct Command {
 };
 
 const Command commands[] = {
-    {".", StatusLine},       {"?", MoveNow},         {"ClearGameInfo", Nothing}, {"InitGameInfo", Nothing},
-    {"abort", Abort},        {"analyze", Analyze},   {"beep", Nothing},          {"bk", ToggleBook},
-    {"black", Black},        {"bogus", Nothing},     {"displayboard", Display},  {"draw", Nothing},
-    {"dumpsee", DumpSee},    {"easy", Nothing},      {"edit", Edit},             {"exit", Exit},
-    {"force", Force},        {"fullrand", Nothing},  {"go", Go},                 {"hard", Nothing},
-    {"hint", Nothing},       {"level", Level},       {"name", Name},             {"new", New},
-    {"nopost", NoPost},      {"otim", OpponentTime}, {"ponder", Nothing},        {"post", Post},
-    {"quit", Quit},          {"random", Nothing},    {"remove", Nothing},        {"selfplay", SelfPlay},
-    {"setboard", SetBoard},  {"Depth", SetDepth},    {"DEPTH", SetDepth},        {"sd", SetDepth},
-    {"sfd", SetFixedDepth},  {"st", SecondsPerMove}, {"time", Time},             {"traceflag", TraceFlag},
-    {"undo", Nothing},       {"white", White},       {"xboard", Xboard},
+    {".", StatusLine},         {"?", MoveNow},          {"ClearGameInfo", Nothing},  {"InitGameInfo", Nothing},
+    {"abort", Abort},          {"accepted", Name},      {"analyze", Analyze},        {"beep", Nothing},
+    {"bk", ToggleBook},        {"black", Black},        {"bogus", Nothing},          {"computer", Nothing},
+    {"cores", Name},           {"displayboard", Display}, {"draw", Nothing},         {"dumpsee", DumpSee},
+    {"easy", Nothing},         {"edit", Edit},          {"egtpath", Name},           {"exit", Exit},
+    {"force", Force},          {"fullrand", Nothing},   {"go", Go},                  {"hard", Nothing},
+    {"help", Help},            {"hint", Nothing},       {"ics", Name},               {"level", Level},
+    {"memory", Name},          {"name", Name},          {"new", New},                {"nopost", NoPost},
+    {"option", Option},        {"otim", OpponentTime},  {"ping", Ping},              {"ponder", Nothing},
+    {"post", Post},            {"protover", Protover},  {"quit", Quit},              {"random", Nothing},
+    {"rating", Name},          {"rejected", Name},      {"remove", Remove},          {"result", Result},
+    {"selfplay", SelfPlay},    {"setboard", SetBoard},  {"Depth", SetDepth},         {"DEPTH", SetDepth},
+    {"sd", SetDepth},          {"sfd", SetFixedDepth},  {"st", SecondsPerMove},      {"time", Time},
+    {"traceflag", TraceFlag},  {"undo", Undo},          {"white", White},            {"xboard", Xboard},
 };
 
 } // namespace
+
+bool IsCommand(const char* word) {
+    for (const Command& c : commands)
+        if (std::strcmp(word, c.name) == 0) return true;
+    return std::strcmp(word, "usermove") == 0;
+}
 
 char DoCommand(char* word) {
     char quit[] = "quit";
@@ -266,6 +441,15 @@ char DoCommand(char* word) {
     WriteLogFile(word);
     for (const Command& c : commands)
         if (std::strcmp(word, c.name) == 0) return c.handler(word);
+    // "usermove e2e4": the move is the next word, read into the word's place.
+    if (std::strcmp(word, "usermove") == 0 && !ReadWord(word, WordSize)) return Handled;
     if (word[0] >= 'a' && word[0] <= 'h' && word[1] >= '0' && word[1] <= '8') return IsMove;
+    if (word[0]) {
+        if (S().xboard)
+            std::printf("Error (unknown command): %s\n", word);
+        else
+            std::printf("Unknown command: %s (help lists the commands)\n", word);
+        std::fflush(stdout);
+    }
     return Handled;
 }

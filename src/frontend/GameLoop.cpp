@@ -1,9 +1,11 @@
 // The console and xboard game loop: the user's and the engine's moves in
-// turn, and the announcements that end a game.
+// turn, and the announcements that end a game. Under xboard one process
+// plays game after game; only "quit" or the end of input ends it.
 #include "frontend/GameLoop.h"
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "board/ChessBoard.h"
 #include "board/HashKeys.h"
@@ -12,8 +14,10 @@
 #include "core/Status.h"
 #include "frontend/Diagram.h"
 #include "frontend/GameRecord.h"
+#include "frontend/PositionInput.h"
 #include "frontend/UCIProtocol.h"
 #include "movegen/MoveGen.h"
+#include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
 #include "search/TranspositionTables.h"
 
@@ -24,9 +28,16 @@ char lastResult = 0;
 int lastScore = 0;
 
 bool thinking = false;
+bool quitting = false;
+bool keepForce = false; // a "force" came while the engine thought
+// A word the console read before the game loop began (the first word, when it was a move or command).
+std::string pendingWord;
 
 // Search results that mean the side to move had no legal move.
 bool NoMoveResult(int score) { return score == MATE || score == -MATE || score == MATE + 1; }
+
+// Under xboard the diagnostics go to the log: the GUI sees protocol lines only.
+void ProblemToLog(const char* text) { WriteLogFile(text); }
 
 // The user's (or GUI's) turn. False when the loop must look again at whose turn it is.
 bool UserTurn() {
@@ -36,11 +47,11 @@ bool UserTurn() {
     char result = HumanMove();
     while (s.Force == 1 && result != QuitGame) result = HumanMove();
     lastResult = result;
-    if (result == StateChanged) return false;
-    s.HumanToMove = 0;
-    MainBoard.SideToMove ^= 1;
+    if (result == QuitGame) quitting = true;
+    if (result == StateChanged || result == QuitGame) return false;
+    // A move after the game has ended is taken, but the engine waits for "go" or "new".
+    s.HumanToMove = s.GameInProgress ? 0 : 1;
     ++s.GamePly;
-    if (result != QuitGame) Game.Record();
     return true;
 }
 
@@ -66,23 +77,31 @@ void EngineTurn() {
     lastScore = Search.ProgressiveDeepening(b, s.FD, &b.BestFrom, &b.BestTo, &b.BestPromote);
     thinking = false;
     AnnounceEngineResult(lastScore);
-    bool played = !Search.CommandStop && !NoMoveResult(lastScore);
+    const bool played = !Search.CommandStop && !NoMoveResult(lastScore) && !s.Analyze;
     // The move number goes out only together with a move: alone it would
     // run into the next line the GUI reads.
-    if (s.xboard == 1 && played && !s.Analyze) {
+    if (played && s.xboard == 1) {
         std::printf("%d. ...", (s.GamePly + 1) / 2);
         MakeGUIMove(b.BestFrom, b.BestTo, b.BestPromote, lastScore);
         std::fflush(stdout);
+    } else if (played) {
+        std::printf("My move: %s\n", MoveNotation(b.BestFrom, b.BestTo, b.BestPromote).c_str());
     }
     // MakeMove has kept the fifty-move count for the engine's move.
-    if (!Search.CommandStop) {
+    if (played) {
         b.SideToMove ^= 1;
         ++s.GamePly;
+        Game.Record(Move{b.BestFrom, b.BestTo, b.BestPromote});
     }
-    if (played) Game.Record();
-    // After a search that a command stopped ("exit", "?", "new") it is the
-    // user's turn, whatever that command set.
-    s.HumanToMove = Search.CommandStop ? 1 : s.HumanToMove ^ 1;
+    // After a search that a command stopped it is the user's turn, whatever
+    // that command set, unless an analysis goes on from a new position; an
+    // analysis that ended by itself waits for the user.
+    if (Search.CommandStop)
+        s.HumanToMove = s.Analyze ? 0 : 1;
+    else if (s.Analyze)
+        s.HumanToMove = 1;
+    else
+        s.HumanToMove ^= 1;
 }
 
 void AnnounceDraw(const char* text) {
@@ -95,16 +114,27 @@ void AnnounceDraw(const char* text) {
 // the draws that the board and the game record show.
 void AfterMove() {
     Status& s = MainStatus;
-    if (lastResult == FiftyMoves && s.HumanToMove == 0) AnnounceDraw("1/2-1/2 {Draw by 50 Move Rule}\n");
+    const bool over = !s.GameInProgress; // a finished game has nothing more to announce
+    if (!over && lastResult == FiftyMoves && s.HumanToMove == 0) AnnounceDraw("1/2-1/2 {Draw by 50 Move Rule}\n");
     if (!s.xboard) {
         std::printf("Game Score %d\n", lastScore);
         ShowBoard(MainBoard);
     }
+    if (over) return;
     lastResult = char(MainBoard.CheckDraw(0));
     if (lastResult == 0 && Game.Occurrences() >= 3) lastResult = RepetitionDraw;
     if (lastResult == 8) AnnounceDraw("1/2-1/2 {Draw by insufficient material}\n");
     if (lastResult == FiftyMoves && s.HumanToMove == 1) AnnounceDraw("1/2-1/2 {Draw by 50 Move Rule}\n");
     if (lastResult == RepetitionDraw) AnnounceDraw("1/2-1/2 {Draw by repetition}\n");
+}
+
+// A game in progress goes on; under xboard a finished one waits for the next.
+bool KeepPlaying() {
+    const Status& s = MainStatus;
+    if (quitting || s.UCImode == 1) return false;
+    if (s.GameInProgress) return true;
+    MainStatus.HumanToMove = 1;
+    return s.xboard == 1;
 }
 
 } // namespace
@@ -113,6 +143,7 @@ bool EngineThinking() { return thinking; }
 
 void StartGamePosition() {
     RefreshPieceCounts(MainBoard);
+    MoveList.Init(); // the positions of another game or set-up are no repetitions of this one
     Game.Start();
 }
 
@@ -123,28 +154,39 @@ void RunGameLoop(const char* firstWord) {
         if (UCI.Continue == 1) s.NewMatch = 1;
         return;
     }
+    if (s.xboard) SetProblemSink(ProblemToLog);
+    // At the console a first word that is a move or a command is the user's first input.
+    MoveText move;
+    if (!s.xboard && (IsCommand(firstWord) || ParseMoveText(firstWord, &move))) pendingWord = firstWord;
+    quitting = false;
     StartGamePosition();
-    while (s.GameInProgress && s.UCImode != 1) {
+    while (KeepPlaying()) {
         genpawnhashcode(char(MainBoard.SideToMove), MainBoard, &MainBoard.PawnKingHash);
-        if (s.SelfPlay) s.HumanToMove = 0;
+        if (s.SelfPlay && s.GameInProgress) s.HumanToMove = 0;
         if (s.HumanToMove == 1) {
             if (!UserTurn()) continue;
-            if (lastResult == QuitGame) break;
         } else {
             EngineTurn();
-            if (lastResult == QuitGame) break;
+            if (quitting) break;
         }
         AfterMove();
     }
 }
 
+void KeepForceMode() { keepForce = true; }
+
 char HumanMove() {
     Status& s = MainStatus;
-    s.Force = 0;
+    if (!keepForce) s.Force = 0;
+    keepForce = false;
     for (;;) {
         if (!s.xboard) std::printf("Enter Move: ");
         char word[WordSize] = {};
-        if (!ReadWord(word, sizeof word)) {
+        if (!pendingWord.empty()) {
+            std::snprintf(word, sizeof word, "%s", pendingWord.c_str());
+            pendingWord.clear();
+            std::printf("%s\n", word);
+        } else if (!ReadWord(word, sizeof word)) {
             std::strcpy(word, "quit"); // end of input
         } else if (!s.xboard) {
             std::printf("%s\n", word);
@@ -153,15 +195,42 @@ char HumanMove() {
         if (result == Handled) continue;
         if (result != IsMove) return result;
 
-        int from = SquareFromText(word);
-        int to = std::strlen(word) > 2 ? SquareFromText(word + 2) : -1;
-        if (from < 0 || to < 0) continue; // names a square off the board: nothing to play
-        PlayGameMove(from, to, std::strlen(word) > 4 ? word[4] : '\0');
+        // Only a legal move changes the game; anything else leaves it exactly as it was.
+        MoveText text;
+        u64 from, to;
+        char promote;
+        if (!ParseMoveText(word, &text) || !FindLegalMove(MainBoard, text, &from, &to, &promote)) {
+            std::printf("Illegal move: %s\n", word);
+            std::fflush(stdout);
+            continue;
+        }
+        PlayGameMove(SquareOf(from), SquareOf(to), promote);
         result = MainBoard.FiftyMoveCount >= 100 ? FiftyMoves : IsMove;
-        if (s.Force != 1) return result;
         MainBoard.SideToMove ^= 1;
-        Game.Record();
+        Game.Record(Move{from, to, promote});
+        if (s.Force != 1) return result;
     }
+}
+
+int MoveWhileThinking(char* word) {
+    MoveText text;
+    u64 from, to;
+    char promote;
+    if (!MainStatus.Analyze) {
+        std::printf("Illegal move (not your turn): %s\n", word);
+    } else if (!ParseMoveText(word, &text) || !FindLegalMove(MainBoard, text, &from, &to, &promote)) {
+        std::printf("Illegal move: %s\n", word);
+    } else {
+        PlayGameMove(SquareOf(from), SquareOf(to), promote);
+        MainBoard.SideToMove ^= 1;
+        ++MainStatus.GamePly;
+        Game.Record(Move{from, to, promote});
+        Search.AbortSearch();
+        MainStatus.HumanToMove = 0;
+        return StateChanged;
+    }
+    std::fflush(stdout);
+    return Handled;
 }
 
 void MakeGUIMove(u64 from, u64 to, char promote, int score) {

@@ -21,10 +21,19 @@ constexpr int WordSize = 201;
 // Runs the game until it ends. In UCI mode hands control to the UCI
 // interpreter with the first input word.
 void RunGameLoop(const char* firstWord);
-// Interprets one input word; also called by the search for words that arrive while it thinks.
+// Interprets one input word; also called by the search for words that arrive
+// while it thinks. The word's buffer holds WordSize characters ("usermove"
+// reads its move into it).
 char DoCommand(char* word);
-// Reads words until a move is made or a command ends the wait.
+// A move that arrives while the engine thinks: in an analysis it is played
+// and the analysis starts again; in a game it is not the user's turn.
+int MoveWhileThinking(char* word);
+// Is the word one of the console and xboard commands?
+bool IsCommand(const char* word);
+// Reads words until a move is made or a command ends the wait. Force mode
+// ends when it is entered, unless "force" came while the engine thought.
 char HumanMove();
+void KeepForceMode();
 // The xboard position editor: reads words up to ".".
 void SetupBoardFromEdit();
 // Applies one editor word with the given current colour (0 white, 1 black),
@@ -43,14 +52,13 @@ void StartGamePosition();
 class XboardObserver : public GameObserver {
 public:
     void BudgetSet() override;
-    void AnalysisTick() override;
     void BookMoveChosen() override;
     void NewBestLine(const SearchReport& report) override;
     void IterationInterrupted(const SearchReport& report, Interruption how, int legalMoves) override;
     void IterationDone(const SearchReport& report) override;
-    void SpeedMeasured(int nodesPerSecond, int seconds) override;
     void SearchFinished(const SearchReport& report, bool stopped, bool bookMove, bool hasMove) override;
     void Polled() override;
+    void PlayMove(u64 from, u64 to, char promote) override;
 
 protected:
     int Interpret(char* word) override;

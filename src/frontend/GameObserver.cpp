@@ -10,6 +10,7 @@
 #include "frontend/GameLoop.h"
 #include "frontend/OpeningBook.h"
 #include "frontend/PolyglotBook.h"
+#include "frontend/PositionInput.h"
 #include "frontend/UCIProtocol.h"
 #include "search/SearchRoutines.h"
 
@@ -80,6 +81,16 @@ bool GameObserver::ReadAndInterpret() {
 void LineText(char* out, const SearchReport& r) {
     const PVEntry& first = r.line.moves[0];
     fillmovestring(out, 0, char(first.move / 64), char(first.move % 64), first.promote, r.line.moves, r.line.length);
+}
+
+std::string LineMoves(const SearchReport& r) {
+    std::string text;
+    for (int i = 0; i < r.line.length; ++i) {
+        const PVEntry& m = r.line.moves[i];
+        if (i) text += ' ';
+        text += MoveNotation(SquareBit(m.move / 64), SquareBit(m.move % 64), m.promote);
+    }
+    return text;
 }
 
 void RegisterSearchObserver() {

@@ -4,6 +4,8 @@
 // Each protocol's observer derives from this and words the reports itself.
 #pragma once
 
+#include <string>
+
 #include "search/SearchReport.h"
 
 class GameObserver : public SearchObserver {
@@ -34,6 +36,9 @@ private:
 
 // The report's line as move text: " e2e4 e7e5 g1f3 \n" (MoveTextSize bytes).
 void LineText(char* out, const SearchReport& report);
+
+// The report's line as moves: "e2e4 e7e5 e7e8q".
+std::string LineMoves(const SearchReport& report);
 
 // Registers the observer of the mode the engine runs in.
 void RegisterSearchObserver();

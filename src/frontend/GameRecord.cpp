@@ -87,15 +87,40 @@ bool FirstLegalMove(const ChessBoard& board, u64* from, u64* to, char* promote) 
     return true;
 }
 
-void GameRecord::Start() {
-    keys.clear();
-    Record();
+GameRecord::Key GameRecord::KeyOf(const ChessBoard& b) const {
+    Key k;
+    genhashcode(char(b.SideToMove), b.Castling, &k.upper, &k.lower, &b);
+    return k;
 }
 
-void GameRecord::Record() {
-    Key k;
-    genhashcode(char(MainBoard.SideToMove), MainBoard.Castling, &k.upper, &k.lower, &MainBoard);
-    keys.push_back(k);
+void GameRecord::Start() {
+    start = MainBoard;
+    moves.clear();
+    keys.assign(1, KeyOf(MainBoard));
+}
+
+void GameRecord::Record(const Move& move) {
+    moves.push_back(move);
+    keys.push_back(KeyOf(MainBoard));
+}
+
+// Replays the game without its last move from the start position; the
+// settings the board carries (depth limits, the last search's move) stay.
+bool GameRecord::Undo() {
+    if (moves.empty()) return false;
+    moves.pop_back();
+    keys.pop_back();
+    ChessBoard& b = MainBoard;
+    const ChessBoard now = b;
+    b = start;
+    b.MaxDepth = now.MaxDepth;
+    b.FixedDepth = now.FixedDepth;
+    for (const Move& m : moves) {
+        PlayGameMove(SquareOf(m.from), SquareOf(m.to), m.promote);
+        b.SideToMove ^= 1;
+    }
+    RefreshPieceCounts(b);
+    return true;
 }
 
 int GameRecord::Occurrences() const {

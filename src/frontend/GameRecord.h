@@ -42,15 +42,18 @@ bool IsLegalMove(const ChessBoard& board, u64 from, u64 to);
 // The first legal move; false when there is none.
 bool FirstLegalMove(const ChessBoard& board, u64* from, u64* to, char* promote);
 
-// The positions of the current game since it began or was last set up.
-// A position counts again only with the same side to move and castling
-// rights, since both are part of its key.
+// The current game since it began or was last set up: its start position,
+// the moves played and the key of every position. A position counts again
+// only with the same side to move and castling rights, since both are part
+// of its key.
 class GameRecord {
 public:
-    // Forgets the game and records MainBoard's position as its first.
+    // Forgets the game and records MainBoard's position as its start.
     void Start();
-    // Records MainBoard's position after a move (SideToMove already flipped).
-    void Record();
+    // Records a move just played on MainBoard (SideToMove already flipped).
+    void Record(const Move& move);
+    // Takes the last move back: MainBoard becomes the position before it. False when there is none.
+    bool Undo();
     // How often the last recorded position occurs in the game.
     int Occurrences() const;
     int Size() const { return int(keys.size()); }
@@ -59,6 +62,9 @@ private:
     struct Key {
         u64 upper, lower;
     };
+    Key KeyOf(const ChessBoard& board) const;
+    ChessBoard start{};
+    std::vector<Move> moves;
     std::vector<Key> keys;
 };
 

@@ -155,10 +155,8 @@ std::string ReadPosition(const char* text, ChessBoard* board) {
     // The reader keeps the last king of a colour: count them in the text.
     const auto kings = [&](char letter) { return std::count(fields[0].begin(), fields[0].end(), letter); };
     if (kings('K') != 1 || kings('k') != 1) return "each side needs one king";
-    if ((b.WhitePawns | b.BlackPawns) & (geometry::RankMask[0] | geometry::RankMask[7]))
-        return "a pawn on the first or last rank";
-    if (!MaterialPossible(b, 0) || !MaterialPossible(b, 1)) return "more men than a side can have";
-    if (b.InCheck(King(b, side ^ 1), side ^ 1)) return "the side not to move is in check";
+    const std::string problem = CheckPosition(b);
+    if (!problem.empty()) return problem;
 
     b.Castling = PossibleCastling(b, b.Castling);
     if (fields.size() > 3 && fields[3] != "-") {
@@ -172,5 +170,15 @@ std::string ReadPosition(const char* text, ChessBoard* board) {
         }
     }
     *board = b;
+    return "";
+}
+
+std::string CheckPosition(const ChessBoard& b) {
+    const char side = char(b.SideToMove);
+    if (PopCount(b.WhiteKing) != 1 || PopCount(b.BlackKing) != 1) return "each side needs one king";
+    if ((b.WhitePawns | b.BlackPawns) & (geometry::RankMask[0] | geometry::RankMask[7]))
+        return "a pawn on the first or last rank";
+    if (!MaterialPossible(b, 0) || !MaterialPossible(b, 1)) return "more men than a side can have";
+    if (b.InCheck(King(b, side ^ 1), side ^ 1)) return "the side not to move is in check";
     return "";
 }

@@ -33,3 +33,5 @@ std::string MoveNotation(u64 from, u64 to, char promote);
 // field names the double step just made. Returns an empty text when the
 // position is good, otherwise what is wrong with it.
 std::string ReadPosition(const char* text, ChessBoard* board);
+// The checks of ReadPosition on a board already set up (its piece counts current).
+std::string CheckPosition(const ChessBoard& board);

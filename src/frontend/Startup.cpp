@@ -128,6 +128,6 @@ int RunMatchLoop() {
         if (!s.NewMatch) break;
     }
     CloseLogFile();
-    std::printf("Bye, Thanks for the match.\n");
+    if (!s.xboard) std::printf("Bye, Thanks for the match.\n");
     return 0;
 }

@@ -66,7 +66,6 @@ void UCIProtocol::SetPosition() {
     RefreshPieceCounts(MainBoard);
     MoveList.Init(); // no keys of an earlier game stay behind a list without moves
     MainStatus.GamePly = 0;
-    Game.Start();
     if (word == "moves") {
         std::string rest;
         std::getline(in, rest);
@@ -102,7 +101,6 @@ void UCIProtocol::MakeMoves(u64 from, u64 to, char promote) {
     ++MainStatus.GamePly;
     PlayGameMove(FromIndex, ToIndex, promote);
     MainBoard.SideToMove ^= 1;
-    Game.Record();
     HashSide ^= 1;
     u64 upper, lower;
     genhashcode(char(HashSide), MainBoard.Castling, &upper, &lower, &MainBoard);

@@ -169,7 +169,6 @@ void UCIProtocol::NewGame() {
     s.Pondering = 0;
     AssumeSpeed(800000);
     RefreshPieceCounts(MainBoard);
-    Game.Start();
 }
 
 // "setoption name <id> [value <x>]": the name may hold blanks and is matched without regard to case.

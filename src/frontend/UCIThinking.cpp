@@ -16,12 +16,10 @@ namespace {
 
 // "info depth D seldepth S score ... nodes N nps R time T hashfull H pv ...", times in real milliseconds.
 void InfoLine(const SearchReport& r) {
-    char text[MoveTextSize];
-    LineText(text, r);
     const long long ms = r.elapsedMs > 0 ? r.elapsedMs : 0;
     const long long nps = ms > 0 ? r.nodes * 1000 / ms : 0;
-    std::printf("info depth %d seldepth %d score %s nodes %lld nps %lld time %lld hashfull %d pv%s", r.depth,
-                r.selDepth, UciScore(r).c_str(), r.nodes, nps, ms, PositionCache.HashFull(), text);
+    std::printf("info depth %d seldepth %d score %s nodes %lld nps %lld time %lld hashfull %d pv %s\n", r.depth,
+                r.selDepth, UciScore(r).c_str(), r.nodes, nps, ms, PositionCache.HashFull(), LineMoves(r).c_str());
     std::fflush(stdout);
 }
 

@@ -1,6 +1,7 @@
 // The console's and xboard's words for what the search reports: thinking
-// lines ("ply score time nodes line"), kibitz lines, the analysis status
-// line, and the console's time report.
+// lines ("ply score time nodes line" with the time in centiseconds and
+// mates as 100000 + moves), kibitz lines, the analysis status line, and the
+// console's time report.
 #include <cstdio>
 
 #include "core/Platform.h"
@@ -13,15 +14,18 @@ XboardObserver XboardReporter;
 
 namespace {
 
-// Depth, score in tenths of the engine's units, estimated seconds, nodes and the line.
-void ThinkingLine(const SearchReport& r, const char* ending) {
-    char text[MoveTextSize];
-    LineText(text, r);
-    std::printf("%d %d %d %lld %s%s", r.depth, r.score / 10, r.estimatedSeconds, r.nodes, text, ending);
-    std::fflush(stdout);
+constexpr int MateScore = 100000;   // xboard's mate convention: 100000 + moves to mate
+constexpr i32 StatusIntervalMs = 125; // an analysis shows its status eight times a second
+
+int ThinkingScore(const SearchReport& r) {
+    if (!r.mate) return r.score / 10;
+    return r.mateMoves > 0 ? MateScore + r.mateMoves : -MateScore + r.mateMoves;
 }
 
-bool XboardPost() { return MainStatus.xboard && MainStatus.Post; }
+void ThinkingLine(const SearchReport& r) {
+    std::printf("%d %d %lld %lld %s\n", r.depth, ThinkingScore(r), r.elapsedMs / 10, r.nodes, LineMoves(r).c_str());
+    std::fflush(stdout);
+}
 
 } // namespace
 
@@ -33,38 +37,25 @@ void XboardObserver::BudgetSet() {
     std::printf("DefaultMovesPerSession = %d\n", s.DefaultMovesPerSession);
 }
 
-void XboardObserver::AnalysisTick() {
-    std::printf("info nps %d\ninfo time %d\n", MainStatus.NodesPerSecond, MainStatus.TimeLastPly * 1000);
-    std::fflush(stdout);
-}
-
 void XboardObserver::BookMoveChosen() {
     std::printf("tellics kibitz Opening Book Move\n");
     std::fflush(stdout);
 }
 
 void XboardObserver::NewBestLine(const SearchReport& r) {
-    if (r.depth > 7 && XboardPost()) ThinkingLine(r, "");
+    if (r.depth > 7 && MainStatus.Post) ThinkingLine(r);
 }
 
 void XboardObserver::IterationInterrupted(const SearchReport& r, Interruption how, int) {
-    if (XboardPost() && (how != Interruption::InMove || r.depth > 7)) ThinkingLine(r, "");
+    if (MainStatus.Post && (how != Interruption::InMove || r.depth > 7)) ThinkingLine(r);
 }
 
 void XboardObserver::IterationDone(const SearchReport& r) {
-    const Status& s = MainStatus;
-    if (s.Post && r.estimatedSeconds > 3) ThinkingLine(r, "\n");
-    if (s.Post || s.Analyze) ThinkingLine(r, "\n");
+    if (MainStatus.Post || MainStatus.Analyze) ThinkingLine(r);
 }
 
-void XboardObserver::SpeedMeasured(int nodesPerSecond, int seconds) {
-    std::printf("info nps %d time %f\n", nodesPerSecond, seconds * 1000.0);
-    std::fflush(stdout);
-}
-
-void XboardObserver::SearchFinished(const SearchReport& r, bool stopped, bool bookMove, bool) {
+void XboardObserver::SearchFinished(const SearchReport& r, bool, bool bookMove, bool) {
     const Status& s = MainStatus;
-    if (s.Post && !stopped) ThinkingLine(r, "\n");
     if (!s.Kibitz) return;
     if (bookMove) {
         std::printf("tellics kibitz Book Move\n");
@@ -79,10 +70,23 @@ void XboardObserver::SearchFinished(const SearchReport& r, bool stopped, bool bo
 
 void XboardObserver::Polled() {
     const Status& s = MainStatus;
-    if (Search.IterationDepth > 7 && s.Analyze == 1 && s.xboard == 1) PrintStatusLine();
+    static i32 lastStatus = 0;
+    if (Search.IterationDepth <= 7 || s.Analyze != 1 || s.xboard != 1) return;
+    const i32 now = ClockMs();
+    if (now - lastStatus < StatusIntervalMs) return;
+    lastStatus = now;
+    PrintStatusLine();
 }
 
-int XboardObserver::Interpret(char* word) { return DoCommand(word); }
+// An analysis only looks: the game position stays.
+void XboardObserver::PlayMove(u64 from, u64 to, char promote) {
+    if (!MainStatus.Analyze) GameObserver::PlayMove(from, to, promote);
+}
+
+int XboardObserver::Interpret(char* word) {
+    const int result = DoCommand(word);
+    return result == IsMove ? MoveWhileThinking(word) : result;
+}
 
 void XboardObserver::AfterCommand() { DiscardBufferedInput(); }
 

@@ -31,3 +31,18 @@ TEST(Console, MatedEngineAndSelfPlayToTheEnd) {
     EXPECT_GT(Count(r.out, "Game Score "), 20);
     EXPECT_EQ(Count(r.out, "Enter Move") + Count(r.out, "Major") + Count(r.out, "MAJOR"), 0);
 }
+
+// A first word that is a move is the user's first move; the engine names
+// its move; an illegal move is refused and asked again; help and unknown words.
+TEST(Console, FirstMoveIllegalMovesMyMoveAndHelp) {
+    RunResult r = RunVelkor({"-fd", "2"}, "e2e4\ne7e5\ne2e5\nb1c3\nfoo\nhelp\nquit\n", 20);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(std::regex_search(r.out, std::regex("Enter Move: e2e4\n(.*\n)*My move: [a-h][78][a-h][1-8]\n"
+                                                    "Game Score -?[0-9]+\n")))
+        << r.out;
+    for (const char* said : {"Enter Move: e7e5\nIllegal move: e7e5\n", "Enter Move: e2e5\nIllegal move: e2e5\n",
+                             "Unknown command: foo (help lists the commands)\n", "Moves as e2e4 or e7e8q."})
+        EXPECT_TRUE(Has(r.out, said)) << said;
+    EXPECT_EQ(Count(r.out, "My move: "), 2) << "e7e5, e2e5 and foo changed nothing; b1c3 was the second move";
+    EXPECT_EQ(Count(r.out, "4  - - - - P - - -  4"), 4) << "the pawn stayed on e4";
+}

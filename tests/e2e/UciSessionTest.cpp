@@ -34,6 +34,8 @@ TEST(UciSession, IdentificationOptionsAndEndOfInput) {
                      "option name UCI_EngineAbout type string default Velkor, a bitboard chess engine\n"
                      "option name Hash type spin default 192 min 1 max 4096\n"
                      "option name Clear Hash type button\n"
+                     "option name BookFile type string default <empty>\n"
+                     "option name BookSeed type spin default 0 min 0 max 2147483647\n"
                      "uciok\nreadyok\n"
                      "info string no such option: Threads\n"
                      "info string invalid value for Hash: abc\n"
@@ -58,7 +60,7 @@ TEST(UciSession, PositionsInfoLinesAndBestMoves) {
                                                        "bestmove ([a-h][78][a-h][1-8]) \n")))
         << r.out; // black answers
     EXPECT_TRUE(std::regex_search(r.out, std::regex("\ninfo depth 3 seldepth [0-9]+ score cp -?[0-9]+ nodes [0-9]+ "
-                                                    "nps [0-9]+ time [0-9]+ hashfull [0-9]+ pv( [a-h][1-8][a-h][1-8])+ \n")));
+                                                    "nps [0-9]+ time [0-9]+ hashfull [0-9]+ pv [a-h][1-8][a-h][1-8]( [a-h][1-8][a-h][1-8])*\n")));
     EXPECT_TRUE(Has(r.out, "score mate 1 ") && Has(r.out, "info score mate 1\nbestmove d1d8 \n")); // after the list
     EXPECT_TRUE(Has(r.out, "bestmove e7e8q \n"));
     EXPECT_TRUE(Has(r.out, "info depth 1 score cp 0 nodes 0 time ")) << "stalemate scores 0";

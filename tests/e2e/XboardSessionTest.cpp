@@ -8,21 +8,50 @@
 
 namespace {
 
-const char* const bye = "Bye, Thanks for the match.\n";
+// Every line xboard can read from an engine, nothing else.
+bool OnlyXboardLines(const std::string& out) {
+    static const std::regex xboard(R"((Velkor |feature .*|pong -?\d+|\d+\. \.\.\. [a-h][1-8][a-h][1-8] ?|)"
+                                   R"(-?\d+ -?\d+ \d+ \d+ [a-h].*|Illegal move( \(.*\))?: .*|Error \(.*\): .*|)"
+                                   R"(tellusererror .*|telluser .*|tellics .*|stat01: .*|(1-0|0-1|1/2-1/2) \{.*\}|)"
+                                   R"(White mates!|Black mates!|Stalemate))");
+    for (const std::string& line : Lines(out))
+        if (!std::regex_match(line, xboard)) return ADD_FAILURE() << "not xboard: [" << line << "]", false;
+    return true;
+}
 
-TEST(XboardSession, ReplyNumberingForceModeClockAndPost) {
-    RunResult r = RunVelkor({}, "xboard\nprotover 2\nnew\nsd 3\npost\nlevel 40 5 0\ntime 30000\notim 1000\n"
-                                "e2e4\nforce\nd2d4\ng8f6\ngo\nquit\n", 20);
-    EXPECT_EQ(r.exitCode, 0);
-    // Black's reply to the first move is numbered 1; force mode does not count.
-    EXPECT_TRUE(std::regex_search(r.out, std::regex("\n1\\. \\.\\.\\. [a-h][78][a-h][1-8] \n(.*\n)*"
-                                                    "2\\. \\.\\.\\. [a-h][12][a-h][1-8] \nBye")))
-        << r.out;
-    EXPECT_TRUE(std::regex_search(r.out, std::regex("\n3 -?[0-9]+ [0-9]+ [0-9]+  [a-h]")));
-    EXPECT_FALSE(Has(r.out, "Enter Move") || Has(r.out, "A B C"));
-    const std::string log = ReadFile(r.dir + "/match.log");
-    for (const char* line : {"MovesPerSession 40 TimeLeft 300000 TimeInc 0 \n", "\n 1000\n", "Move Made: "})
+TEST(XboardSession, HandshakeClocksAndThinkingLines) {
+    Session s;
+    ASSERT_TRUE(s.Step("xboard\nprotover 2", "done=1\n", 2000));
+    EXPECT_LT(s.Elapsed(), 1000) << "no wait for the GUI's time-out";
+    EXPECT_TRUE(Has(s.out, "feature ping=1 setboard=1 usermove=1 time=1 analyze=1 colors=0 sigint=0 sigterm=0 "
+                           "reuse=1 "));
+    ASSERT_TRUE(s.Step("accepted ping\nping 7", "pong 7\n"));
+    ASSERT_TRUE(s.Step("new\nlevel 0 0:30 0.3\npost\nhard\ntime 3000\notim 3000\nusermove e2e4", "1. ... ", 8000));
+    ASSERT_TRUE(s.Step("level 40 5 0\nsetboard 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1\ngo", "2. ... ", 8000));
+    ASSERT_TRUE(s.Step("quit", ""));
+    EXPECT_EQ(s.Finish(), 0);
+    // Thinking: ply, centipawns (mates as 100000 + moves), centiseconds, nodes and the line.
+    EXPECT_TRUE(std::regex_search(s.out, std::regex("\n5 -?[0-9]+ [0-9]+ [0-9]+ [a-h][1-8][a-h][1-8]( [a-h1-8qrbn]+)*\n")));
+    EXPECT_TRUE(std::regex_search(s.out, std::regex("\n1 100001 [0-9]+ [0-9]+ a1a8\n")));
+    EXPECT_TRUE(OnlyXboardLines(s.out));
+    const std::string log = ReadFile(s.dir + "/match.log");
+    for (const char* line : {"MovesPerSession 0 TimeLeft 30000 TimeInc 300 \n", "MovesPerSession 40 TimeLeft 300000 TimeInc 0 \n",
+                             "\n 3000\n", "Move Made: "})
         EXPECT_TRUE(Has(log, line)) << line;
+}
+
+// One process plays game after game: a result, "new", and the next game.
+TEST(XboardSession, ManyGamesInOneProcessAndForceModeNumbering) {
+    Session s;
+    ASSERT_TRUE(s.Step("xboard\nprotover 2\nnew\nsd 3\ne2e4", "1. ... "));
+    // Force-mode moves do not count: white's move after two of them is numbered 1 again.
+    ASSERT_TRUE(s.Step("result 1-0 {White resigns}\nnew\nsd 3\nforce\nd2d4\ng8f6\ngo", "1. ... "));
+    ASSERT_TRUE(s.Step("result 0-1 {Black resigns}\nnew\nsetboard 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1\ngo", "a1a8"));
+    ASSERT_TRUE(s.Step("new\nsd 2\nusermove g1f3\nping 3", "pong 3\n", 8000));
+    EXPECT_TRUE(std::regex_search(s.out, std::regex("1\\. \\.\\.\\. [a-h][78][a-h][1-8] \npong 3\n$")));
+    EXPECT_EQ(s.Finish(), 0);
+    EXPECT_FALSE(Has(s.out, "Bye"));
+    EXPECT_TRUE(OnlyXboardLines(s.out));
 }
 
 // Under "st" the clock, not a command, ends each search: the move must still be sent.
@@ -34,35 +63,68 @@ TEST(XboardSession, FixedTimePerMoveAnswersEveryMove) {
     EXPECT_EQ(s.Finish(), 0);
 }
 
-TEST(XboardSession, AnalyzeAnswersDotAndExitEndsItWithoutAMove) {
+// Illegal and malformed moves, and positions that are none, are refused and change nothing.
+TEST(XboardSession, IllegalMovesAndPositionsLeaveTheGameAsItWas) {
+    const char* const refused[] = {"e2e5", "e2i4", "e1e2", "e7e5", "a1a3", "a0a1", "e2e4e7e5", "usermove h2h9", "zz"};
+    std::string input = "xboard\nprotover 2\nnew\nforce\n";
+    for (const char* m : refused) input += std::string(m) + "\n";
+    input += "setboard 8/8/8/8/8/8/8/8 w - - 0 1\nsetboard 4k3/8/8/8/8/8/8/4K2P w - - 0 1\n"
+             "setboard 4k3/4R3/8/8/8/8/8/4K3 w - - 0 1\nsetboard garbage\nedit\n#\nKe1\n.\n"
+             "setboard 4k3/8/8/8/8/8/8/R3K3 w Q - 0 1\ne1e2\ne8d7\nping 1\n";
+    RunResult r = RunVelkor({}, input, 20);
+    for (const char* m : {"e2e5", "e2i4", "e1e2", "e7e5", "a1a3", "a0a1", "e2e4e7e5", "h2h9"})
+        EXPECT_TRUE(Has(r.out, std::string("Illegal move: ") + m + "\n")) << m;
+    EXPECT_TRUE(Has(r.out, "Error (unknown command): zz\n"));
+    EXPECT_EQ(Count(r.out, "tellusererror Illegal position\n"), 5);
+    EXPECT_TRUE(Has(r.out, "Illegal move: e1e2\npong 1\n") == false);
+    EXPECT_EQ(Count(r.out, "Illegal move"), 8) << "after the good setboard both moves are legal";
+    EXPECT_TRUE(OnlyXboardLines(r.out));
+}
+
+// Every change of the position during an analysis starts it again on the new position.
+TEST(XboardSession, AnalysisFollowsThePosition) {
     Session s;
-    ASSERT_TRUE(s.Step("xboard\nanalyze", "\n4 "));
+    ASSERT_TRUE(s.Step("xboard\nprotover 2\nnew\nanalyze", "\n4 "));
     ASSERT_TRUE(s.Step(".", "stat01: ") && s.WaitFor("\n"));
     EXPECT_TRUE(std::regex_search(s.out, std::regex("\nstat01: [0-9]+ [0-9]+ [0-9]+ [0-9]+ [0-9]+\n")));
-    // Read by the move reader once the analysis is over.
-    ASSERT_TRUE(s.Step("exit\ndisplayboard", "A B C D E F G H"));
-    ASSERT_TRUE(s.Step("analyze", "\n3 "));
-    s.Send("quit"); // ends the process at once
+    const std::regex blackLine("\n4 -?[0-9]+ [0-9]+ [0-9]+ [a-h][78][a-h][1-8]"), whiteLine("\n4 -?[0-9]+ [0-9]+ [0-9]+ [a-h][12][a-h][1-8]");
+    ASSERT_TRUE(s.Step("usermove e2e4", "\n1 ") && s.WaitFor("\n4 ") && s.WaitFor("\n"));
+    EXPECT_TRUE(std::regex_search(s.out.substr(s.seen - 200), blackLine));
+    ASSERT_TRUE(s.Step("undo", "\n1 ") && s.WaitFor("\n4 ") && s.WaitFor("\n"));
+    EXPECT_TRUE(std::regex_search(s.out.substr(s.seen - 200), whiteLine));
+    ASSERT_TRUE(s.Step("setboard 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1", "100001 "));
+    ASSERT_TRUE(s.Step("new", "\n1 ") && s.WaitFor("\n4 "));
+    ASSERT_TRUE(s.Step("exit\nping 9", "pong 9\n"));
+    EXPECT_FALSE(Has(s.out.substr(s.seen), "\n5 ")) << "no analysis after exit";
+    s.Send("quit");
     EXPECT_TRUE(s.WaitForExit(5000));
     EXPECT_EQ(s.Finish(), 0);
     EXPECT_FALSE(Has(s.out, ". ..."));
-    EXPECT_EQ(s.out.substr(s.out.size() - 27), bye);
+    EXPECT_TRUE(OnlyXboardLines(s.out));
 }
 
-// Plies without capture, pawn move or repeated position: the white rook
-// snakes over ranks 2 to 7, then the white king walks, while the black
-// king steps between h8 and g8.
-std::string QuietPlies(int count) {
-    std::vector<std::string> white;
-    for (int rank = 2; rank <= 7; ++rank) {
-        for (int i = 1; i < 8; ++i) {
-            int from = rank % 2 ? 8 - i : i - 1, to = rank % 2 ? 7 - i : i;
-            white.push_back(std::string{char('a' + from), char('0' + rank), char('a' + to), char('0' + rank)});
+// White's quiet moves in the rook ending 7k/8/8/8/8/8/R7/K7: the rook
+// snakes over files a-f of ranks 2-7, the king walks to h1, the rook walks
+// on; no position comes back while the black king steps between h8 and g8.
+std::vector<std::string> QuietWhiteMoves() {
+    std::vector<std::string> moves;
+    auto sq = [](int file, int rank) { return std::string{char('a' + file), char('0' + rank)}; };
+    int file = 0;
+    for (int r = 2; r <= 7; ++r) {
+        for (int i = 0; i < 5; ++i) {
+            const int next = r % 2 ? file - 1 : file + 1;
+            moves.push_back(sq(file, r) + sq(next, r));
+            file = next;
         }
-        char edge = rank % 2 ? 'a' : 'h';
-        if (rank < 7) white.push_back(std::string{edge, char('0' + rank), edge, char('1' + rank)});
+        if (r < 7) moves.push_back(sq(file, r) + sq(file, r + 1));
     }
-    white.insert(white.end(), {"a1b1", "b1c1", "c1d1"});
+    for (int f = 0; f < 7; ++f) moves.push_back(sq(f, 1) + sq(f + 1, 1));
+    for (const char* m : {"a7a6", "a6a5", "a5a4", "a4a3", "a3a2", "a2b2", "b2c2", "c2d2"}) moves.push_back(m);
+    return moves;
+}
+
+std::string QuietPlies(int count) {
+    const std::vector<std::string> white = QuietWhiteMoves();
     std::string plies;
     for (int i = 0; i < count; ++i) plies += (i % 2 ? (i % 4 == 1 ? "h8g8" : "g8h8") : white[size_t(i / 2)]) + "\n";
     return plies;
@@ -83,15 +145,30 @@ TEST(XboardSession, EndOfGameAnnouncements) {
         // "exit" leaves force mode without a search; the user's move makes 100 plies.
         {rookEnding + QuietPlies(99) + "exit\ng8h8\n", "Velkor \n1/2-1/2 {Draw by 50 Move Rule}\n"},
         // Nothing at 99 plies: the engine's quiet reply makes 100.
-        {rookEnding + QuietPlies(98) + "exit\nc1d1\n", " \n1/2-1/2 {Draw by 50 Move Rule}\n"},
+        {rookEnding + QuietPlies(98) + "exit\n" + QuietWhiteMoves()[49] + "\n", " \n1/2-1/2 {Draw by 50 Move Rule}\n"},
     };
     for (const Case& c : cases) {
         RunResult r = RunVelkor({}, c.input, 20);
         EXPECT_EQ(r.exitCode, 0);
-        std::string expected = c.ending + bye;
+        const std::string& expected = c.ending;
         EXPECT_EQ(r.out.substr(r.out.size() - std::min(r.out.size(), expected.size())), expected) << c.input;
         EXPECT_EQ(Count(r.out, "1/2-1/2") + Count(r.out, "mates!") + Count(r.out, "Stalemate"), 1) << r.out;
     }
 }
 
 } // namespace
+
+// A game of more than a thousand plies keeps its whole history: no flood of
+// errors, no false draw; the mate at its end is found.
+TEST(LongGame, ThousandPliesThenAMate) {
+    std::string plies;
+    for (int i = 0; i < 260; ++i) plies += " g1f3 g8f6 f3g1 f6g8";
+    plies += " f2f3 e7e5 g2g4";
+    RunResult r = RunVelkor({}, "uci\nposition startpos moves" + plies + "\ngo depth 3\n", 30);
+    EXPECT_TRUE(Has(r.out, "info score mate 1\nbestmove d8h4 \n")) << r.out.substr(r.out.size() - 300);
+    std::string xboard = "xboard\nnew\nforce\n";
+    for (size_t i = 1; i < plies.size(); i += 5) xboard += plies.substr(i, 4) + "\n";
+    r = RunVelkor({}, xboard + "sd 3\ngo\n", 30);
+    EXPECT_TRUE(Has(r.out, "\n1. ... d8h4 \n")) << r.out; // force-mode moves are not numbered
+    EXPECT_FALSE(Has(r.out, "ERROR") || Has(r.out, "1/2-1/2"));
+}

@@ -66,17 +66,19 @@ TEST_F(CommandsTest, ForceModeMovesForBothSidesUntilGo) {
 TEST_F(CommandsTest, MoveReaderReportsTheFiftyMoveRuleAt100) {
     BoardFromFen("4k3/8/8/8/8/8/4P3/1N2K3 w - -");
     MainBoard.FiftyMoveCount = 98;
-    FeedInput("b1c3 c3b1 e2e4\n");
+    FeedInput("b1c3 e8d8 e2e4\n");
     EXPECT_EQ(HumanMove(), IsMove);
     EXPECT_EQ(HumanMove(), FiftyMoves);
     EXPECT_EQ(MainBoard.FiftyMoveCount, 100);
 }
 
 TEST_F(CommandsTest, EditorExampleAndCastlingFromHomeSquares) {
-    Do("edit", "# c Pe4 Ke1 Rh1 Pz9 xq9 . e2e4\n");
-    EXPECT_TRUE(MainBoard.BlackPawns == SquareBit(28) && MainBoard.BlackKing == SquareBit(4));
-    EXPECT_EQ(MainBoard.AllPieces, SquareBit(28) | SquareBit(4) | SquareBit(7));
-    EXPECT_EQ(MainBoard.Castling, 0);
+    // A board without a white king is no position: the editor's work is refused.
+    EXPECT_EQ(CaptureStdout([&] { Do("edit", "# c Pe4 Ke1 Rh1 Pz9 xq9 . e2e4\n"); }), "tellusererror Illegal position\n");
+    EXPECT_EQ(MainBoard.AllPieces, 0xffff00000000ffffULL);
+    Do("edit", "# Ke1 Rh1 c Pe4 Kg8 . e2e4\n");
+    EXPECT_TRUE(MainBoard.BlackPawns == SquareBit(28) && MainBoard.WhiteKing == SquareBit(4));
+    EXPECT_EQ(MainBoard.Castling, 1);
     char colour = 0;
     for (const char* w : {"#", "Ke1", "Rh1", "Ra1", "c", "Ke8", "Ra8", "xa1", "Qh1"}) EditBoard(w, &colour);
     EXPECT_EQ(MainBoard.Castling, 8);

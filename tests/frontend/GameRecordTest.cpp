@@ -8,9 +8,10 @@
 namespace {
 
 void Play(const char* move) {
-    PlayGameMove(SquareFromText(move), SquareFromText(move + 2), move[4]);
+    const int from = SquareFromText(move), to = SquareFromText(move + 2);
+    PlayGameMove(from, to, move[4]);
     MainBoard.SideToMove ^= 1;
-    Game.Record();
+    Game.Record(Move{SquareBit(from), SquareBit(to), move[4]});
 }
 
 TEST(GameRecord, SquaresFromTextAndCastlingRightsByFromSquare) {
@@ -38,6 +39,16 @@ TEST(GameRecord, FiftyMoveCountAndRepetitionsWhoeverMoves) {
     EXPECT_EQ(MainBoard.FiftyMoveCount, 2);
     for (const char* m : {"f3g1", "c3d5"}) Play(m); // a capture
     EXPECT_TRUE(MainBoard.FiftyMoveCount == 0 && Game.Occurrences() == 1);
+    // Taking moves back replays the game: the capture and the count come back.
+    const std::string twoBack = FenOf(MainBoard);
+    Play("e8d8");
+    ASSERT_TRUE(Game.Undo());
+    EXPECT_EQ(FenOf(MainBoard), twoBack);
+    ASSERT_TRUE(Game.Undo() && Game.Undo());
+    EXPECT_TRUE((MainBoard.BlackPawns & Sq("d5")) && MainBoard.FiftyMoveCount == 2 && MainBoard.SideToMove == 1);
+    while (Game.Undo()) {
+    }
+    EXPECT_EQ(FenOf(MainBoard), "4k3/8/8/3p4/8/8/4P3/1N2K1n1 w -- - 0 ; ");
 }
 
 } // namespace
