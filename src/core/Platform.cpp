@@ -83,12 +83,22 @@ bool ReadLine(char* buf, int size) {
     return any || c == '\n';
 }
 
+// Saturates instead of overflowing; a word that is no number stays in the input.
 bool ReadInt(int* value) {
-    int v;
-    int got = std::scanf("%d", &v);
-    if (got == EOF) ended = true;
-    if (got != 1) return false;
-    *value = v;
+    int c = Next();
+    while (c != EOF && std::isspace(c)) c = Next();
+    const bool negative = c == '-';
+    if (c == '-' || c == '+') c = Next();
+    if (c == EOF || !std::isdigit(c)) {
+        if (c != EOF) std::ungetc(c, stdin);
+        return false;
+    }
+    long long v = 0;
+    for (; c != EOF && std::isdigit(c); c = Next())
+        if (v <= INT32_MAX) v = v * 10 + (c - '0');
+    if (c != EOF) std::ungetc(c, stdin);
+    if (negative) v = -v;
+    *value = ClampToI32(v);
     return true;
 }
 

@@ -25,8 +25,9 @@ bool ReadWord(char* buf, int size);
 // rest is dropped) and consumes the newline. False at the end of input
 // with nothing read.
 bool ReadLine(char* buf, int size);
-// Reads a decimal integer after optional whitespace. A non-number is left
-// in the input and the target is unchanged; false then.
+// Reads a decimal integer after optional whitespace, saturated to the int
+// range. A non-number is left in the input (but for a sign before it) and
+// the target is unchanged; false then.
 bool ReadInt(int* value);
 // Consumes one character (the line end after a word).
 void SkipChar();

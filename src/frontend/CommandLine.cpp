@@ -1,6 +1,7 @@
 // Command-line options.
 #include "frontend/CommandLine.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,8 @@ const char* const helpText = "xboard   used when interfacing with xboard\n"
                              "-sd  n   sets max search depth to n ply (min n = 3)\n"
                              "-sp  self play\n"
                              "-ts  filename run through a testsuite (EPD Format)\n";
+
+constexpr int MaxFixedDepth = 100; // deeper than any search goes
 
 // The number the leading digits spell (no sign), saturated; 0 when the text starts otherwise.
 int Number(const char* text) {
@@ -78,7 +81,7 @@ void ParseCommandLine(int argc, char** argv) {
         if (a.Exact("-bench4")) s.BenchNumber = 4;
         if (a.Exact("-bench5")) s.BenchNumber = 5;
         if (a.Exact("-fd") && a.TakeValue()) {
-            int n = Number(a.arg);
+            const int n = std::min(Number(a.arg), MaxFixedDepth);
             s.setFD(char(n));
             MainBoard.MaxDepth = n;
             MainBoard.FixedDepth = n;

@@ -13,6 +13,7 @@
 #include "board/ChessBoard.h"
 #include "board/Fen.h"
 #include "core/Log.h"
+#include "core/Numbers.h"
 #include "core/Platform.h"
 #include "core/Status.h"
 #include "frontend/Diagram.h"
@@ -30,6 +31,9 @@ namespace {
 
 constexpr int MaxDepthCommand = 100;         // "sd" and "sfd" beyond this mean this
 constexpr long long MaxCentiseconds = 1LL << 28; // "time" and "otim": about a month
+constexpr long long MaxMovesPerSession = 10000;
+constexpr long long MaxLevelMinutes = 100000;
+constexpr long long MaxIncrementMs = 86400000; // a day
 
 Status& S() { return MainStatus; }
 
@@ -202,14 +206,14 @@ char Help(char*) {
 char Level(char*) {
     Status& s = S();
     char word[WordSize];
-    if (ReadWord(word, sizeof word)) s.MovesPerSession = int(std::clamp(std::atoll(word), 0LL, 10000LL));
+    if (ReadWord(word, sizeof word)) s.MovesPerSession = int(ParseInteger(word, 0, MaxMovesPerSession, 0));
     if (ReadWord(word, sizeof word)) {
         const char* colon = std::strchr(word, ':');
-        long long ms = std::clamp(std::atoll(word), 0LL, 100000LL) * 60000;
-        if (colon) ms += std::clamp(std::atoll(colon + 1), 0LL, 59LL) * 1000;
+        long long ms = ParseInteger(word, 0, MaxLevelMinutes, 0) * 60000;
+        if (colon) ms += ParseInteger(colon + 1, 0, 59, 0) * 1000;
         s.TimeLeft = ClampToI32(ms);
     }
-    if (ReadWord(word, sizeof word)) s.TimeInc = ClampToI32(std::clamp(std::atof(word), 0.0, 86400.0) * 1000.0);
+    if (ReadWord(word, sizeof word)) s.TimeInc = i32(ParseSecondsAsMs(word, MaxIncrementMs, 0));
     LogF("MovesPerSession %d TimeLeft %d TimeInc %d \n", s.MovesPerSession, s.TimeLeft, s.TimeInc);
     return Handled;
 }
@@ -253,7 +257,7 @@ char Option(char*) {
             std::printf("telluser %s\n", message.c_str());
         }
     } else if (name == "BookSeed") {
-        const long long seed = std::atoll(value.c_str());
+        const long long seed = ParseInteger(value.c_str(), 0, INT32_MAX, 0);
         if (seed > 0) SetPolyglotBookSeed(u64(seed));
     }
     return Handled;

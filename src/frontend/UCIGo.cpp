@@ -1,7 +1,6 @@
 // UCI "go": the limits of the line, read and clamped; the search; the
 // "bestmove" reply, which is always a legal move or 0000.
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 
 #include "board/ChessBoard.h"
 #include "core/Log.h"
+#include "core/Numbers.h"
 #include "core/Status.h"
 #include "eval/PositionEvaluate.h"
 #include "frontend/GameRecord.h"
@@ -30,13 +30,7 @@ constexpr long long MaxNodes = 1LL << 50;
 
 // A number word, clamped into [low, high]; `fallback` when it is no number at all.
 long long Number(const std::string& word, long long low, long long high, long long fallback) {
-    if (word.empty()) return fallback;
-    char* end = nullptr;
-    errno = 0;
-    long long v = std::strtoll(word.c_str(), &end, 10);
-    if (end == word.c_str()) return fallback;
-    if (errno == ERANGE) v = word[0] == '-' ? LLONG_MIN : LLONG_MAX;
-    return std::clamp(v, low, high);
+    return ParseInteger(word.c_str(), low, high, fallback);
 }
 
 bool IsMoveWord(const std::string& w) {

@@ -10,6 +10,7 @@
 
 #include "board/ChessBoard.h"
 #include "core/Log.h"
+#include "core/Numbers.h"
 #include "core/Platform.h"
 #include "core/Status.h"
 #include "eval/PositionEvaluate.h"
@@ -216,11 +217,11 @@ void UCIProtocol::SetOption() {
         ok = check(&PonderOption);
         if (ok && PonderOption) s.Pondering = 0;
     } else if (id == "hash") {
-        char* end = nullptr;
-        const long long mb = std::strtoll(value.c_str(), &end, 10);
+        const char* end = nullptr;
+        const long long mb = ParseInteger(value.c_str(), 1, 4096, 0, &end);
         ok = !value.empty() && *end == '\0';
         if (ok) {
-            HashMegabytes = int(std::clamp(mb, 1LL, 4096LL));
+            HashMegabytes = int(mb);
             if (!PositionCache.Resize(HashMegabytes)) InfoString("not enough memory for that table: Hash unchanged");
         }
     } else if (id == "clear hash") {
@@ -236,8 +237,8 @@ void UCIProtocol::SetOption() {
             InfoString(message.c_str());
         }
     } else if (id == "bookseed") {
-        char* end = nullptr;
-        const long long seed = std::strtoll(value.c_str(), &end, 10);
+        const char* end = nullptr;
+        const long long seed = ParseInteger(value.c_str(), -1, INT32_MAX, -1, &end);
         ok = !value.empty() && *end == '\0' && seed >= 0;
         if (ok && seed > 0) SetPolyglotBookSeed(u64(seed));
     } else if (id == "uci_engineabout") {

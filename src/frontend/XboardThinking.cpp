@@ -3,6 +3,7 @@
 // mates as 100000 + moves), kibitz lines, the analysis status line, and the
 // console's time report.
 #include <cstdio>
+#include <string>
 
 #include "core/Platform.h"
 #include "core/Status.h"
@@ -22,8 +23,15 @@ int ThinkingScore(const SearchReport& r) {
     return r.mateMoves > 0 ? MateScore + r.mateMoves : -MateScore + r.mateMoves;
 }
 
+// An iteration cut short and then done reports the same line twice: it is shown once.
 void ThinkingLine(const SearchReport& r) {
-    std::printf("%d %d %lld %lld %s\n", r.depth, ThinkingScore(r), r.elapsedMs / 10, r.nodes, LineMoves(r).c_str());
+    static std::string last;
+    char line[MoveTextSize + 64];
+    std::snprintf(line, sizeof line, "%d %d %lld %lld %s\n", r.depth, ThinkingScore(r), r.elapsedMs / 10, r.nodes,
+                  LineMoves(r).c_str());
+    if (last == line) return;
+    last = line;
+    std::fputs(line, stdout);
     std::fflush(stdout);
 }
 
