@@ -19,7 +19,7 @@ long long ParseInteger(const char* text, long long low, long long high, long lon
     }
     long long v = 0;
     for (; IsDigit(*p); ++p)
-        if (v < Saturated) v = v * 10 + (*p - '0');
+        if (v < Saturated / 10) v = v * 10 + (*p - '0');
     if (end) *end = p;
     if (negative) v = -v;
     return v < low ? low : v > high ? high : v;
@@ -30,7 +30,7 @@ long long ParseSecondsAsMs(const char* text, long long highMs, long long fallbac
     if (!IsDigit(*p) && !(*p == '.' && IsDigit(p[1]))) return fallback;
     long long ms = 0;
     for (; IsDigit(*p); ++p)
-        if (ms < Saturated) ms = ms * 10 + (*p - '0');
+        if (ms < Saturated / 10) ms = ms * 10 + (*p - '0');
     ms = ms < Saturated / 1000 ? ms * 1000 : Saturated;
     if (*p == '.') {
         long long scale = 100;
