@@ -6,8 +6,12 @@ JOBS     ?= $(shell nproc)
 DEPTH    ?= 6
 BENCH_DEPTH ?= 9
 CTEST    := ctest --output-on-failure -j $(JOBS)
+# The fuzz run: its length, its seed (the time when none is given) and more driver options.
+SECONDS  ?= 120
+SEED     ?= $(shell date +%s)
+FUZZ_ARGS ?=
 
-.PHONY: all deps build run test sanitize bench evalbench perft format clean
+.PHONY: all deps build run test sanitize sanitize-build fuzz libfuzzer bench evalbench perft format clean
 
 all: build
 
@@ -24,10 +28,22 @@ run: build
 test: build
 	cd $(BUILD) && $(CTEST)
 
-sanitize: deps
+sanitize: sanitize-build
+	cd $(SANITIZE) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(CTEST)
+
+sanitize-build: deps
 	@cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug -DVELKOR_SANITIZE=ON >/dev/null
 	@cmake --build $(SANITIZE) -j $(JOBS)
-	cd $(SANITIZE) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(CTEST)
+
+# Random and mutated sessions against the sanitizer build for SECONDS;
+# failing inputs are kept in build-sanitize/fuzz-failures.
+fuzz: sanitize-build
+	nice ./$(SANITIZE)/tests/velkor_fuzz --binary $(SANITIZE)/velkor --seconds $(SECONDS) --seed $(SEED) \
+	  --keep $(SANITIZE)/fuzz-failures $(FUZZ_ARGS)
+
+# libFuzzer targets for the position reader and the move-text reader (clang).
+libfuzzer:
+	@scripts/libfuzzer.sh build-libfuzzer
 
 bench: build
 	scripts/bench.sh ./$(BUILD)/velkor $(BENCH_DEPTH)

@@ -105,9 +105,12 @@ private:
 };
 
 // Commands that leave the position and the engine's side alone, exactly as GUIs write them.
+// "accepted setboard" and the like are not among them: the engine reads the
+// feature's name as a command.
 const std::regex& Harmless() {
     static const std::regex re("(|xboard|post|nopost|hard|easy|random|computer|draw|hint|bk|\\.|"
-                               "protover [0-9]{1,3}|(accepted|rejected) [a-z]+|name [A-Z][A-Za-z()0-9 ]*|"
+                               "protover [0-9]{1,3}|(accepted|rejected) (usermove|ping|done|sigint|sigterm|san|myname|reuse|colors|"
+                               "ics|variants|debug|memory|smp|pause|nps|exclude|setscore|highlight)|name [A-Z][A-Za-z()0-9 ]*|"
                                "level [0-9]{1,4} [0-9]{1,4}(:[0-9]{1,2})? [0-9]{1,4}(\\.[0-9]{1,3})?|"
                                "(st|sd|time|otim|ping) [0-9]{1,6})");
     return re;

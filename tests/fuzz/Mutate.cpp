@@ -144,9 +144,16 @@ std::string MutateFen(Rng& rng, const std::string& fen) {
         case 14: // control bytes
             f.insert(size_t(rng.Below(int(f.size()) + 1)), 1, rng.Pick({"\t", "\r", "\x7f", "\x01", "\xff"})[0]);
             break;
-        case 15: // every man a queen
-            for (char& c : fields[0])
-                if (std::isalpha(static_cast<unsigned char>(c)) && c != 'K' && c != 'k') c = std::isupper(static_cast<unsigned char>(c)) ? 'Q' : 'q';
+        case 15: // every man a queen, or ranks crowded with one kind of man
+            if (rng.Chance(50)) {
+                for (char& c : fields[0])
+                    if (std::isalpha(static_cast<unsigned char>(c)) && c != 'K' && c != 'k') c = std::isupper(static_cast<unsigned char>(c)) ? 'Q' : 'q';
+            } else {
+                const std::string man(1, "QRBNqrbn"[rng.Below(8)]);
+                for (std::string& rank : ranks)
+                    if (rng.Chance(60)) rank = std::string(size_t(rng.Chance(80) ? 8 : 16), man[0]);
+                fields[0] = Join(ranks, '/');
+            }
             f = Join(fields, ' ');
             break;
         default: // EPD operations
