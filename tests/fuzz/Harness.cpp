@@ -177,7 +177,9 @@ private:
         long waited = NowMs();
         bool ended = grace && child.WaitEnd(options.graceMs);
         waited = NowMs() - waited;
-        std::string signature = std::string("hang: ") + ProtocolName(session.protocol) + ": " + after + ": ";
+        std::string signature = std::string("hang: ") + ProtocolName(session.protocol) +
+                                (session.protocol == Protocol::Batch && !session.args.empty() ? " " + session.args[0] : "") +
+                                ": " + after + ": ";
         if (ended) Add("hang", detail + "; it ended " + std::to_string(waited / 1000) + " s later", signature + "late end");
         else Add("hang", detail + (grace ? "; no end in " + Secs(options.graceMs) + " more" : ""), signature + "no end");
         child.Kill();

@@ -13,7 +13,7 @@ struct HarnessOptions {
     bool pingProbe = true; // xboard: "ping N" before "quit"; off until the engine answers it
     int probeMs = 3000;    // for readyok and pong
     int exitMs = 5000;     // for the process to end after quit or the end of input
-    int batchMs = 60000;   // for a whole batch run
+    int batchMs = 30000;   // for a whole batch run
     int graceMs = 30000;   // after a hang, to tell a late end from none
 };
 
