@@ -6,6 +6,10 @@ JOBS     ?= $(shell nproc)
 DEPTH    ?= 6
 BENCH_DEPTH ?= 9
 CTEST    := ctest --output-on-failure -j $(JOBS)
+# The fuzz run: its length, its seed (the time when none is given) and more driver options.
+SECONDS  ?= 120
+SEED     ?= $(shell date +%s)
+FUZZ_ARGS ?=
 
 # Installation, laid out as Debian's engine packages lay theirs out: the
 # binary in games/, the manual in section 6, an engine-list entry where
@@ -20,7 +24,8 @@ BINDIR   = $(PREFIX)/games
 MANDIR   = $(PREFIX)/share/man/man6
 ENGDIR   = $(PREFIX)/share/games/plugins/xboard
 
-.PHONY: all deps configure build engine run test sanitize bench evalbench perft format clean install uninstall
+.PHONY: all deps configure build engine run test sanitize sanitize-build fuzz libfuzzer bench evalbench perft format \
+        clean install uninstall
 
 all: build
 
@@ -43,10 +48,22 @@ run: engine
 test: build
 	cd $(BUILD) && $(CTEST)
 
-sanitize: deps
+sanitize: sanitize-build
+	cd $(SANITIZE) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(CTEST)
+
+sanitize-build: deps
 	@cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug -DVELKOR_SANITIZE=ON >/dev/null
 	@cmake --build $(SANITIZE) -j $(JOBS)
-	cd $(SANITIZE) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(CTEST)
+
+# Random and mutated sessions against the sanitizer build for SECONDS;
+# failing inputs are kept in build-sanitize/fuzz-failures.
+fuzz: sanitize-build
+	nice ./$(SANITIZE)/tests/velkor_fuzz --binary $(SANITIZE)/velkor --seconds $(SECONDS) --seed $(SEED) \
+	  --keep $(SANITIZE)/fuzz-failures $(FUZZ_ARGS)
+
+# libFuzzer targets for the position reader and the move-text reader (clang).
+libfuzzer:
+	@scripts/libfuzzer.sh build-libfuzzer
 
 bench: build
 	scripts/bench.sh ./$(BUILD)/velkor $(BENCH_DEPTH)

@@ -127,10 +127,10 @@ std::string MoveNotation(u64 from, u64 to, char promote) {
     return text;
 }
 
-std::string ReadPosition(const char* text, ChessBoard* board) {
+std::string ReadPosition(const char* text, ChessBoard* board, bool epd) {
     std::istringstream in(text);
     std::vector<std::string> fields;
-    for (std::string field; fields.size() < 6 && in >> field;) fields.push_back(field);
+    for (std::string field; fields.size() < (epd ? 4u : 6u) && in >> field;) fields.push_back(field);
     if (fields.empty() || !PlacementReadable(fields[0])) return "unreadable placement";
     if (fields.size() > 1 && fields[1] != "w" && fields[1] != "b") return "unreadable side to move";
     const char side = fields.size() > 1 && fields[1] == "b" ? 1 : 0;

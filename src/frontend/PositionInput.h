@@ -31,7 +31,8 @@ std::string MoveNotation(u64 from, u64 to, char promote);
 // than promotions allow, and the side not to move not in check. Castling
 // rights without their king and rook at home are dropped; an en-passant
 // field names the double step just made. Returns an empty text when the
-// position is good, otherwise what is wrong with it.
-std::string ReadPosition(const char* text, ChessBoard* board);
+// position is good, otherwise what is wrong with it. In an EPD line the
+// fields after the fourth are operations, not move counters.
+std::string ReadPosition(const char* text, ChessBoard* board, bool epd = false);
 // The checks of ReadPosition on a board already set up (its piece counts current).
 std::string CheckPosition(const ChessBoard& board);

@@ -13,6 +13,7 @@
 #include "core/Status.h"
 #include "eval/PositionEvaluate.h"
 #include "frontend/Diagram.h"
+#include "frontend/PositionInput.h"
 #include "movegen/MoveGen.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
@@ -100,6 +101,13 @@ void ParseEPDSuite(const char* fileName) {
         if (s.Mimic != 1) ShowBoard(MainBoard);
         if (s.DoTestSuite) {
             std::printf("%s\n", line);
+            // A line that is no position is not searched: such a board can hold a search forever.
+            ChessBoard checked;
+            const std::string problem = ReadPosition(line, &checked, true);
+            if (!problem.empty()) {
+                std::printf("Illegal position: %s\n", problem.c_str());
+                continue;
+            }
             if (s.FD == 0) s.FD = 3;
             const int score = Search.ProgressiveDeepening(MainBoard, s.FD, &MainBoard.BestFrom, &MainBoard.BestTo,
                                                           &MainBoard.BestPromote);

@@ -17,7 +17,9 @@ inline ArmySets ArmyOf(const ChessBoard& b, char side) {
 
 inline u64 LowestSquare(u64 set) { return set & (0 - set); }
 
+// A board set up from nonsense can hold more men than chess allows: the list keeps what fits.
 inline int AppendMove(MoveGen& list, int index, u64 from, u64 to, char promote) {
+    if (index >= MaxMoves) return index;
     list.From[index] = from;
     list.To[index] = to;
     list.Promote[index] = promote;

@@ -74,12 +74,12 @@ int MoveGen::GenCastle(char side, int index, char castling) {
     auto safe = [&](int file) { return !b.IsAttacked(sq(file), side); };
 
     if ((castling & kingSide) && !(b.AllPieces & (sq(5) | sq(6))) && (rooks & sq(7)) && safe(4) && safe(5) &&
-        safe(6)) {
+        safe(6) && index < MaxMoves) {
         OrderValue[index] = 800;
         index = AppendMove(*this, index, sq(4), sq(6), NoPromotion);
     }
     if ((castling & queenSide) && !(b.AllPieces & (sq(1) | sq(2) | sq(3))) && (rooks & sq(0)) && safe(4) &&
-        safe(3) && safe(2)) {
+        safe(3) && safe(2) && index < MaxMoves) {
         OrderValue[index] = 800;
         index = AppendMove(*this, index, sq(4), sq(2), NoPromotion);
     }

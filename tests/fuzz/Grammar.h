@@ -1,0 +1,20 @@
+// What a protocol's standard output may contain, line by line. The table
+// of patterns is in Grammar.cpp; the console has none (free text).
+#pragma once
+
+#include <string>
+
+enum class Protocol { Uci, Xboard, Console, Batch };
+
+const char* ProtocolName(Protocol p);
+bool ProtocolFromName(const std::string& name, Protocol* p);
+
+// True when the line (without its newline) is allowed. The first line of
+// the output may also be the engine's banner where the protocol allows it.
+// Protocols without a grammar allow everything.
+bool LineAllowed(Protocol p, const std::string& line, bool firstLine);
+bool HasGrammar(Protocol p);
+
+// The line with numbers and moves blotted out and cut short, so that the
+// same fault in different games is counted once.
+std::string LineShape(const std::string& line);
