@@ -58,7 +58,7 @@ sanitize-build: deps
 # Random and mutated sessions against the sanitizer build for SECONDS;
 # failing inputs are kept in build-sanitize/fuzz-failures.
 fuzz: sanitize-build
-	nice ./$(SANITIZE)/tests/velkor_fuzz --binary $(SANITIZE)/velkor --seconds $(SECONDS) --seed $(SEED) \
+	nice ./$(SANITIZE)/tools/fuzz/velkor_fuzz --binary $(SANITIZE)/velkor --seconds $(SECONDS) --seed $(SEED) \
 	  --keep $(SANITIZE)/fuzz-failures $(FUZZ_ARGS)
 
 # libFuzzer targets for the position reader and the move-text reader (clang).

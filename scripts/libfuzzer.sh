@@ -16,6 +16,6 @@ cmake --build "$dir" -j "$(nproc)" --target velkor_PositionText_fuzzer velkor_Mo
 for target in PositionText MoveText; do
   mkdir -p "$dir/corpus-$target"
   echo "libfuzzer: $target for $seconds s"
-  nice "$dir/tests/velkor_${target}_fuzzer" -max_total_time="$seconds" -max_len=4096 -close_fd_mask=1 \
+  nice "$dir/tools/fuzz/velkor_${target}_fuzzer" -max_total_time="$seconds" -max_len=4096 -close_fd_mask=1 \
     -artifact_prefix="$dir/$target-" "$dir/corpus-$target"
 done

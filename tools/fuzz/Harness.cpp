@@ -1,5 +1,6 @@
 // The harness: a session's steps, the liveness probe, and the judgement.
 #include "fuzz/Harness.h"
+#include "fuzz/Grammar.h"
 
 #include <stdlib.h>
 
@@ -120,10 +121,10 @@ private:
         matched = false;
         awaiting = &re;
         child.Pump(ms, [&] {
-            return matched || (child.lines > mark && !child.partial.empty() && std::regex_match(child.partial, re));
+            return matched || (child.lines > mark && !child.partial.empty() && BoundedMatch(child.partial, re));
         });
         awaiting = nullptr;
-        return matched || (child.lines > mark && std::regex_match(child.partial, re));
+        return matched || (child.lines > mark && BoundedMatch(child.partial, re));
     }
 
     void Probe() {
@@ -155,7 +156,7 @@ private:
     void OnLine(const std::string& line) {
         if (output.size() < MaxKeptOutput) output += line + "\n";
         Note("< " + Escape(line.substr(0, 300)));
-        if (awaiting && !matched && std::regex_search(line, *awaiting)) matched = true;
+        if (awaiting && !matched && BoundedSearch(line, *awaiting)) matched = true;
         if (!LineAllowed(session.protocol, line, lineNumber++ == 0))
             Add("grammar", "line \"" + Printable(line.substr(0, 200)) + "\"", "grammar: " + LineShape(line));
         follower->Output(line, findings);

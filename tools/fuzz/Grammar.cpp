@@ -82,7 +82,7 @@ bool HasGrammar(Protocol p) { return p == Protocol::Uci || p == Protocol::Xboard
 bool LineAllowed(Protocol p, const std::string& line, bool firstLine) {
     if (!HasGrammar(p)) return true;
     for (const Compiled& c : Table())
-        if (c.protocol == p && (firstLine || !c.firstLineOnly) && std::regex_match(line, c.re)) return true;
+        if (c.protocol == p && (firstLine || !c.firstLineOnly) && BoundedMatch(line, c.re)) return true;
     return false;
 }
 
@@ -94,4 +94,23 @@ std::string LineShape(const std::string& line) {
     std::string printable;
     for (unsigned char c : shape) printable += c >= 32 && c < 127 ? std::string(1, char(c)) : "?";
     return printable;
+}
+
+namespace {
+constexpr size_t MatchLimit = 2000;
+}
+
+bool BoundedMatch(const std::string& text, const std::regex& re) {
+    return std::regex_match(text.size() > MatchLimit ? text.substr(0, MatchLimit) : text, re);
+}
+
+bool BoundedMatch(const std::string& text, std::smatch& m, const std::regex& re) {
+    static thread_local std::string cut;
+    if (text.size() <= MatchLimit) return std::regex_match(text, m, re);
+    cut = text.substr(0, MatchLimit);
+    return std::regex_match(cut, m, re);
+}
+
+bool BoundedSearch(const std::string& text, const std::regex& re) {
+    return std::regex_search(text.size() > MatchLimit ? text.substr(0, MatchLimit) : text, re);
 }

@@ -1,5 +1,6 @@
 // The UCI and xboard followers.
 #include "fuzz/Follow.h"
+#include "fuzz/Grammar.h"
 
 #include <regex>
 #include <sstream>
@@ -121,7 +122,7 @@ public:
     void Output(const std::string& line, std::vector<Finding>& findings) override {
         static const std::regex moveLine("(move |[0-9]+\\. \\.\\.\\. )([^ ]*) ?");
         std::smatch m;
-        if (std::regex_match(line, m, moveLine)) {
+        if (BoundedMatch(line, m, moveLine)) {
             std::string move = m[2];
             if (!position || !engineToMove) {
                 Lose(); // a move the follower did not expect: it no longer knows the game
@@ -172,7 +173,7 @@ protected:
             position = force && !lost ? Position::FromFen(line.substr(9)) : std::nullopt;
             if (!position) Lose();
         } else if (line == "?" || line == "quit" || line.find_first_not_of(" \t\r") == std::string::npos ||
-                   std::regex_match(line, Harmless())) {
+                   BoundedMatch(line, Harmless())) {
         } else {
             Lose();
         }
