@@ -4,7 +4,7 @@ BUILD    ?= build
 SANITIZE ?= build-sanitize
 JOBS     ?= $(shell nproc)
 DEPTH    ?= 6
-BENCH_DEPTH ?= 9
+BENCH_DEPTH ?= 11
 CTEST    := ctest --output-on-failure -j $(JOBS)
 
 .PHONY: all deps build run test sanitize bench evalbench perft format clean
