@@ -147,6 +147,7 @@ void ChessBoard::MakeMove(u64 from, u64 to, char promote, char* castleMask) {
     WhitePieces = WhitePawns | WhiteBishops | WhiteKnights | WhiteRooks | WhiteQueens | WhiteKing;
     BlackPieces = BlackPawns | BlackBishops | BlackKnights | BlackRooks | BlackQueens | BlackKing;
     AllPieces = WhitePieces | BlackPieces;
+    UpdatePieceKey(Old, *this);
     WhitePieceCount = WhiteQueenCount + WhiteRookCount + WhiteBishopCount + WhiteKnightCount + WhitePawnCount;
     BlackPieceCount = BlackQueenCount + BlackRookCount + BlackBishopCount + BlackKnightCount + BlackPawnCount;
 }
