@@ -70,12 +70,28 @@ u64* Fill(SliderTable (&table)[64], const u64 (&magics)[64], u64 (*blockers)(int
     return next;
 }
 
+// The squares between and the line through every pair on a common ray.
+void FillLines() {
+    for (int a = 0; a < 64; ++a) {
+        for (int d = 0; d < 8; ++d) {
+            const u64 ray = tables.ray[d][a];
+            const u64 line = ray | tables.ray[(d + 4) % 8][a] | SquareBit(a); // direction d + 4 points back
+            for (u64 set = ray; set; set &= set - 1) {
+                const int b = __builtin_ctzll(set);
+                BetweenTable[a][b] = ray & ~tables.ray[d][b] & ~SquareBit(b);
+                LineTable[a][b] = line;
+            }
+        }
+    }
+}
+
 // Runs before every other constructor of the program, so that any of them
 // could already look up attacks. It reads only constant tables.
 struct SliderTablesBuilder {
     SliderTablesBuilder() {
         u64* next = Fill(BishopTable, BishopMagics, BishopBlockers, BishopByRays, store);
         Fill(RookTable, RookMagics, RookBlockers, RookByRays, next);
+        FillLines();
     }
 };
 
@@ -84,6 +100,8 @@ struct SliderTablesBuilder {
 constexpr Tables tables = Build();
 SliderTable BishopTable[64];
 SliderTable RookTable[64];
+u64 BetweenTable[64][64];
+u64 LineTable[64][64];
 
 __attribute__((init_priority(101))) SliderTablesBuilder builder;
 

@@ -87,4 +87,11 @@ inline u64 Rook(int square, u64 occupied) {
 
 inline u64 Queen(int square, u64 occupied) { return Bishop(square, occupied) | Rook(square, occupied); }
 
+// For two squares on one rank, file or diagonal: the squares strictly
+// between them, and the whole line through both. Empty for other pairs.
+extern u64 BetweenTable[64][64];
+extern u64 LineTable[64][64];
+inline u64 Between(int a, int b) { return BetweenTable[a][b]; }
+inline u64 Line(int a, int b) { return LineTable[a][b]; }
+
 } // namespace attacks
