@@ -125,6 +125,10 @@ void PositionKey(char side, int castling, const BoardState& board, u64* upper, u
     *lower = board.PieceKeyLower ^ common;
 }
 
+u64 PositionKeyLower(char side, int castling, const BoardState& board) {
+    return board.PieceKeyLower ^ (side ? BtoMove : WtoMove) ^ CastleCode[castling & 15];
+}
+
 // A move changes two to four sets by a square or two each.
 void UpdatePieceKey(const BoardState& before, BoardState& after) {
     PieceSets changed(after);

@@ -30,6 +30,8 @@ void genhashcode(char side, int castling, u64* upper, u64* lower, const ChessBoa
 void genpiecekey(const BoardState& board, u64* upper, u64* lower);
 // The same key as genhashcode, from the men's part the board keeps.
 void PositionKey(char side, int castling, const BoardState& board, u64* upper, u64* lower);
+// Its lower half alone, which picks the table bucket.
+u64 PositionKeyLower(char side, int castling, const BoardState& board);
 // Brings the men's part of `after` up to date with its sets, given the board it was made from.
 void UpdatePieceKey(const BoardState& before, BoardState& after);
 // Does the men's part the board keeps match its sets? For debug checks.

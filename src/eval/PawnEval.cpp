@@ -121,15 +121,11 @@ PawnRecord ComputePawnRecord(const ChessBoard& b, int whiteKing, int blackKing) 
     PawnSide w = ScorePawns(b.WhitePawns, b.BlackPawns, whiteKing);
     PawnSide k = ScorePawns(Flip(b.BlackPawns), Flip(b.WhitePawns), blackKing ^ 56);
     PawnRecord r{};
-    r.pawns = b.WhitePawns | b.BlackPawns;
-    r.whitePawnFiles = FileFill(b.WhitePawns);
-    r.blackPawnFiles = FileFill(b.BlackPawns);
-    r.pawnFiles = r.whitePawnFiles | r.blackPawnFiles;
-    r.whitePawnAttacks = ((b.WhitePawns & ~FileMask[7]) << 9) | ((b.WhitePawns & ~FileMask[0]) << 7);
-    r.blackPawnAttacks = ((b.BlackPawns & ~FileMask[7]) >> 7) | ((b.BlackPawns & ~FileMask[0]) >> 9);
+    r.whitePawns = b.WhitePawns;
+    r.blackPawns = b.BlackPawns;
     r.key = b.PawnKingHash;
-    r.whiteDoubled = w.doubled;
-    r.blackDoubled = k.doubled;
+    r.whiteDoubled = u8(w.doubled);
+    r.blackDoubled = u8(k.doubled);
     r.middleGame = w.middleGame - k.middleGame;
     r.endGame = w.endGame - k.endGame;
     r.whiteScore = w.score;
@@ -158,11 +154,11 @@ int PositionEvaluate::PawnEval04(char side) {
     }
 
     const PawnRecord& r = slot;
-    OpenFiles = ~r.pawnFiles;
-    NoWhitePawnFiles = ~r.whitePawnFiles;
-    NoBlackPawnFiles = ~r.blackPawnFiles;
-    WhitePawnAttacks = r.whitePawnAttacks;
-    BlackPawnAttacks = r.blackPawnAttacks;
+    NoWhitePawnFiles = ~FileFill(r.whitePawns);
+    NoBlackPawnFiles = ~FileFill(r.blackPawns);
+    OpenFiles = NoWhitePawnFiles & NoBlackPawnFiles;
+    WhitePawnAttacks = ((r.whitePawns & ~FileMask[7]) << 9) | ((r.whitePawns & ~FileMask[0]) << 7);
+    BlackPawnAttacks = ((r.blackPawns & ~FileMask[7]) >> 7) | ((r.blackPawns & ~FileMask[0]) >> 9);
     WhiteDoubledPawns = r.whiteDoubled;
     BlackDoubledPawns = r.blackDoubled;
     WhitePasserScore = r.whitePasserScore;

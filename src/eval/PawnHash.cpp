@@ -9,11 +9,6 @@ PawnRecord PawnHashArray[PawnHashSlots + 2];
 i32 Phashattempts;
 i32 Phashmisses;
 
-bool InPawnHash(u32 key, u64 pawns) {
-    const PawnRecord& r = PawnHashArray[key & 0xffff];
-    return r.key == key && r.pawns == pawns;
-}
-
 void ClearPawnHash() {
     for (PawnRecord& r : PawnHashArray) r = PawnRecord{};
 }

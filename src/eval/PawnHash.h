@@ -6,28 +6,33 @@
 
 class ChessBoard;
 
-// One cached pawn structure. The three file sets are kept as the files that
-// do hold pawns (the complement of what the evaluator uses), so that an
-// empty slot reads exactly as the static part of a position without pawns.
-struct PawnRecord {
-    u64 pawns; // WhitePawns | BlackPawns, second check beside the key
-    u64 pawnFiles, whitePawnFiles, blackPawnFiles;
-    u64 whitePawnAttacks, blackPawnAttacks;
-    u32 key; // PawnKingHash at store time
-    i32 whiteDoubled, blackDoubled;
-    i32 middleGame, endGame;           // White's view
-    i32 whiteScore, blackScore;        // each side's own pawn score
+// One cached pawn structure, one cache line. The pawn sets are kept
+// rather than the file sets and pawn attacks that follow from them, so
+// that an empty slot reads exactly as the static part of a position
+// without pawns.
+struct alignas(64) PawnRecord {
+    u64 whitePawns, blackPawns; // their union is the second check beside the key
+    u32 key;                    // PawnKingHash at store time
+    i32 middleGame, endGame;    // White's view
+    i32 whiteScore, blackScore; // each side's own pawn score
     i32 whitePasserScore, blackPasserScore; // before the dynamic terms
     u8 whitePasserRank[8], blackPasserRank[8]; // by file a..h, 0 = none
+    u8 whiteDoubled, blackDoubled;
     u8 whitePasserCount, blackPasserCount;
 };
+static_assert(sizeof(PawnRecord) == 64, "a probe touches one cache line");
 
 // Indexed by the low 16 bits of the key; the two spare records are never reached.
 constexpr int PawnHashSlots = 65536;
 extern PawnRecord PawnHashArray[PawnHashSlots + 2];
 
 // True when the slot of the key holds exactly this key and pawn set.
-bool InPawnHash(u32 key, u64 pawns);
+inline bool InPawnHash(u32 key, u64 pawns) {
+    const PawnRecord& r = PawnHashArray[key & 0xffff];
+    return r.key == key && (r.whitePawns | r.blackPawns) == pawns;
+}
+// Starts loading the slot of a key that the evaluation will soon read.
+inline void PrefetchPawnHash(u32 key) { __builtin_prefetch(&PawnHashArray[key & 0xffff]); }
 
 // The pawn-and-king key from scratch: the pawns and both kings. Equal to
 // what MakeMove keeps up to date, so positions set up from text differ in

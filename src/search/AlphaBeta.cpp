@@ -174,6 +174,9 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
             list.NextMove(i, count, &from, &to, &promote);
             const bool quietTarget = board.IsEmptySquare(to);
             board.MakeMove(from, to, promote, &castleMask);
+            // The child's table bucket and pawn slot start loading while this node decides how to search it.
+            if (depth > 1) PositionCache.Prefetch(PositionKeyLower(opponent, node.castling & castleMask, board));
+            PrefetchPawnHash(board.PawnKingHash);
             const int code = MoveCode(from, to);
             if (ftIndex >= 0 && ftIndex < FTMoveListSize) FTMoveList[ftIndex] = code;
             if (board.InCheck(side ? board.BlackKing : board.WhiteKing, side)) {

@@ -52,6 +52,7 @@ int SearchRoutines::Quiesce(char side, int alpha, int beta, ChessBoard board) {
 
         char castleMask;
         board.MakeMove(from, to, promote, &castleMask);
+        PrefetchPawnHash(board.PawnKingHash); // the child evaluates first
         const u64 ownKing = side ? board.BlackKing : board.WhiteKing;
         if (!board.InCheck(ownKing, side)) {
             ChessBoard child = board;
