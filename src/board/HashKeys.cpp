@@ -129,14 +129,6 @@ u64 PositionKeyLower(char side, int castling, const BoardState& board) {
     return board.PieceKeyLower ^ (side ? BtoMove : WtoMove) ^ CastleCode[castling & 15];
 }
 
-// A move changes two to four sets by a square or two each.
-void UpdatePieceKey(const BoardState& before, BoardState& after) {
-    PieceSets changed(after);
-    const PieceSets old(before);
-    for (int code = 0; code < 12; ++code) changed.set[code] ^= old.set[code];
-    AddEntries(changed, &after.PieceKeyUpper, &after.PieceKeyLower);
-}
-
 bool PieceKeyCurrent(const BoardState& board) {
     u64 upper, lower;
     genpiecekey(board, &upper, &lower);

@@ -32,8 +32,6 @@ void genpiecekey(const BoardState& board, u64* upper, u64* lower);
 void PositionKey(char side, int castling, const BoardState& board, u64* upper, u64* lower);
 // Its lower half alone, which picks the table bucket.
 u64 PositionKeyLower(char side, int castling, const BoardState& board);
-// Brings the men's part of `after` up to date with its sets, given the board it was made from.
-void UpdatePieceKey(const BoardState& before, BoardState& after);
 // Does the men's part the board keeps match its sets? For debug checks.
 bool PieceKeyCurrent(const BoardState& board);
 // The pawn-and-king key from scratch, pawns only (kings enter as they move).
