@@ -37,7 +37,7 @@ inline void FlipEntries(ChessBoard& b, int code, u64 squares) {
 }
 
 // Removes the man captured on `to`; a king is never taken off its set.
-void Capture(ChessBoard& b, Army victim, u64 to) {
+void Capture(ChessBoard& b, const Army& victim, u64 to) {
     if (victim.pawns & to) {
         victim.pawns ^= to;
         FlipEntries(b, victim.code + PawnCode, to);
@@ -71,7 +71,7 @@ void Capture(ChessBoard& b, Army victim, u64 to) {
 
 // Takes the enemy pawn off if this pawn move is an en-passant capture of
 // the double step made just before.
-void EnPassant(ChessBoard& b, Army enemy, bool white, u64 from, u64 to) {
+void EnPassant(ChessBoard& b, const Army& enemy, bool white, u64 from, u64 to) {
     const Status& s = MainStatus;
     u64 prevFrom = b.Old.LastFrom, prevTo = b.Old.LastTo;
     bool candidate = white ? (from & s.Rank5) && (prevFrom & s.Rank7) && (prevTo & s.Rank5)
@@ -91,7 +91,7 @@ void EnPassant(ChessBoard& b, Army enemy, bool white, u64 from, u64 to) {
 }
 
 // Replaces the pawn that reached the last rank; an unknown letter gives a queen.
-void PromotePawn(ChessBoard& b, Army army, u64 to, char promote) {
+void PromotePawn(ChessBoard& b, const Army& army, u64 to, char promote) {
     b.PawnKingHash ^= PawnKingEntry(army.code + PawnCode, to);
     army.pawns ^= to;
     FlipEntries(b, army.code + PawnCode, to);
@@ -106,7 +106,8 @@ void PromotePawn(ChessBoard& b, Army army, u64 to, char promote) {
     FlipEntries(b, army.code + code, to);
 }
 
-void MoveMan(ChessBoard& b, Army army, Army enemy, bool white, u64 from, u64 to, char promote, char* mask) {
+void MoveMan(ChessBoard& b, const Army& army, const Army& enemy, bool white, u64 from, u64 to, char promote,
+             char* mask) {
     const Status& s = MainStatus;
     army.pieces = (army.pieces & ~from) | to;
     u64 move = from | to;
