@@ -34,8 +34,12 @@ r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -
 SUITE
 echo x | "$bin" -ts suite.epd -fd 5 | clocks >"$out/suite5"
 "$bin" -eval "$data/eval_reference.epd" >"$out/eval-reference"
-printf 'uci\nisready\nposition startpos moves e2e4 e7e5 g1f3\ngo depth 7\nposition fen 6k1/p4ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1\ngo depth 5\nposition fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1\ngo depth 3\nucinewgame\nposition startpos moves d2d4 d7d5 c2c4\ngo depth 8\nposition startpos\ngo depth 2 searchmoves e2e4\nquit\n' |
+printf '%s\n' uci isready 'position startpos moves e2e4 e7e5 g1f3' 'go depth 7' \
+    'position fen 6k1/p4ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1' 'go depth 5' \
+    'position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1' 'go depth 3' ucinewgame \
+    'position startpos moves d2d4 d7d5 c2c4' 'go depth 8' 'position startpos' 'go depth 2 searchmoves e2e4' quit |
     "$bin" | clocks >"$out/uci"
-printf 'xboard\nprotover 2\nnew\nsd 5\npost\ne2e4\nd2d4\nforce\ng8f6\nsetboard 6k1/p4ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1\ngo\nquit\n' |
+printf '%s\n' xboard 'protover 2' new 'sd 5' post e2e4 d2d4 force g8f6 \
+    'setboard 6k1/p4ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1' go quit |
     "$bin" | clocks >"$out/xboard"
 "$bin" -fd 3 -sp </dev/null 2>&1 | clocks >"$out/selfplay"

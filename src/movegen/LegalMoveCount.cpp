@@ -45,7 +45,8 @@ bool Ordinary(const ChessBoard& b) {
 // Is the square attacked by the men of `enemy` over the given occupancy?
 bool AttackedBy(const ArmySets& enemy, char side, int square, u64 occupied) {
     const u64 sq = SquareBit(square);
-    const u64 pawnSquares = AheadASide(side, sq & ~geometry::FileMask[0]) | AheadHSide(side, sq & ~geometry::FileMask[7]);
+    const u64 pawnSquares =
+        AheadASide(side, sq & ~geometry::FileMask[0]) | AheadHSide(side, sq & ~geometry::FileMask[7]);
     return (pawnSquares & enemy.pawns) || (attacks::Knight(square) & enemy.knights) ||
            (attacks::King(square) & enemy.king) ||
            (attacks::Bishop(square, occupied) & (enemy.bishops | enemy.queens)) ||

@@ -91,8 +91,10 @@ void TranspositionTables::ClearTranspositionTables() {
 }
 
 void TranspositionTables::AgeTranspositionTables() {
+    // Only written where needed: memory never written stays unallocated.
     for (size_t i = 0; i < BucketCount(); ++i)
-        for (TTEntry& e : buckets[i].entry) e.flag = 0;
+        for (TTEntry& e : buckets[i].entry)
+            if (e.flag) e.flag = 0;
 }
 
 void TranspositionTables::InsertTranspositionTables(u64 upper, u64 lower, char, int depth, short move, int value,
