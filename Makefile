@@ -1,10 +1,13 @@
 # Thin wrapper around CMake. The release build lives in build/, the
-# sanitizer build in build-sanitize/.
+# sanitizer build in build-sanitize/, the profile-guided one in build-pgo/.
 BUILD    ?= build
 SANITIZE ?= build-sanitize
+PGO      ?= build-pgo
+# Processor of release builds: native (this machine) or e.g. x86-64 for a portable binary.
+ARCH     ?= native
 JOBS     ?= $(shell nproc)
 DEPTH    ?= 6
-BENCH_DEPTH ?= 9
+BENCH_DEPTH ?= 11
 CTEST    := ctest --output-on-failure -j $(JOBS)
 # The fuzz run: its length, its seed (the time when none is given) and more driver options.
 SECONDS  ?= 120
@@ -24,8 +27,8 @@ BINDIR   = $(PREFIX)/games
 MANDIR   = $(PREFIX)/share/man/man6
 ENGDIR   = $(PREFIX)/share/games/plugins/xboard
 
-.PHONY: all deps configure build engine run test sanitize sanitize-build fuzz libfuzzer bench evalbench perft format \
-        clean install uninstall
+.PHONY: all deps configure build engine run test sanitize sanitize-build fuzz libfuzzer bench evalbench perft pgo \
+        format clean install uninstall
 
 all: build
 
@@ -33,7 +36,7 @@ deps:
 	@scripts/ensure-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVELKOR_ARCH=$(ARCH) -DVELKOR_PGO=off >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -74,6 +77,19 @@ evalbench: build
 perft: build
 	scripts/perft.sh ./$(BUILD)/velkor $(DEPTH)
 
+# Instrumented build, the benchmark (and a perft) as the training run, then
+# the build again with the profile: $(PGO)/velkor.
+pgo: deps
+	@cmake -S . -B $(PGO) -DCMAKE_BUILD_TYPE=Release -DVELKOR_ARCH=$(ARCH) -DVELKOR_PGO=generate >/dev/null
+	@rm -rf $(PGO)/pgo-profile
+	@cmake --build $(PGO) -j $(JOBS) --target velkor
+	@dir=$$(mktemp -d) && bin=$$(realpath $(PGO)/velkor) && cd $$dir && \
+	  $$bin -bench -fd 10 </dev/null >/dev/null && $$bin -perft -fd 5 </dev/null >/dev/null; \
+	  status=$$?; rm -rf $$dir; exit $$status
+	@cmake -S . -B $(PGO) -DVELKOR_PGO=use >/dev/null
+	@cmake --build $(PGO) -j $(JOBS) --target velkor
+	@echo "Profile-guided build: $(PGO)/velkor"
+
 format:
 	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'tools/*.cpp')
 
@@ -90,4 +106,4 @@ uninstall:
 	rm -f $(DESTDIR)$(BINDIR)/velkor $(DESTDIR)$(MANDIR)/velkor.6 $(DESTDIR)$(ENGDIR)/velkor.eng
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE)
+	rm -rf $(BUILD) $(SANITIZE) $(PGO)

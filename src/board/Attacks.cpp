@@ -1,5 +1,8 @@
-// Builds the attack tables at compile time.
+// Builds the step and ray tables at compile time and the slider lookup
+// tables at start-up.
 #include "board/Attacks.h"
+
+#include "board/MagicNumbers.h"
 
 namespace attacks {
 namespace {
@@ -37,8 +40,77 @@ constexpr Tables Build() {
     return t;
 }
 
+// A ray without its last square.
+u64 Inner(Direction d, int square) {
+    const u64 ray = tables.ray[d][square];
+    if (!ray) return 0;
+    return ray & ~(d < South ? u64(1) << (63 - __builtin_clzll(ray)) : ray & (0 - ray));
+}
+
+// Every square's table takes 2^blockers entries: 5248 for bishops, 102400 for rooks.
+constexpr size_t StoreSize = 5248 + 102400;
+u64 store[StoreSize];
+
+// Fills the tables of one kind from the ray sets of every blocker subset.
+u64* Fill(SliderTable (&table)[64], const u64 (&magics)[64], u64 (*blockers)(int), u64 (*byRays)(int, u64),
+          u64* next) {
+    for (int sq = 0; sq < 64; ++sq) {
+        SliderTable& t = table[sq];
+        t.blockers = blockers(sq);
+        t.magic = magics[sq ^ 56];
+        t.shift = unsigned(64 - PopCount(t.blockers));
+        t.sets = next;
+        u64 subset = 0;
+        do {
+            next[SliderIndex(t, subset)] = byRays(sq, subset);
+            subset = (subset - t.blockers) & t.blockers;
+        } while (subset);
+        next += size_t(1) << PopCount(t.blockers);
+    }
+    return next;
+}
+
+// The squares between and the line through every pair on a common ray.
+void FillLines() {
+    for (int a = 0; a < 64; ++a) {
+        for (int d = 0; d < 8; ++d) {
+            const u64 ray = tables.ray[d][a];
+            const u64 line = ray | tables.ray[(d + 4) % 8][a] | SquareBit(a); // direction d + 4 points back
+            for (u64 set = ray; set; set &= set - 1) {
+                const int b = __builtin_ctzll(set);
+                BetweenTable[a][b] = ray & ~tables.ray[d][b] & ~SquareBit(b);
+                LineTable[a][b] = line;
+            }
+        }
+    }
+}
+
+// Runs before every other constructor of the program, so that any of them
+// could already look up attacks. It reads only constant tables.
+struct SliderTablesBuilder {
+    SliderTablesBuilder() {
+        u64* next = Fill(BishopTable, BishopMagics, BishopBlockers, BishopByRays, store);
+        Fill(RookTable, RookMagics, RookBlockers, RookByRays, next);
+        FillLines();
+    }
+};
+
 } // namespace
 
 constexpr Tables tables = Build();
+SliderTable BishopTable[64];
+SliderTable RookTable[64];
+u64 BetweenTable[64][64];
+u64 LineTable[64][64];
+
+__attribute__((init_priority(101))) SliderTablesBuilder builder;
+
+u64 BishopBlockers(int square) {
+    return Inner(NorthEast, square) | Inner(NorthWest, square) | Inner(SouthWest, square) | Inner(SouthEast, square);
+}
+
+u64 RookBlockers(int square) {
+    return Inner(North, square) | Inner(East, square) | Inner(South, square) | Inner(West, square);
+}
 
 } // namespace attacks

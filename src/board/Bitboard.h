@@ -14,8 +14,8 @@ extern const int magictable[64];
 // 1 + index of the lowest set bit (1..64); 1 for an empty set.
 inline int RightMostBit(u64 b) { return magictable[((b & (0 - b)) * Somemagic) >> 58] + 1; }
 
-// Index of the lowest set bit of a non-empty set.
-inline int SquareOf(u64 b) { return RightMostBit(b) - 1; }
+// Index of the lowest set bit: RightMostBit(b) - 1, by the processor's bit scan.
+inline int SquareOf(u64 b) { return b ? __builtin_ctzll(b) : 0; }
 
 inline u64 SquareBit(int square) { return u64(1) << square; }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "board/HashKeys.h"
 #include "core/Status.h"
 
 ChessBoard MainBoard;
@@ -63,6 +64,7 @@ void ChessBoard::InitPieceCounts() {
     BlackBishopCount = PieceSetCount(BlackBishops);
     BlackKnightCount = PieceSetCount(BlackKnights);
     BlackPawnCount = PieceSetCount(BlackPawns);
+    genpiecekey(*this, &PieceKeyUpper, &PieceKeyLower);
 }
 
 int ChessBoard::QuickPieceCount(char) const {

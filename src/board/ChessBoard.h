@@ -28,6 +28,9 @@ struct BoardState {
     u64 WhitePawns, WhiteBishops, WhiteKnights, WhiteRooks, WhiteQueens, WhiteKing;
     u64 BlackPawns, BlackBishops, BlackKnights, BlackRooks, BlackQueens, BlackKing;
     u32 PawnKingHash;
+    // The men's part of the position key (both halves): set by
+    // InitPieceCounts, kept up to date by MakeMove.
+    u64 PieceKeyUpper, PieceKeyLower;
     u8 Castling; // 1 white king side, 2 white queen side, 4 black king side, 8 black queen side
     i32 FiftyMoveCount; // plies since the last capture or pawn move
     u64 LastFrom, LastTo; // squares of the last move made on this record, 0 if none
@@ -51,6 +54,7 @@ public:
     // Set-up (ChessBoard.cpp).
     void InitRep();
     void ClearField();
+    // Recomputes the piece counts and the men's part of the key from the piece sets.
     void InitPieceCounts();
     void SetupBoard() {}
 

@@ -26,27 +26,42 @@ Army BlackArmy(ChessBoard& b) {
 
 inline u32 PawnKingEntry(int code, u64 sq) { return u32(LPStable[code * 64 + SquareOf(sq)]); }
 
+// Keeps the men's part of the key with a set: every square put on or taken
+// off a set of the piece code flips that square's entries.
+inline void FlipEntries(ChessBoard& b, int code, u64 squares) {
+    for (; squares; squares &= squares - 1) {
+        const int index = code * 64 + __builtin_ctzll(squares);
+        b.PieceKeyUpper ^= UPStable[index];
+        b.PieceKeyLower ^= LPStable[index];
+    }
+}
+
 // Removes the man captured on `to`; a king is never taken off its set.
-void Capture(ChessBoard& b, Army victim, u64 to) {
+void Capture(ChessBoard& b, const Army& victim, u64 to) {
     if (victim.pawns & to) {
         victim.pawns ^= to;
+        FlipEntries(b, victim.code + PawnCode, to);
         b.PawnKingHash ^= PawnKingEntry(victim.code + PawnCode, to);
         --victim.pawnCount;
         b.CapturedValue = PawnValue;
     } else if (victim.knights & to) {
         victim.knights ^= to;
+        FlipEntries(b, victim.code + KnightCode, to);
         --victim.knightCount;
         b.CapturedValue = KnightValue;
     } else if (victim.bishops & to) {
         victim.bishops ^= to;
+        FlipEntries(b, victim.code + BishopCode, to);
         --victim.bishopCount;
         b.CapturedValue = BishopValue;
     } else if (victim.rooks & to) {
         victim.rooks ^= to;
+        FlipEntries(b, victim.code + RookCode, to);
         --victim.rookCount;
         b.CapturedValue = RookValue;
     } else if (victim.queens & to) {
         victim.queens ^= to;
+        FlipEntries(b, victim.code + QueenCode, to);
         --victim.queenCount;
         b.CapturedValue = QueenValue;
     }
@@ -56,7 +71,7 @@ void Capture(ChessBoard& b, Army victim, u64 to) {
 
 // Takes the enemy pawn off if this pawn move is an en-passant capture of
 // the double step made just before.
-void EnPassant(ChessBoard& b, Army enemy, bool white, u64 from, u64 to) {
+void EnPassant(ChessBoard& b, const Army& enemy, bool white, u64 from, u64 to) {
     const Status& s = MainStatus;
     u64 prevFrom = b.Old.LastFrom, prevTo = b.Old.LastTo;
     bool candidate = white ? (from & s.Rank5) && (prevFrom & s.Rank7) && (prevTo & s.Rank5)
@@ -67,6 +82,7 @@ void EnPassant(ChessBoard& b, Army enemy, bool white, u64 from, u64 to) {
     bool fromRight = !(from & s.FileA) && from == prevTo << 1 && to == (white ? from << 7 : from >> 9);
     bool fromLeft = !(from & s.FileH) && from == prevTo >> 1 && to == (white ? from << 9 : from >> 7);
     if (fromRight || fromLeft) {
+        FlipEntries(b, enemy.code + PawnCode, enemy.pawns & prevTo);
         enemy.pawns &= ~prevTo;
         enemy.pieces &= ~prevTo;
         b.PawnKingHash ^= PawnKingEntry(enemy.code + PawnCode, prevTo);
@@ -75,44 +91,55 @@ void EnPassant(ChessBoard& b, Army enemy, bool white, u64 from, u64 to) {
 }
 
 // Replaces the pawn that reached the last rank; an unknown letter gives a queen.
-void PromotePawn(ChessBoard& b, Army army, u64 to, char promote) {
+void PromotePawn(ChessBoard& b, const Army& army, u64 to, char promote) {
     b.PawnKingHash ^= PawnKingEntry(army.code + PawnCode, to);
     army.pawns ^= to;
+    FlipEntries(b, army.code + PawnCode, to);
     --army.pawnCount;
+    int code = QueenCode;
     switch (promote) {
-    case 'B': case 'b': army.bishops ^= to; ++army.bishopCount; break;
-    case 'N': case 'n': army.knights ^= to; ++army.knightCount; break;
-    case 'R': case 'r': army.rooks ^= to; ++army.rookCount; break;
+    case 'B': case 'b': army.bishops ^= to; ++army.bishopCount; code = BishopCode; break;
+    case 'N': case 'n': army.knights ^= to; ++army.knightCount; code = KnightCode; break;
+    case 'R': case 'r': army.rooks ^= to; ++army.rookCount; code = RookCode; break;
     default: army.queens ^= to; ++army.queenCount; break;
     }
+    FlipEntries(b, army.code + code, to);
 }
 
-void MoveMan(ChessBoard& b, Army army, Army enemy, bool white, u64 from, u64 to, char promote, char* mask) {
+void MoveMan(ChessBoard& b, const Army& army, const Army& enemy, bool white, u64 from, u64 to, char promote,
+             char* mask) {
     const Status& s = MainStatus;
     army.pieces = (army.pieces & ~from) | to;
     u64 move = from | to;
     if (army.pawns & from) {
         EnPassant(b, enemy, white, from, to);
         army.pawns ^= move;
+        FlipEntries(b, army.code + PawnCode, move);
         b.PawnKingHash ^= PawnKingEntry(army.code + PawnCode, from) ^ PawnKingEntry(army.code + PawnCode, to);
         b.FiftyMoveCount = 0;
         if (to & (white ? s.Rank8 : s.Rank1)) PromotePawn(b, army, to, promote);
     } else if (army.bishops & from) {
         army.bishops ^= move;
+        FlipEntries(b, army.code + BishopCode, move);
     } else if (army.knights & from) {
         army.knights ^= move;
+        FlipEntries(b, army.code + KnightCode, move);
     } else if (army.rooks & from) {
         army.rooks ^= move;
+        FlipEntries(b, army.code + RookCode, move);
         u64 kingSide = white ? s.SquareH1 : s.SquareH8, queenSide = white ? s.SquareA1 : s.SquareA8;
         if (from == kingSide) *mask = white ? 14 : 11;
         if (from == queenSide) *mask = white ? 13 : 7;
     } else if (army.queens & from) {
         army.queens ^= move;
+        FlipEntries(b, army.code + QueenCode, move);
     } else if (army.king & from) {
         army.king ^= move;
+        FlipEntries(b, army.code + KingCode, move);
         b.PawnKingHash ^= PawnKingEntry(army.code + KingCode, from) ^ PawnKingEntry(army.code + KingCode, to);
         *mask = white ? 12 : 3;
         int shift = white ? 0 : 56; // castling squares of black are white's, eight ranks up
+        const u64 rooksBefore = army.rooks;
         if (from == SquareBit(4 + shift) && to == SquareBit(6 + shift)) {
             army.rooks ^= SquareBit(7 + shift);
             army.rooks |= SquareBit(5 + shift);
@@ -120,6 +147,7 @@ void MoveMan(ChessBoard& b, Army army, Army enemy, bool white, u64 from, u64 to,
             army.rooks ^= SquareBit(0 + shift);
             army.rooks |= SquareBit(3 + shift);
         }
+        FlipEntries(b, army.code + RookCode, rooksBefore ^ army.rooks);
     }
 }
 

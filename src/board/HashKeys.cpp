@@ -80,21 +80,59 @@ void initPStable() {
     }
 }
 
-void genhashcode(char side, int castling, u64* upper, u64* lower, const ChessBoard* board) {
-    const u64 sets[12] = {board->WhitePawns,   board->WhiteKnights, board->WhiteBishops, board->WhiteRooks,
-                          board->WhiteQueens,  board->WhiteKing,    board->BlackPawns,   board->BlackKnights,
-                          board->BlackBishops, board->BlackRooks,   board->BlackQueens,  board->BlackKing};
-    u64 up = 0, low = 0;
+namespace {
+
+// The twelve piece sets in piece-code order.
+struct PieceSets {
+    u64 set[12];
+    explicit PieceSets(const BoardState& b)
+        : set{b.WhitePawns,   b.WhiteKnights, b.WhiteBishops, b.WhiteRooks,  b.WhiteQueens, b.WhiteKing,
+              b.BlackPawns,   b.BlackKnights, b.BlackBishops, b.BlackRooks,  b.BlackQueens, b.BlackKing} {}
+};
+
+// XORs the entries of the men of every code in the sets into the key.
+void AddEntries(const PieceSets& sets, u64* upper, u64* lower) {
+    u64 up = *upper, low = *lower;
     for (int code = 0; code < 12; ++code) {
-        for (u64 set = sets[code]; set; set &= set - 1) {
+        for (u64 set = sets.set[code]; set; set &= set - 1) {
             int index = code * 64 + SquareOf(set);
             up ^= UPStable[index];
             low ^= LPStable[index];
         }
     }
+    *upper = up;
+    *lower = low;
+}
+
+} // namespace
+
+void genpiecekey(const BoardState& board, u64* upper, u64* lower) {
+    *upper = *lower = 0;
+    AddEntries(PieceSets(board), upper, lower);
+}
+
+void genhashcode(char side, int castling, u64* upper, u64* lower, const ChessBoard* board) {
+    u64 up, low;
+    genpiecekey(*board, &up, &low);
     u64 common = (side ? BtoMove : WtoMove) ^ CastleCode[castling & 15];
     *upper = up ^ common;
     *lower = low ^ common;
+}
+
+void PositionKey(char side, int castling, const BoardState& board, u64* upper, u64* lower) {
+    u64 common = (side ? BtoMove : WtoMove) ^ CastleCode[castling & 15];
+    *upper = board.PieceKeyUpper ^ common;
+    *lower = board.PieceKeyLower ^ common;
+}
+
+u64 PositionKeyLower(char side, int castling, const BoardState& board) {
+    return board.PieceKeyLower ^ (side ? BtoMove : WtoMove) ^ CastleCode[castling & 15];
+}
+
+bool PieceKeyCurrent(const BoardState& board) {
+    u64 upper, lower;
+    genpiecekey(board, &upper, &lower);
+    return upper == board.PieceKeyUpper && lower == board.PieceKeyLower;
 }
 
 void genpawnhashcode(char, const ChessBoard& board, u32* key) {

@@ -1,10 +1,12 @@
 // Zobrist keys: the random tables, the 128-bit position key (two 64-bit
-// halves, recomputed from scratch) and the 32-bit pawn-and-king key.
+// halves, from scratch or from the men's part MakeMove keeps) and the
+// 32-bit pawn-and-king key.
 #pragma once
 
 #include "board/Bitboard.h"
 
 class ChessBoard;
+struct BoardState;
 
 // Indexed by piece code * 64 + square. The low 32 bits of LPStable also
 // serve the pawn-and-king key.
@@ -24,6 +26,14 @@ void initPStable();
 
 // The position key of the board for the given side to move and castling rights.
 void genhashcode(char side, int castling, u64* upper, u64* lower, const ChessBoard* board);
+// The men's part of the key from scratch: the entries of every man.
+void genpiecekey(const BoardState& board, u64* upper, u64* lower);
+// The same key as genhashcode, from the men's part the board keeps.
+void PositionKey(char side, int castling, const BoardState& board, u64* upper, u64* lower);
+// Its lower half alone, which picks the table bucket.
+u64 PositionKeyLower(char side, int castling, const BoardState& board);
+// Does the men's part the board keeps match its sets? For debug checks.
+bool PieceKeyCurrent(const BoardState& board);
 // The pawn-and-king key from scratch, pawns only (kings enter as they move).
 void genpawnhashcode(char side, const ChessBoard& board, u32* key);
 

@@ -82,10 +82,19 @@ constexpr u64 FileFill(u64 b) {
 }
 
 // King distance: the larger of the file and the rank difference.
-inline int Distance(int a, int b) {
-    int df = std::abs((a & 7) - (b & 7)), dr = std::abs((a >> 3) - (b >> 3));
-    return df > dr ? df : dr;
-}
+inline constexpr std::array<std::array<u8, 64>, 64> KingDistance = [] {
+    std::array<std::array<u8, 64>, 64> t{};
+    for (int a = 0; a < 64; ++a)
+        for (int b = 0; b < 64; ++b) {
+            int df = (a & 7) - (b & 7), dr = (a >> 3) - (b >> 3);
+            df = df < 0 ? -df : df;
+            dr = dr < 0 ? -dr : dr;
+            t[a][b] = u8(df > dr ? df : dr);
+        }
+    return t;
+}();
+
+inline int Distance(int a, int b) { return KingDistance[a][b]; }
 
 // The three files next to a king on file f: f-1..f+1, or a-c and f-h at the edges.
 inline u64 WingFiles(int kingFile) {

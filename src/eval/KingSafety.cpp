@@ -32,13 +32,8 @@ int PositionEvaluate::KingEval(char) {
 }
 
 int PositionEvaluate::BitBoardRank(u64 square) {
-    // Search by halves: ranks 1-4 or 5-8, then the pair, then the rank.
-    if (square <= RankMask[3]) {
-        if (square <= RankMask[1]) return square <= RankMask[0] ? 1 : 2;
-        return square <= RankMask[2] ? 3 : 4;
-    }
-    if (square <= RankMask[5]) return square <= RankMask[4] ? 5 : 6;
-    return square <= RankMask[6] ? 7 : 8;
+    // The rank of the highest member; an empty set counts as rank 1.
+    return square ? ((63 - __builtin_clzll(square)) >> 3) + 1 : 1;
 }
 
 int PositionEvaluate::PawnFilePenalty(char colour, u64 pawns) {

@@ -121,15 +121,11 @@ PawnRecord ComputePawnRecord(const ChessBoard& b, int whiteKing, int blackKing) 
     PawnSide w = ScorePawns(b.WhitePawns, b.BlackPawns, whiteKing);
     PawnSide k = ScorePawns(Flip(b.BlackPawns), Flip(b.WhitePawns), blackKing ^ 56);
     PawnRecord r{};
-    r.pawns = b.WhitePawns | b.BlackPawns;
-    r.noWhitePawnFiles = ~FileFill(b.WhitePawns);
-    r.noBlackPawnFiles = ~FileFill(b.BlackPawns);
-    r.openFiles = r.noWhitePawnFiles & r.noBlackPawnFiles;
-    r.whitePawnAttacks = ((b.WhitePawns & ~FileMask[7]) << 9) | ((b.WhitePawns & ~FileMask[0]) << 7);
-    r.blackPawnAttacks = ((b.BlackPawns & ~FileMask[7]) >> 7) | ((b.BlackPawns & ~FileMask[0]) >> 9);
+    r.whitePawns = b.WhitePawns;
+    r.blackPawns = b.BlackPawns;
     r.key = b.PawnKingHash;
-    r.whiteDoubled = w.doubled;
-    r.blackDoubled = k.doubled;
+    r.doubled = u8(w.doubled | k.doubled << 4);
+    r.state = PawnRecord::Computed;
     r.middleGame = w.middleGame - k.middleGame;
     r.endGame = w.endGame - k.endGame;
     r.whiteScore = w.score;
@@ -158,13 +154,15 @@ int PositionEvaluate::PawnEval04(char side) {
     }
 
     const PawnRecord& r = slot;
-    OpenFiles = r.openFiles;
-    NoWhitePawnFiles = r.noWhitePawnFiles;
-    NoBlackPawnFiles = r.noBlackPawnFiles;
-    WhitePawnAttacks = r.whitePawnAttacks;
-    BlackPawnAttacks = r.blackPawnAttacks;
-    WhiteDoubledPawns = r.whiteDoubled;
-    BlackDoubledPawns = r.blackDoubled;
+    // A slot never written holds no set at all.
+    const u64 written = r.state == PawnRecord::Empty ? 0 : ~u64(0);
+    NoWhitePawnFiles = ~FileFill(r.whitePawns) & written;
+    NoBlackPawnFiles = ~FileFill(r.blackPawns) & written;
+    OpenFiles = NoWhitePawnFiles & NoBlackPawnFiles;
+    WhitePawnAttacks = ((r.whitePawns & ~FileMask[7]) << 9) | ((r.whitePawns & ~FileMask[0]) << 7);
+    BlackPawnAttacks = ((r.blackPawns & ~FileMask[7]) >> 7) | ((r.blackPawns & ~FileMask[0]) >> 9);
+    WhiteDoubledPawns = r.doubled & 15;
+    BlackDoubledPawns = r.doubled >> 4;
     WhitePasserScore = r.whitePasserScore;
     BlackPasserScore = r.blackPasserScore;
     WhitePasserRank[0] = WhitePasserRank[9] = BlackPasserRank[0] = BlackPasserRank[9] = 0;

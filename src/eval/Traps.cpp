@@ -20,6 +20,10 @@ struct Men {
 int TrappedMinors(const Men& m) {
     auto has = [&](u64 set, u64 sq) { return (set & sq) != 0; };
     u64 n = m.knights, p = m.enemyPawns;
+    // Most positions have no minor piece on any of the squares below.
+    constexpr u64 KnightTraps = Sq('h', 8) | Sq('h', 7) | Sq('g', 7) | Sq('a', 8) | Sq('a', 7) | Sq('b', 7);
+    constexpr u64 BishopTraps = Sq('a', 7) | Sq('b', 8) | Sq('h', 7) | Sq('g', 8);
+    if (!(n & KnightTraps) && !(m.bishops & BishopTraps)) return 0;
     int t = 0;
     if (has(n, Sq('h', 8)) && (has(p, Sq('h', 7)) || has(p, Sq('f', 7)))) t += TrappedKnight;
     if (has(n, Sq('h', 7)) && has(p, Sq('g', 7)) && (has(p, Sq('h', 6)) || has(p, Sq('f', 6)))) t += TrappedKnight;

@@ -56,9 +56,11 @@ void MoveGen::GetMove(int i, u64* from, u64* to, char* promote) const {
 // of equal values comes out first. The quiescence arrays stay in place.
 void MoveGen::NextMove(int i, int count, u64* from, u64* to, char* promote) {
     if (i < count) {
+        // The highest value first (a loop the compiler turns into vector code), then its first place.
+        int top = OrderValue[i];
+        for (int j = i + 1; j < count; ++j) top = OrderValue[j] > top ? OrderValue[j] : top;
         int best = i;
-        for (int j = i + 1; j < count; ++j)
-            if (OrderValue[j] > OrderValue[best]) best = j;
+        while (OrderValue[best] != top) ++best;
         if (best != i) {
             std::swap(From[i], From[best]);
             std::swap(To[i], To[best]);

@@ -78,6 +78,10 @@ public:
     void QuiesceAssignMoveOrderValues(int count);
 };
 
+// The number of legal moves of `side`: the moves the generators give (the
+// evasions when in check) that do not leave its king attacked. Perft's last ply.
+int CountLegalMoves(char side, ChessBoard& board, char castling);
+
 // Writes " e2e4" plus a promotion suffix ("q;" for the piece code of a
 // queen, a blank otherwise), then the moves line[1] .. line[lineLength - 1]
 // of a principal variation that starts with this move ("e7e5 " each), then

@@ -35,12 +35,19 @@ PerfT::PerfT(int depth) {
 
 // Legality is tested after making each move, as the search does; the
 // castling rights travel as an argument, masked by what each move reports.
+// Without a trace the last ply is counted without making its moves.
 void PerfT::PerformanceTest(char side, int depth, ChessBoard board, char castling) {
     if (depth < 1) {
         ++LeafNodes;
         return;
     }
     const bool trace = MainStatus.Trace == 1;
+    if (depth == 1 && !trace) {
+        const u64 legal = u64(CountLegalMoves(side, board, castling));
+        TotalNodes += legal;
+        LeafNodes += legal;
+        return;
+    }
     MoveGen list;
     const u64 king = side ? board.BlackKing : board.WhiteKing;
     const int count = board.InCheck(king, side) ? list.GenCheckEvasions(side, &board)

@@ -1,6 +1,8 @@
 // The alpha-beta node below the root: polling, repetition and draw tests,
 // table probe, static cut-off, null move, internal deepening, extensions,
 // late-move reductions, futility and principal-variation search.
+#include <cassert>
+
 #include "board/HashKeys.h"
 #include "core/Status.h"
 #include "eval/EvalGeometry.h"
@@ -65,7 +67,8 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
 
     // Step 2. The node's key, on the stack of positions until the node returns.
     u64 upper, lower;
-    genhashcode(side, node.castling, &upper, &lower, &board);
+    PositionKey(side, node.castling, board, &upper, &lower);
+    assert(PieceKeyCurrent(board));
     PositionCache.Prefetch(lower);
     const KeyOnStack pushed(upper, lower);
 
@@ -171,6 +174,9 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
             list.NextMove(i, count, &from, &to, &promote);
             const bool quietTarget = board.IsEmptySquare(to);
             board.MakeMove(from, to, promote, &castleMask);
+            // The child's table bucket and pawn slot start loading while this node decides how to search it.
+            if (depth > 1) PositionCache.Prefetch(PositionKeyLower(opponent, node.castling & castleMask, board));
+            PrefetchPawnHash(board.PawnKingHash);
             const int code = MoveCode(from, to);
             if (ftIndex >= 0 && ftIndex < FTMoveListSize) FTMoveList[ftIndex] = code;
             if (board.InCheck(side ? board.BlackKing : board.WhiteKing, side)) {

@@ -52,10 +52,10 @@ int SearchRoutines::Quiesce(char side, int alpha, int beta, ChessBoard board) {
 
         char castleMask;
         board.MakeMove(from, to, promote, &castleMask);
+        PrefetchPawnHash(board.PawnKingHash); // the child evaluates first
         const u64 ownKing = side ? board.BlackKing : board.WhiteKing;
         if (!board.InCheck(ownKing, side)) {
-            ChessBoard child = board;
-            const int v = -Quiesce(opponent, -beta, -alpha, child);
+            const int v = -Quiesce(opponent, -beta, -alpha, board); // the child gets its own copy
             if (v > best) {
                 best = v;
                 if (v > alpha) alpha = v;

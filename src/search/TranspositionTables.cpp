@@ -3,6 +3,7 @@
 
 #include <sys/mman.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,50 +15,97 @@ TranspositionTables PositionCache;
 
 namespace {
 
+constexpr size_t LargePage = size_t(2) << 20;
+
 inline bool Live(const TTEntry& e) { return i8(e.flag) > 0; }
 inline bool SameKey(const TTEntry& e, u64 upper, u64 lower) { return e.upper == upper && e.lower == lower; }
-inline TTBucket& BucketOf(TTBucket* buckets, u64 lower) { return buckets[u32(lower) & TTIndexMask]; }
+
+// The largest power-of-two bucket count whose buckets fit in the given number of MiB.
+size_t BucketsFitting(int megabytes) {
+    const size_t fit = (size_t(megabytes) << 20) / sizeof(TTBucket);
+    size_t count = 1;
+    while (count * 2 <= fit) count *= 2;
+    return count;
+}
+
+// Fresh anonymous memory, which the kernel hands over already zeroed and
+// only as it is first touched, so a start-up costs nothing for the table.
+// Aligned to a large page, since probes land anywhere in the table and
+// large pages spare most of the TLB misses. Null when refused.
+TTBucket* MapBuckets(size_t bytes, size_t* mapped) {
+    const size_t length = (bytes + LargePage - 1) / LargePage * LargePage;
+    void* p = mmap(nullptr, length + LargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) return nullptr;
+    const uintptr_t start = uintptr_t(p);
+    const uintptr_t aligned = (start + LargePage - 1) & ~uintptr_t(LargePage - 1);
+    if (aligned > start) munmap(p, aligned - start);
+    const uintptr_t end = start + length + LargePage;
+    if (end > aligned + length) munmap(reinterpret_cast<void*>(aligned + length), end - (aligned + length));
+    madvise(reinterpret_cast<void*>(aligned), length, MADV_HUGEPAGE);
+    *mapped = length;
+    return reinterpret_cast<TTBucket*>(aligned);
+}
 
 } // namespace
 
-TranspositionTables::TranspositionTables() {
-    // Probes land anywhere in the table: large pages spare most of the TLB misses.
-    constexpr size_t page = size_t(2) << 20;
-    const size_t bytes = (size_t(TTBuckets) * sizeof(TTBucket) + page - 1) / page * page;
-    buckets = static_cast<TTBucket*>(std::aligned_alloc(page, bytes));
-    if (buckets) {
-        madvise(buckets, bytes, MADV_HUGEPAGE);
-        std::memset(static_cast<void*>(buckets), 0, bytes);
-    }
-    if (!buckets) {
+TranspositionTables::TranspositionTables()
+    : buckets(nullptr), indexMask(0), hits(0), misses(0), mappedBytes(0), clears(0) {
+    if (!Resize(TTDefaultMegabytes)) {
         std::printf("ERROR: cannot allocate the transposition table\n");
         std::exit(1);
     }
-    masks[0] = 3;
-    for (int n = 6; n <= 28; ++n) masks[n - 5] = (u64(1) << n) - 1;
-    masks[23] = 0xffffffffULL;
-    hits = misses = 0;
+}
+
+TranspositionTables::~TranspositionTables() {
+    if (buckets) munmap(buckets, mappedBytes);
+}
+
+bool TranspositionTables::Resize(int megabytes) {
+    if (megabytes < TTMinMegabytes || megabytes > TTMaxMegabytes) return false;
+    const size_t count = BucketsFitting(megabytes);
+    size_t mapped = 0;
+    TTBucket* fresh = MapBuckets(count * sizeof(TTBucket), &mapped);
+    if (!fresh) return false;
+    if (buckets) munmap(buckets, mappedBytes);
+    buckets = fresh;
+    mappedBytes = mapped;
+    indexMask = count - 1;
+    clears = 0; // fresh memory: every stamp is 0
+    return true;
+}
+
+int TranspositionTables::HashFull() const {
+    const size_t sample = BucketCount() < 1000 ? BucketCount() : 1000;
+    size_t used = 0;
+    for (size_t i = 0; i < sample; ++i) {
+        const TTEntry& e = buckets[i].entry[0];
+        used += e.stamp == clears && Live(e);
+    }
+    return int(used * 1000 / sample);
 }
 
 void TranspositionTables::ClearTranspositionTables() {
     WriteLogFile("Clearing Transposition Tables\n");
-    std::memset(static_cast<void*>(buckets), 0, size_t(TTBuckets) * sizeof(TTBucket));
+    // After 2^32 clears the stamps would come round again: empty the memory itself.
+    if (++clears == 0) std::memset(static_cast<void*>(buckets), 0, BucketCount() * sizeof(TTBucket));
 }
 
 void TranspositionTables::AgeTranspositionTables() {
-    for (u32 i = 0; i < TTBuckets; ++i)
-        for (TTEntry& e : buckets[i].entry) e.flag = 0;
+    // Only written where needed: memory never written stays unallocated.
+    for (size_t i = 0; i < BucketCount(); ++i)
+        for (TTEntry& e : buckets[i].entry)
+            if (e.flag) e.flag = 0;
 }
 
 void TranspositionTables::InsertTranspositionTables(u64 upper, u64 lower, char, int depth, short move, int value,
                                                     char type, int, int) {
-    TTBucket& b = BucketOf(buckets, lower);
+    TTBucket& b = BucketOf(lower);
     // Mate scores are stored further from zero by the depth; the prober takes its ply off.
     if (value > MateStoreBound)
         value += depth;
     else if (value < -MateStoreBound)
         value -= depth;
-    TTEntry fresh{upper, lower, i32(move), value, u8(type), 0, i8(depth)};
+    TTEntry fresh{upper, lower, i32(move), value, u8(type), 0, i8(depth), 0, clears};
 
     TTEntry& e0 = b.entry[0];
     bool mayReplace0 = !(e0.depth > depth && Live(e0));
@@ -75,7 +123,7 @@ void TranspositionTables::InsertTranspositionTables(u64 upper, u64 lower, char, 
 
 char TranspositionTables::SearchTranspositionTables(u64 upper, u64 lower, char, int depth, int alpha, int beta,
                                                     int* value, int* move) {
-    TTBucket& b = BucketOf(buckets, lower);
+    TTBucket& b = BucketOf(lower);
     const int R = depth >= 6 ? 3 : 2;
     char result = NoHit;
     int bestDepth = -1;
@@ -120,12 +168,4 @@ char TranspositionTables::SearchTranspositionTables(u64 upper, u64 lower, char, 
     }
     ++misses;
     return NoHit;
-}
-
-bool TranspositionTables::Resize(int) { return true; }
-
-int TranspositionTables::HashFull() const {
-    int used = 0;
-    for (u32 i = 0; i < 1000; ++i) used += Live(buckets[i].entry[0]);
-    return used;
 }

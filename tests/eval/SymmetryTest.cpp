@@ -98,12 +98,14 @@ TEST(PawnHash, EmptySlotAndClear) {
     const int fromEmptySlot = Evaluate(b, 0);
     EXPECT_TRUE(PE.OpenFiles == 0 && PE.NoWhitePawnFiles == 0 && PE.NoBlackPawnFiles == 0);
     PawnHashArray[0].key = 1; // force a miss: every file is open
-    EXPECT_NE(Evaluate(b, 0), fromEmptySlot);
+    const int computed = Evaluate(b, 0);
+    EXPECT_NE(computed, fromEmptySlot);
     EXPECT_EQ(PE.OpenFiles, ~u64(0));
     EXPECT_TRUE(InPawnHash(0, 0));
 
     ClearPawnHash();
     const PawnRecord& r = PawnHashArray[0];
-    EXPECT_TRUE(r.key == 0 && r.pawns == 0 && r.whitePasserCount == 0 && r.whiteScore == 0);
-    EXPECT_EQ(r.openFiles, ~u64(0)) << "the sets stay";
+    EXPECT_TRUE(r.key == 0 && r.Pawns() == 0 && r.whitePasserCount == 0 && r.whiteScore == 0);
+    EXPECT_EQ(Evaluate(b, 0), computed) << "found again, and the sets stay";
+    EXPECT_EQ(PE.OpenFiles, ~u64(0));
 }

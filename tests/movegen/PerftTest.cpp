@@ -58,3 +58,78 @@ TEST(Perft, MatchesTheReferenceWhereTheRulesDiffer) {
         EXPECT_EQ(EngineLeaves(3, fen), ReferenceBoard(fen).Perft(3)) << fen;
     EXPECT_EQ(EngineLeaves(4, recapture), ReferenceBoard(recapture).Perft(4));
 }
+
+namespace {
+
+// Perft's count before the last ply was counted without making its moves.
+int CountByMaking(ChessBoard b, char castling) {
+    const char side = char(b.SideToMove);
+    MoveGen list;
+    const int count = b.InCheck(side ? b.BlackKing : b.WhiteKing, side) ? list.GenCheckEvasions(side, &b)
+                                                                         : list.GenerateAllMoves(side, &b, castling);
+    int legal = 0;
+    for (int i = 0; i < count; ++i) {
+        ChessBoard after = b;
+        char mask;
+        after.MakeMove(list.From[i], list.To[i], list.Promote[i], &mask);
+        legal += !after.InCheck(side ? after.BlackKing : after.WhiteKing, side);
+    }
+    return legal;
+}
+
+// Compares the two counts at the board and at every position its pseudo-legal moves lead to.
+void CompareCounts(const ChessBoard& b, char castling, int plies, int* positions) {
+    ChessBoard fast = b, made = b;
+    int fastCount = 0, madeCount = 0;
+    CaptureStdout([&] { // a missing king is reported on the way
+        fastCount = CountLegalMoves(char(b.SideToMove), fast, castling);
+        madeCount = CountByMaking(made, castling);
+    });
+    ASSERT_EQ(fastCount, madeCount) << FenOf(b) << " after " << MoveName(b.LastFrom, b.LastTo, NoPromotion);
+    ++*positions;
+    if (plies == 0) return;
+    ChessBoard parent = b;
+    MoveGen list;
+    int count = 0;
+    CaptureStdout([&] { count = list.GenerateAllMoves(char(b.SideToMove), &parent, castling); });
+    for (int i = 0; i < count; ++i) {
+        ChessBoard child = b;
+        char mask;
+        child.MakeMove(list.From[i], list.To[i], list.Promote[i], &mask);
+        child.SideToMove ^= 1;
+        CompareCounts(child, char(castling & mask), plies - 1, positions);
+        if (testing::Test::HasFatalFailure()) return;
+    }
+}
+
+} // namespace
+
+// Every position within two plies of each start: pins on every line, en
+// passant beside a pinning slider, castling past attacks, and positions no
+// game reaches (an enemy king to be taken, a missing or a second king).
+TEST(Perft, LastPlyCountedAsMakingEachMoveCounts) {
+    const struct {
+        const char* fen;
+        const char *lastFrom, *lastTo; // the double step just made, if any
+    } starts[] = {
+        {kiwipete, nullptr, nullptr},
+        {promotions, nullptr, nullptr},
+        {mirrored, nullptr, nullptr},
+        {"8/8/8/K2pP2r/8/8/8/7k w - -", "d7", "d5"},
+        {"8/8/8/8/k2pP2Q/8/8/4K3 b - -", "e2", "e4"},
+        {"4k3/8/8/2Pp4/8/8/8/4K1b1 w - -", "d7", "d5"},
+        {"r3k2r/8/8/8/8/5b2/8/R3K2R w KQkq -", nullptr, nullptr},
+        {"4k3/3q4/8/1B6/8/2b5/3P4/R3K2r w Q -", nullptr, nullptr},
+        {"4k3/8/8/8/8/8/4R3/4K3 w - -", nullptr, nullptr},
+        {"4k3/8/8/8/8/8/8/K3K3 w - -", nullptr, nullptr},
+        {"4k3/8/8/8/8/8/8/4N3 w - -", nullptr, nullptr},
+    };
+    int positions = 0;
+    for (const auto& s : starts) {
+        ChessBoard root = BoardFromFen(s.fen);
+        if (s.lastFrom) root.LastFrom = Sq(s.lastFrom), root.LastTo = Sq(s.lastTo);
+        CompareCounts(root, char(root.Castling), 2, &positions);
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_GT(positions, 5000);
+}

@@ -30,7 +30,8 @@ namespace {
                   F(MaxDepth),        F(FixedDepth),       F(FiftyMoveCount),   F(BestFrom),        F(BestTo),
                   F(BestPromote),     F(MatingMaterial),   F(WhitePieceCount),  F(BlackPieceCount), F(WhiteQueenCount),
                   F(WhiteRookCount),  F(WhiteBishopCount), F(WhiteKnightCount), F(WhitePawnCount),  F(BlackQueenCount),
-                  F(BlackRookCount),  F(BlackBishopCount), F(BlackKnightCount), F(BlackPawnCount),  F(MaxPly)};
+                  F(BlackRookCount),  F(BlackBishopCount), F(BlackKnightCount), F(BlackPawnCount),  F(MaxPly),
+                  F(PieceKeyUpper),   F(PieceKeyLower)};
 #undef F
     for (const auto& f : fields)
         if (f.expected != f.actual)
@@ -86,7 +87,7 @@ void CheckMove(const ChessBoard& b, const ReferenceBoard& ref, ReferenceBoard::M
     ASSERT_TRUE(after.WhitePieces == w && after.BlackPieces == k && after.AllPieces == (w ^ k)) << move;
     ChessBoard counted = after;
     counted.InitPieceCounts();
-    ASSERT_TRUE(SameRecord(counted, after)) << "per-type counts after " << move;
+    ASSERT_TRUE(SameRecord(counted, after)) << "per-type counts and the key's men after " << move;
     ASSERT_TRUE(after.WhitePieceCount == PopCount(after.WhitePieces) - 1 &&
                 after.BlackPieceCount == PopCount(after.BlackPieces) - 1) << move;
     u32 pawns;

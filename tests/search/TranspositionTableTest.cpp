@@ -1,5 +1,6 @@
-// Replacement, probe codes, aging and mate adjustment of the transposition table.
+// Replacement, probe codes, aging, mate adjustment and sizes of the transposition table.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include "search/TranspositionTables.h"
 
@@ -11,7 +12,7 @@ protected:
         PositionCache.ClearTranspositionTables();
         PositionCache.hits = PositionCache.misses = 0;
     }
-    const TTEntry& Entry(u64 lower, int i) { return PositionCache.buckets[lower & TTIndexMask].entry[i]; }
+    const TTEntry& Entry(u64 lower, int i) { return PositionCache.buckets[lower & PositionCache.indexMask].entry[i]; }
     void Store(u64 lower, int depth, int storedMove, int score, char type, u64 upper = 1) {
         PositionCache.InsertTranspositionTables(upper, lower, 0, depth, short(storedMove), score, type, 0, 0);
     }
@@ -69,3 +70,51 @@ TEST_F(Table, MateScoresStoredByDistance) {
         PositionCache.ClearTranspositionTables();
     }
 }
+
+TEST(TableSize, PowerOfTwoBucketsThatFit) {
+    // The default keeps the bench signature's indexing: 2^21 buckets, mask 0x1fffff.
+    EXPECT_EQ(PositionCache.BucketCount(), size_t(1) << 21);
+    EXPECT_EQ(PositionCache.indexMask, 0x1fffffu);
+    for (auto [megabytes, buckets] : {std::pair{1, 8192}, {3, 32768}, {100, 1048576}, {192, 2097152}}) {
+        ASSERT_TRUE(PositionCache.Resize(megabytes));
+        EXPECT_EQ(PositionCache.BucketCount(), size_t(buckets)) << megabytes;
+        EXPECT_EQ(PositionCache.indexMask, u64(buckets - 1)) << megabytes;
+    }
+    EXPECT_FALSE(PositionCache.Resize(0));
+    EXPECT_FALSE(PositionCache.Resize(4097));
+    EXPECT_EQ(PositionCache.BucketCount(), size_t(1) << 21) << "a refused size keeps the table";
+}
+
+TEST(TableSize, ResizedTableStoresAndClears) {
+    ASSERT_TRUE(PositionCache.Resize(1));
+    const u64 high = 0x1fff; // beyond the 8192 buckets: wraps into bucket 0x1fff
+    EXPECT_EQ(PositionCache.HashFull(), 0) << "fresh memory reads empty";
+    for (u64 b = 0; b < 500; ++b) PositionCache.InsertTranspositionTables(1, b, 0, 3, 7, 0, ExactScore, 0, 0);
+    PositionCache.InsertTranspositionTables(1, high | (u64(1) << 20), 0, 3, 9, 0, ExactScore, 0, 0);
+    EXPECT_EQ(PositionCache.HashFull(), 500);
+    EXPECT_EQ(PositionCache.buckets[high].entry[0].move, 9);
+    PositionCache.ClearTranspositionTables();
+    EXPECT_EQ(PositionCache.HashFull(), 0);
+    int value = 0, move = 0;
+    EXPECT_EQ(PositionCache.SearchTranspositionTables(1, high, 0, 3, -10, 10, &value, &move), NoHit);
+    EXPECT_EQ(move, 0) << "a cleared bucket keeps no move";
+    ASSERT_TRUE(PositionCache.Resize(TTDefaultMegabytes));
+}
+
+#if !defined(__SANITIZE_ADDRESS__)
+TEST(TableSize, RefusedMemoryKeepsTheOldTable) {
+    ASSERT_TRUE(PositionCache.Resize(2));
+    PositionCache.InsertTranspositionTables(1, 5, 0, 3, 42, 0, ExactScore, 0, 0);
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &old), 0);
+    rlimit tight = old;
+    tight.rlim_cur = 64ull << 20; // far below the address space already in use
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &tight), 0);
+    const bool resized = PositionCache.Resize(64);
+    setrlimit(RLIMIT_AS, &old);
+    EXPECT_FALSE(resized);
+    EXPECT_EQ(PositionCache.BucketCount(), size_t(16384));
+    EXPECT_EQ(PositionCache.buckets[5].entry[0].move, 42);
+    ASSERT_TRUE(PositionCache.Resize(TTDefaultMegabytes));
+}
+#endif
