@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "core/Log.h"
 #include "search/SearchConstants.h"
@@ -46,6 +47,16 @@ TTBucket* MapBuckets(size_t bytes, size_t* mapped) {
     return reinterpret_cast<TTBucket*>(aligned);
 }
 
+// The kernel zeroes a page when it is first written. Done ahead, on another
+// core, that work leaves the search; the contents stay zero either way.
+void PopulateInBackground(void* start, size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+    std::thread([start, bytes] { madvise(start, bytes, MADV_POPULATE_WRITE); }).detach();
+#else
+    (void)start, (void)bytes;
+#endif
+}
+
 } // namespace
 
 TranspositionTables::TranspositionTables()
@@ -71,6 +82,7 @@ bool TranspositionTables::Resize(int megabytes) {
     mappedBytes = mapped;
     indexMask = count - 1;
     clears = 0; // fresh memory: every stamp is 0
+    PopulateInBackground(buckets, mappedBytes);
     return true;
 }
 
