@@ -198,9 +198,10 @@ bool SearchRoutines::BudgetSpentAtPoll() {
         }
         return false;
     }
-    // After a fail-low extension at an iteration boundary only the emergency limit applies.
+    // After a fail-low extension at an iteration boundary only the emergency limit applies:
+    // twice the budget in nodes, and in time, since the speed varies within a move.
     if (FirstHalfDone == 1 && (total > NodesPerMove || Stop == 1) && extendOrStop()) return true;
-    if (total >= s.EmergencyThreshold || Stop == 1) {
+    if (total >= s.EmergencyThreshold || Stop == 1 || ElapsedMs() >= 2LL * s.TimePerMove) {
         Abort = 1;
         return true;
     }
