@@ -93,17 +93,20 @@ pgo: deps
 format:
 	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'tools/*.cpp')
 
-# The entry holds the header line, the command and the variants played.
+# The entry (doc/velkor.eng) holds the header line, the command and the variants played.
 install: engine
 	install -d $(DESTDIR)$(BINDIR) $(DESTDIR)$(MANDIR) $(DESTDIR)$(ENGDIR)
 	install -m 755 $(BUILD)/velkor $(DESTDIR)$(BINDIR)/velkor
 	install -m 644 doc/velkor.6 $(DESTDIR)$(MANDIR)/velkor.6
-	printf 'plugin spec 0.0\n%s\nchess\n' '$(BINDIR)/velkor' >$(DESTDIR)$(ENGDIR)/velkor.eng
+	sed 's|@BINDIR@|$(BINDIR)|' doc/velkor.eng >$(DESTDIR)$(ENGDIR)/velkor.eng
 	chmod 644 $(DESTDIR)$(ENGDIR)/velkor.eng
 
-# The three files only: the directories are shared with other programs.
+# The three files; the directories are shared with other programs.
 uninstall:
 	rm -f $(DESTDIR)$(BINDIR)/velkor $(DESTDIR)$(MANDIR)/velkor.6 $(DESTDIR)$(ENGDIR)/velkor.eng
+	@# A staged tree (DESTDIR) is left as empty as it was found; a live system keeps its directories.
+	@if [ -n "$(DESTDIR)" ]; then \
+	  rmdir -p --ignore-fail-on-non-empty $(DESTDIR)$(BINDIR) $(DESTDIR)$(MANDIR) $(DESTDIR)$(ENGDIR) 2>/dev/null || true; fi
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE) $(PGO)
