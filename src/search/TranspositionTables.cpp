@@ -60,7 +60,7 @@ void PopulateInBackground(void* start, size_t bytes) {
 } // namespace
 
 TranspositionTables::TranspositionTables()
-    : buckets(nullptr), indexMask(0), hits(0), misses(0), mappedBytes(0), clears(0) {
+    : buckets(nullptr), indexMask(0), hits(0), misses(0), mappedBytes(0), clears(0), ages(0) {
     if (!Resize(TTDefaultMegabytes)) {
         std::printf("ERROR: cannot allocate the transposition table\n");
         std::exit(1);
@@ -81,7 +81,7 @@ bool TranspositionTables::Resize(int megabytes) {
     buckets = fresh;
     mappedBytes = mapped;
     indexMask = count - 1;
-    clears = 0; // fresh memory: every stamp is 0
+    clears = ages = 0; // fresh memory: every stamp is 0
     PopulateInBackground(buckets, mappedBytes);
     return true;
 }
@@ -91,7 +91,7 @@ int TranspositionTables::HashFull() const {
     size_t used = 0;
     for (size_t i = 0; i < sample; ++i) {
         const TTEntry& e = buckets[i].entry[0];
-        used += e.stamp == clears && Live(e);
+        used += e.stamp == clears && buckets[i].entry[1].stamp == ages && Live(e);
     }
     return int(used * 1000 / sample);
 }
@@ -102,11 +102,15 @@ void TranspositionTables::ClearTranspositionTables() {
     if (++clears == 0) std::memset(static_cast<void*>(buckets), 0, BucketCount() * sizeof(TTBucket));
 }
 
+// Every user move ages the table: done bucket by bucket as they are used, it costs nothing here.
 void TranspositionTables::AgeTranspositionTables() {
-    // Only written where needed: memory never written stays unallocated.
-    for (size_t i = 0; i < BucketCount(); ++i)
+    if (++ages != 0) return;
+    // After 2^32 agings the stamps would come round again: age every entry now.
+    for (size_t i = 0; i < BucketCount(); ++i) {
         for (TTEntry& e : buckets[i].entry)
             if (e.flag) e.flag = 0;
+        buckets[i].entry[1].stamp = 0;
+    }
 }
 
 void TranspositionTables::InsertTranspositionTables(u64 upper, u64 lower, char, int depth, short move, int value,
@@ -131,6 +135,7 @@ void TranspositionTables::InsertTranspositionTables(u64 upper, u64 lower, char, 
         fresh.flag = 4;
         b.entry[1] = fresh;
     }
+    b.entry[1].stamp = ages; // the stamps stay in place while the entries move down
 }
 
 char TranspositionTables::SearchTranspositionTables(u64 upper, u64 lower, char, int depth, int alpha, int beta,

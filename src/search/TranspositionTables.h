@@ -24,7 +24,7 @@ struct TTEntry {
     u8 flag;    // 0 empty or aged; 2 written to entry 0; 4 written to entry 1
     i8 depth;   // remaining depth of the search that stored it
     u8 spare;
-    u32 stamp;  // entry 0 only: the clear the bucket was last emptied by
+    u32 stamp;  // entry 0: the clear the bucket was last emptied by; entry 1: the aging it last had
 };
 static_assert(sizeof(TTEntry) == 32, "three entries per 96-byte bucket");
 
@@ -78,13 +78,20 @@ public:
 private:
     size_t mappedBytes; // the whole mapping behind buckets
     u32 clears;         // clears since the table was mapped: a bucket with another stamp is empty
+    u32 ages;           // agings since then: a bucket with another stamp has its entries aged
 
     // The key's bucket, emptied first if it was filled before the last clear.
+    // The bucket of a key, brought up to date with the clears and agings
+    // it has missed (both are applied to a bucket only when it is used).
     TTBucket& BucketOf(u64 lower) {
         TTBucket& b = buckets[lower & indexMask];
         if (b.entry[0].stamp != clears) {
             b = TTBucket{};
             b.entry[0].stamp = clears;
+            b.entry[1].stamp = ages;
+        } else if (b.entry[1].stamp != ages) {
+            for (TTEntry& e : b.entry) e.flag = 0;
+            b.entry[1].stamp = ages;
         }
         return b;
     }
