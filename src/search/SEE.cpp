@@ -1,8 +1,10 @@
+// Static exchange evaluation: the swap list over the attackers of one square.
 #include "search/SEE.h"
 
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/Log.h"
 #include "core/Status.h"
 #include "search/SearchRoutines.h"
 
@@ -62,8 +64,10 @@ u64 SEE::AddXrayAttacker(u64 attackers, int square, int direction) const {
         sliders = b.WhiteBishops | b.BlackBishops | b.WhiteQueens | b.BlackQueens;
         break;
     default:
-        printf("ERROR: dir not in range. dir = %d\n", direction);
-        exit(0);
+        char text[64];
+        std::snprintf(text, sizeof text, "ERROR: dir not in range. dir = %d", direction);
+        ReportProblem(text);
+        std::exit(0);
     }
     // Steps that change the file stop on the file they would wrap onto.
     const bool towardsH = direction == 1 || direction == 9 || direction == -7;
@@ -90,9 +94,11 @@ int SEE::StaticExchangeEvaluation(char side, u64 from, u64 to, const ChessBoard*
 
     int d = dir[t][f];
     if (d < -9 || d > 9) {
-        printf("ERROR: Location #1\n");
-        printf("ERROR: dir > 10: dir = %d to = %d from = %d\n", d, t, f);
-        exit(0);
+        char text[80];
+        ReportProblem("ERROR: Location #1");
+        std::snprintf(text, sizeof text, "ERROR: dir > 10: dir = %d to = %d from = %d", d, t, f);
+        ReportProblem(text);
+        std::exit(0);
     }
     if (d) attackers = AddXrayAttacker(attackers, f, d);
 
@@ -107,8 +113,10 @@ int SEE::StaticExchangeEvaluation(char side, u64 from, u64 to, const ChessBoard*
         attackers &= ~bit;
         d = dir[t][next];
         if (d < -9 || d > 9) {
-            printf("ERROR: Location #2\n");
-            printf("ERROR: dir > 10: dir = %d to = %d from = %d\n", d, t, next);
+            char text[80];
+            ReportProblem("ERROR: Location #2");
+            std::snprintf(text, sizeof text, "ERROR: dir > 10: dir = %d to = %d from = %d", d, t, next);
+            ReportProblem(text);
         } else if (d) {
             attackers = AddXrayAttacker(attackers, next, d);
         }

@@ -171,9 +171,16 @@ bool SearchRoutines::BudgetSpentBeforeIteration() {
 
 bool SearchRoutines::BudgetSpentAtPoll() {
     const Status& s = MainStatus;
+    // The first iteration always runs to its end: only it is sure to give a move.
+    if (IterationDepth <= 1) return false;
     // A fixed time is kept by the clock itself, between two polls.
     if (s.ST && ElapsedMs() >= s.ST) {
         Abort = TimeUp = 1;
+        return true;
+    }
+    // So is the emergency limit, before the speed is known as after.
+    if (ElapsedMs() >= 2LL * s.TimePerMove) {
+        Abort = 1;
         return true;
     }
     // Over the budget: the one extension while failing low; otherwise a
@@ -201,7 +208,7 @@ bool SearchRoutines::BudgetSpentAtPoll() {
     // After a fail-low extension at an iteration boundary only the emergency limit applies:
     // twice the budget in nodes, and in time, since the speed varies within a move.
     if (FirstHalfDone == 1 && (total > NodesPerMove || Stop == 1) && extendOrStop()) return true;
-    if (total >= s.EmergencyThreshold || Stop == 1 || ElapsedMs() >= 2LL * s.TimePerMove) {
+    if (total >= s.EmergencyThreshold || Stop == 1) {
         Abort = 1;
         return true;
     }
@@ -233,8 +240,14 @@ void SearchRoutines::MeasureAnalysisSpeed() {
 }
 
 i64 SearchRoutines::PollInterval() const {
-    // Input and the clock are looked at a hundred times a second at the assumed speed.
-    i64 interval = MainStatus.NodesPerSecond / 100;
+    // Input and the clock are looked at a hundred times a second at the assumed speed, and
+    // at least eight times within a move's time, however short, so that no limit is overrun.
+    const Status& s = MainStatus;
+    i64 interval = s.NodesPerSecond / 100;
+    if (s.TimePerMove > 0 && !s.Analyze && !s.Pondering) {
+        const i64 share = i64(s.NodesPerSecond) * s.TimePerMove / 8000;
+        if (share < interval) interval = share;
+    }
     if (interval < 100) interval = 100;
     if (NodeLimit) {
         const i64 left = NodeLimit - TotalNodes();
