@@ -10,8 +10,11 @@
 #include "core/Status.h"
 #include "movegen/MoveGen.h"
 
-BookKey OpeningBook[BookCapacity];
-i32 BookValue[BookCapacity];
+// Nothing in the engine writes the tables, so link-time optimisation would make
+// them read-only data: 20 MB of zeros in the binary. Visible from outside,
+// they stay zero pages that cost nothing until touched.
+[[gnu::externally_visible]] BookKey OpeningBook[BookCapacity];
+[[gnu::externally_visible]] i32 BookValue[BookCapacity];
 i32 booksize;
 
 namespace {
