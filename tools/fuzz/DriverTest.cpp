@@ -80,6 +80,9 @@ TEST_F(Driver, UciFollowerJudgesBestmoves) {
     EXPECT_NE(judge("position startpos\ngo\n", "bestmove 0000"), "");
     EXPECT_EQ(judge("position startpos moves e2e4  e7e5\ngo\n", "bestmove a1a1"), ""); // not followed
     EXPECT_EQ(judge("go\n", "bestmove a1a1"), "");                                     // no position yet
+    // An overlong go line is still a search, of the position before it.
+    const std::string longGo = "go mate 3" + std::string(5000, ' ') + "\n";
+    EXPECT_EQ(judge("position startpos moves e2e4\n" + longGo + "position startpos\ngo\n", "bestmove e7e5"), "");
 
     // The second search of one position line.
     std::unique_ptr<Follower> f = MakeFollower(Protocol::Uci);

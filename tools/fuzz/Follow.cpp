@@ -82,12 +82,15 @@ public:
 
 protected:
     void SentLine(const std::string& line) override {
+        // Prefixes, not words: a line the engine may read as the command is taken as one.
         if (Begins(line, "position")) {
-            // During a search the engine reads words, not lines: where it applies this line is unclear.
+            // During a search the engine applies it after bestmove: which search it meets is unclear.
             current = outstanding.empty() && line.size() <= LongestFollowedLine ? ParseUciPosition(line) : std::nullopt;
             fresh = true;
         } else if (Begins(line, "go")) {
-            outstanding.push_back({current, line.find("searchmoves") != std::string::npos, fresh});
+            // Past the followed length a searchmoves list may hide.
+            const bool restricted = line.find("searchmoves") != std::string::npos || line.size() > LongestFollowedLine;
+            outstanding.push_back({current, restricted, fresh});
         } else if (line == "ucinewgame") {
             current.reset();
         }
@@ -214,8 +217,9 @@ protected:
 void Follower::Sent(const std::string& bytes) {
     for (char c : bytes) {
         if (c != '\n') {
+            // An overlong line keeps its start, which still names the command, and is longer
+            // than any line the followers read word for word.
             if (pending.size() <= LongestFollowedLine) pending += c;
-            else pending = std::string(LongestFollowedLine + 1, 'x'); // too long to follow, whatever it says
             continue;
         }
         std::string line;
