@@ -80,6 +80,8 @@ TEST_F(Driver, UciFollowerJudgesBestmoves) {
     EXPECT_NE(judge("position startpos\ngo\n", "bestmove 0000"), "");
     EXPECT_EQ(judge("position startpos moves e2e4  e7e5\ngo\n", "bestmove a1a1"), ""); // not followed
     EXPECT_EQ(judge("go\n", "bestmove a1a1"), "");                                     // no position yet
+    // Lines the engine reads as commands although GUIs would not write them so.
+    EXPECT_EQ(judge("position startpos\n  go\tmate 3\nposition startpos moves e2e4\ngo\n", "bestmove e2e4"), "");
     // An overlong go line is still a search, of the position before it.
     const std::string longGo = "go mate 3" + std::string(5000, ' ') + "\n";
     EXPECT_EQ(judge("position startpos moves e2e4\n" + longGo + "position startpos\ngo\n", "bestmove e7e5"), "");
@@ -92,6 +94,11 @@ TEST_F(Driver, UciFollowerJudgesBestmoves) {
     f->Sent("go depth 2\n");
     f->Output("bestmove b1c3", findings);
     EXPECT_TRUE(findings.empty());
+    f->Sent(" \tposition startpos moves e2e4\ngo\n");
+    f->Output("bestmove e7e5", findings);
+    EXPECT_TRUE(findings.empty());
+    f->Sent("position startpos\ngo depth 2\n");
+    f->Output("bestmove g1f3", findings);
     f->Sent("go depth 2\n");
     f->Output("bestmove f3g5", findings);
     ASSERT_EQ(findings.size(), 1u);

@@ -82,16 +82,19 @@ public:
 
 protected:
     void SentLine(const std::string& line) override {
-        // Prefixes, not words: a line the engine may read as the command is taken as one.
-        if (Begins(line, "position")) {
+        // Prefixes after any leading white space, not words: a line the engine may read
+        // as the command is taken as one.
+        const size_t start = line.find_first_not_of(" \t\v\f\r");
+        const std::string command = start == std::string::npos ? std::string() : line.substr(start);
+        if (Begins(command, "position")) {
             // During a search the engine applies it after bestmove: which search it meets is unclear.
             current = outstanding.empty() && line.size() <= LongestFollowedLine ? ParseUciPosition(line) : std::nullopt;
             fresh = true;
-        } else if (Begins(line, "go")) {
+        } else if (Begins(command, "go")) {
             // Past the followed length a searchmoves list may hide.
             const bool restricted = line.find("searchmoves") != std::string::npos || line.size() > LongestFollowedLine;
             outstanding.push_back({current, restricted, fresh});
-        } else if (line == "ucinewgame") {
+        } else if (Begins(command, "ucinewgame")) {
             current.reset();
         }
     }
