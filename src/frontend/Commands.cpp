@@ -269,10 +269,13 @@ char OpponentTime(char*) {
     return Handled;
 }
 
+// The number alone is echoed: whatever is glued to it stays in the input as the next word.
 char Ping(char*) {
-    char word[WordSize];
-    ReadWord(word, sizeof word);
-    std::printf("pong %s\n", word);
+    int number;
+    if (ReadInt(&number))
+        std::printf("pong %d\n", number);
+    else
+        std::printf("Error (no number): ping\n");
     std::fflush(stdout);
     return Handled;
 }
@@ -443,10 +446,11 @@ char DoCommand(char* word) {
     char quit[] = "quit";
     if (!word[0] && InputEnded()) word = quit; // the search polled a closed input
     WriteLogFile(word);
+    // "usermove e2e4": the move is the next word, read into the word's place. A
+    // command there means the move was missing; the command keeps its meaning.
+    if (std::strcmp(word, "usermove") == 0 && !ReadWord(word, WordSize)) return Handled;
     for (const Command& c : commands)
         if (std::strcmp(word, c.name) == 0) return c.handler(word);
-    // "usermove e2e4": the move is the next word, read into the word's place.
-    if (std::strcmp(word, "usermove") == 0 && !ReadWord(word, WordSize)) return Handled;
     if (word[0] >= 'a' && word[0] <= 'h' && word[1] >= '0' && word[1] <= '8') return IsMove;
     if (word[0]) {
         if (S().xboard)

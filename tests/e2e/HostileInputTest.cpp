@@ -74,8 +74,12 @@ TEST(HostileXboard, ClockNumbersAndCommandsWhileThinking) {
     ASSERT_TRUE(s.Step("setboard 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1\nst 1\ngo", ". ... ", 5000) && s.WaitFor("\n"));
     EXPECT_TRUE(Has(s.out, "1. ... a1a8 \n")) << s.out;
     EXPECT_EQ(Count(s.out, ". ... "), 1);
-    // quitx is no quit.
+    // quitx is no quit; a ping glued to the next line and a usermove without its
+    // move lose no command.
     ASSERT_TRUE(s.Step("quitx\nping 3", "pong 3\n"));
+    ASSERT_TRUE(s.Step("new\nforce\nping 4usermove e2e4\nusermove\nping 5", "pong 5\n"));
+    EXPECT_TRUE(Has(s.out, "pong 4\n")) << s.out;
+    EXPECT_FALSE(Has(s.out, "Illegal move")) << s.out;
     s.Send("quit");
     EXPECT_EQ(s.Finish(), 0);
 }
