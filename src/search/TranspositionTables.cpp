@@ -1,8 +1,11 @@
 // Transposition table storage, replacement and probing.
 #include "search/TranspositionTables.h"
 
+#include <pthread.h>
+#include <sched.h>
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -48,10 +51,17 @@ TTBucket* MapBuckets(size_t bytes, size_t* mapped) {
 }
 
 // The kernel zeroes a page when it is first written. Done ahead, on another
-// core, that work leaves the search; the contents stay zero either way.
+// core, that work leaves the search; the contents stay zero either way. One
+// large page at a time: populating holds the memory-map lock, and the main
+// thread must not wait for the whole table when it maps memory of its own.
 void PopulateInBackground(void* start, size_t bytes) {
 #ifdef MADV_POPULATE_WRITE
-    std::thread([start, bytes] { madvise(start, bytes, MADV_POPULATE_WRITE); }).detach();
+    std::thread([start, bytes] {
+        sched_param none{};
+        pthread_setschedparam(pthread_self(), SCHED_IDLE, &none); // only on a core nothing else wants
+        for (size_t done = 0; done < bytes; done += LargePage)
+            madvise(static_cast<char*>(start) + done, std::min(LargePage, bytes - done), MADV_POPULATE_WRITE);
+    }).detach();
 #else
     (void)start, (void)bytes;
 #endif

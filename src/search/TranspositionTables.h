@@ -80,7 +80,6 @@ private:
     u32 clears;         // clears since the table was mapped: a bucket with another stamp is empty
     u32 ages;           // agings since then: a bucket with another stamp has its entries aged
 
-    // The key's bucket, emptied first if it was filled before the last clear.
     // The bucket of a key, brought up to date with the clears and agings
     // it has missed (both are applied to a bucket only when it is used).
     TTBucket& BucketOf(u64 lower) {
