@@ -80,22 +80,14 @@ void initPStable() {
     }
 }
 
-namespace {
-
-// The twelve piece sets in piece-code order.
-struct PieceSets {
-    u64 set[12];
-    explicit PieceSets(const BoardState& b)
-        : set{b.WhitePawns,   b.WhiteKnights, b.WhiteBishops, b.WhiteRooks,  b.WhiteQueens, b.WhiteKing,
-              b.BlackPawns,   b.BlackKnights, b.BlackBishops, b.BlackRooks,  b.BlackQueens, b.BlackKing} {}
-};
-
-// XORs the entries of the men of every code in the sets into the key.
-void AddEntries(const PieceSets& sets, u64* upper, u64* lower) {
-    u64 up = *upper, low = *lower;
+void genpiecekey(const BoardState& b, u64* upper, u64* lower) {
+    // The twelve piece sets in piece-code order.
+    const u64 sets[12] = {b.WhitePawns, b.WhiteKnights, b.WhiteBishops, b.WhiteRooks, b.WhiteQueens, b.WhiteKing,
+                          b.BlackPawns, b.BlackKnights, b.BlackBishops, b.BlackRooks, b.BlackQueens, b.BlackKing};
+    u64 up = 0, low = 0;
     for (int code = 0; code < 12; ++code) {
-        for (u64 set = sets.set[code]; set; set &= set - 1) {
-            int index = code * 64 + SquareOf(set);
+        for (u64 set = sets[code]; set; set &= set - 1) {
+            const int index = code * 64 + SquareOf(set);
             up ^= UPStable[index];
             low ^= LPStable[index];
         }
@@ -104,29 +96,29 @@ void AddEntries(const PieceSets& sets, u64* upper, u64* lower) {
     *lower = low;
 }
 
-} // namespace
+namespace {
 
-void genpiecekey(const BoardState& board, u64* upper, u64* lower) {
-    *upper = *lower = 0;
-    AddEntries(PieceSets(board), upper, lower);
-}
+// What the side to move and the castling rights add to both key halves.
+u64 SideAndCastling(char side, int castling) { return (side ? BtoMove : WtoMove) ^ CastleCode[castling & 15]; }
+
+} // namespace
 
 void genhashcode(char side, int castling, u64* upper, u64* lower, const ChessBoard* board) {
     u64 up, low;
     genpiecekey(*board, &up, &low);
-    u64 common = (side ? BtoMove : WtoMove) ^ CastleCode[castling & 15];
+    const u64 common = SideAndCastling(side, castling);
     *upper = up ^ common;
     *lower = low ^ common;
 }
 
 void PositionKey(char side, int castling, const BoardState& board, u64* upper, u64* lower) {
-    u64 common = (side ? BtoMove : WtoMove) ^ CastleCode[castling & 15];
+    const u64 common = SideAndCastling(side, castling);
     *upper = board.PieceKeyUpper ^ common;
     *lower = board.PieceKeyLower ^ common;
 }
 
 u64 PositionKeyLower(char side, int castling, const BoardState& board) {
-    return board.PieceKeyLower ^ (side ? BtoMove : WtoMove) ^ CastleCode[castling & 15];
+    return board.PieceKeyLower ^ SideAndCastling(side, castling);
 }
 
 bool PieceKeyCurrent(const BoardState& board) {

@@ -39,6 +39,18 @@ bool NoMoveResult(int score) { return score == MATE || score == -MATE || score =
 // Under xboard the diagnostics go to the log: the GUI sees protocol lines only.
 void ProblemToLog(const char* text) { WriteLogFile(text); }
 
+// Plays the word on the game if it names a legal move; anything else leaves the game exactly as it was.
+bool PlayUserMove(const char* word) {
+    MoveText text;
+    u64 from, to;
+    char promote;
+    if (!ParseMoveText(word, &text) || !FindLegalMove(MainBoard, text, &from, &to, &promote)) return false;
+    PlayGameMove(SquareOf(from), SquareOf(to), promote);
+    MainBoard.SideToMove ^= 1;
+    Game.Record(Move{from, to, promote});
+    return true;
+}
+
 // The user's (or GUI's) turn. False when the loop must look again at whose turn it is.
 bool UserTurn() {
     Status& s = MainStatus;
@@ -191,40 +203,25 @@ char HumanMove() {
         } else if (!s.xboard) {
             std::printf("%s\n", word);
         }
-        char result = DoCommand(word);
+        const char result = DoCommand(word);
         if (result == Handled) continue;
         if (result != IsMove) return result;
-
-        // Only a legal move changes the game; anything else leaves it exactly as it was.
-        MoveText text;
-        u64 from, to;
-        char promote;
-        if (!ParseMoveText(word, &text) || !FindLegalMove(MainBoard, text, &from, &to, &promote)) {
+        if (!PlayUserMove(word)) {
             std::printf("Illegal move: %s\n", word);
             std::fflush(stdout);
             continue;
         }
-        PlayGameMove(SquareOf(from), SquareOf(to), promote);
-        result = MainBoard.FiftyMoveCount >= 100 ? FiftyMoves : IsMove;
-        MainBoard.SideToMove ^= 1;
-        Game.Record(Move{from, to, promote});
-        if (s.Force != 1) return result;
+        if (s.Force != 1) return MainBoard.FiftyMoveCount >= 100 ? FiftyMoves : IsMove;
     }
 }
 
 int MoveWhileThinking(char* word) {
-    MoveText text;
-    u64 from, to;
-    char promote;
     if (!MainStatus.Analyze) {
         std::printf("Illegal move (not your turn): %s\n", word);
-    } else if (!ParseMoveText(word, &text) || !FindLegalMove(MainBoard, text, &from, &to, &promote)) {
+    } else if (!PlayUserMove(word)) {
         std::printf("Illegal move: %s\n", word);
     } else {
-        PlayGameMove(SquareOf(from), SquareOf(to), promote);
-        MainBoard.SideToMove ^= 1;
         ++MainStatus.GamePly;
-        Game.Record(Move{from, to, promote});
         Search.AbortSearch();
         MainStatus.HumanToMove = 0;
         return StateChanged;

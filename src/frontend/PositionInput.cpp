@@ -9,6 +9,7 @@
 
 #include "board/Fen.h"
 #include "core/Geometry.h"
+#include "frontend/GameRecord.h"
 #include "movegen/MoveGen.h"
 
 namespace {
@@ -146,11 +147,7 @@ std::string ReadPosition(const char* text, ChessBoard* board, bool epd) {
     SetupBoard(fen.c_str());
     ChessBoard b = MainBoard;
     MainBoard = game;
-    b.InitPieceCounts();
-    b.WhitePieceCount = b.WhiteQueenCount + b.WhiteRookCount + b.WhiteBishopCount + b.WhiteKnightCount +
-                        b.WhitePawnCount;
-    b.BlackPieceCount = b.BlackQueenCount + b.BlackRookCount + b.BlackBishopCount + b.BlackKnightCount +
-                        b.BlackPawnCount;
+    RefreshPieceCounts(b);
 
     // The reader keeps the last king of a colour: count them in the text.
     const auto kings = [&](char letter) { return std::count(fields[0].begin(), fields[0].end(), letter); };

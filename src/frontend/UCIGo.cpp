@@ -89,7 +89,7 @@ GoLine ParseGoLine(const char* line) {
     return go;
 }
 
-void UCIProtocol::ApplyGoLine(const char* line) {
+GoLine UCIProtocol::ApplyGoLine(const char* line) {
     Status& s = MainStatus;
     ChessBoard& b = MainBoard;
     const GoLine go = ParseGoLine(line);
@@ -143,11 +143,12 @@ void UCIProtocol::ApplyGoLine(const char* line) {
         s.Pondering = 1;
         State = PonderingState;
     }
+    return go;
 }
 
 void UCIProtocol::Go() {
-    ApplyGoLine(Command);
-    if (!std::strstr(Command, "Mimic")) SearchAndReply(ParseGoLine(Command));
+    const GoLine go = ApplyGoLine(Command);
+    if (!std::strstr(Command, "Mimic")) SearchAndReply(go);
     State = Waiting;
     WriteLogFile("Received the VelkorSearchFinished message - a search has finished\n");
     WriteLogFile("===========================================================\n");

@@ -74,9 +74,6 @@ void UCIProtocol::SetPosition() {
 }
 
 int UCIProtocol::ProcessMoves(const char* list) {
-    MainBoard.FiftyMoveCount = 0;
-    MoveList.Init();
-    MainStatus.GamePly = 0;
     std::istringstream in(list);
     int count = 0;
     for (std::string word; in >> word;) {

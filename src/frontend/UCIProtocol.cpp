@@ -89,6 +89,11 @@ int UCIProtocol::HandleLine() {
     const std::string word = FirstWord(Command);
     // While a search runs only what concerns it acts at once; the rest waits for "bestmove".
     if (SearchRunning) {
+        auto endSearch = [] {
+            Search.AbortSearch();
+            MainStatus.Analyze = 0;
+            MainStatus.Pondering = 0;
+        };
         if (word == "isready") ReadyRequest();
         if (word == "uci") Identify();
         if (word == "quit") Quit();
@@ -97,16 +102,12 @@ int UCIProtocol::HandleLine() {
             State = Searching;
         }
         if (word == "stop") {
-            Search.AbortSearch();
-            MainStatus.Analyze = 0;
-            MainStatus.Pondering = 0;
+            endSearch();
             WriteLogFile("Received stop and Aborting Ponder\n");
             return 2;
         }
         if (word == "ucinewgame") {
-            Search.AbortSearch();
-            MainStatus.Analyze = 0;
-            MainStatus.Pondering = 0;
+            endSearch();
             WriteLogFile("Received ucinewgame while doing something other than WAITING\n");
             deferred.push_back(Command);
             return 2;
@@ -218,12 +219,9 @@ void UCIProtocol::SetOption() {
         if (ok && PonderOption) s.Pondering = 0;
     } else if (id == "hash") {
         const char* end = nullptr;
-        const long long mb = ParseInteger(value.c_str(), 1, 4096, 0, &end);
+        const long long mb = ParseInteger(value.c_str(), TTMinMegabytes, TTMaxMegabytes, 0, &end);
         ok = !value.empty() && *end == '\0';
-        if (ok) {
-            HashMegabytes = int(mb);
-            if (!PositionCache.Resize(HashMegabytes)) InfoString("not enough memory for that table: Hash unchanged");
-        }
+        if (ok && !PositionCache.Resize(int(mb))) InfoString("not enough memory for that table: Hash unchanged");
     } else if (id == "clear hash") {
         PositionCache.ClearTranspositionTables();
     } else if (id == "bookfile") {

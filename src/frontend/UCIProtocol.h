@@ -42,7 +42,6 @@ public:
     u8 PonderOption = 0;
     u8 ShowCurrLine = 1;
     u8 AnalyseMode = 0;
-    i32 HashMegabytes = 192;
     u8 SearchRunning = 0; // a "go" is in its search: lines come from the search's polls
 
     // Copies the line into Command, logs it and interprets it. At the top
@@ -53,15 +52,15 @@ public:
     // One pass of the handlers over Command: 1 or 2 when the cycle returns
     // to a running search, 0 when it goes on to the next line.
     int HandleLine();
-    // Applies a blank-separated list of moves to MainBoard, each checked:
+    // Applies a blank-separated list of moves to the position SetPosition set up, each checked:
     // stops at the first that is malformed or not legal and says so.
     // Returns how many were applied.
     int ProcessMoves(const char* list);
     // Applies one legal move and records the position's key.
     void MakeMoves(u64 from, u64 to, char promote);
 
-    // The settings a "go" line makes before the search.
-    void ApplyGoLine(const char* line);
+    // The settings a "go" line makes before the search; returns the line as read.
+    GoLine ApplyGoLine(const char* line);
     // The "bestmove" text of a search result: " e2e4 " or " e7e8q ", with
     // the ponder move behind it when the option is on; " 0000" for no move.
     void BestMoveText(char* out, int size, bool hasMove, u64 from, u64 to, char promote) const;

@@ -5,6 +5,7 @@
 
 #include "core/Platform.h"
 #include "core/Status.h"
+#include "frontend/PositionInput.h"
 #include "frontend/UCIProtocol.h"
 #include "movegen/MoveGen.h"
 #include "search/SearchRoutines.h"
@@ -40,8 +41,8 @@ void UCIObserver::BookMoveChosen() { InfoString("book move"); }
 // Late in a long search only, when the GUI asked for the current line.
 void UCIObserver::RootMoveStarted(int depth, PVEntry move, int number, long long nodes) {
     if (!UCI.ShowCurrLine || depth <= 8 || nodes <= 3LL * MainStatus.NodesPerSecond) return;
-    const int f = move.move / 64, t = move.move % 64;
-    std::printf("info currmove %c%d%c%d currmovenumber %d\n", 'a' + f % 8, f / 8 + 1, 'a' + t % 8, t / 8 + 1, number);
+    const std::string text = MoveNotation(SquareBit(move.move / 64), SquareBit(move.move % 64), NoPromotion);
+    std::printf("info currmove %s currmovenumber %d\n", text.c_str(), number);
     std::fflush(stdout);
 }
 

@@ -10,6 +10,7 @@
 #include "frontend/GameLoop.h"
 #include "movegen/MoveGen.h"
 #include "search/SearchRoutines.h"
+#include "search/TimeManagement.h"
 
 XboardObserver XboardReporter;
 
@@ -100,7 +101,7 @@ void XboardObserver::AfterCommand() { DiscardBufferedInput(); }
 
 void PrintStatusLine() {
     const SearchRoutines& q = Search;
-    std::printf("stat01: %d %lld %d %d %d\n", (ClockMs() - MainStatus.SearchStartTime) / 10, q.TotalNodes(),
+    std::printf("stat01: %d %lld %d %d %d\n", SearchElapsedMs() / 10, q.TotalNodes(),
                 q.IterationDepth, q.RootMoveCount - q.RootMovesSearched, q.RootMoveCount);
     std::fflush(stdout);
 }

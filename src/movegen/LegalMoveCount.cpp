@@ -85,21 +85,16 @@ u64 KnightTargets(int square, u64) { return attacks::Knight(square); }
 int CountPawnMoves(ChessBoard& b, char side, const ArmySets& own, u64 enemyMen, u64 pinned, int king) {
     const PawnRanks r = PawnRanksOf(side);
     const u64 empty = ~b.AllPieces;
-    auto count = [&](u64 pawns) {
+    // The moves of the pawns that land inside `allowed`.
+    auto count = [&](u64 pawns, u64 allowed) {
         const u64 pushes = Ahead(side, pawns) & empty;
-        return PopCount(pushes) + PopCount(Ahead(side, pushes & Ahead(side, r.start)) & empty) +
-               PopCount(AheadASide(side, pawns & ~geometry::FileMask[0]) & enemyMen) +
-               PopCount(AheadHSide(side, pawns & ~geometry::FileMask[7]) & enemyMen);
+        return PopCount(pushes & allowed) + PopCount(Ahead(side, pushes & Ahead(side, r.start)) & empty & allowed) +
+               PopCount(AheadASide(side, pawns & ~geometry::FileMask[0]) & enemyMen & allowed) +
+               PopCount(AheadHSide(side, pawns & ~geometry::FileMask[7]) & enemyMen & allowed);
     };
-    int n = count(own.pawns & ~pinned);
-    for (u64 set = own.pawns & pinned; set; set &= set - 1) {
-        const u64 pawn = set & (0 - set);
-        const u64 line = attacks::Line(king, __builtin_ctzll(set));
-        const u64 pushes = Ahead(side, pawn) & empty;
-        n += PopCount(pushes & line) + PopCount(Ahead(side, pushes & Ahead(side, r.start)) & empty & line) +
-             PopCount(AheadASide(side, pawn & ~geometry::FileMask[0]) & enemyMen & line) +
-             PopCount(AheadHSide(side, pawn & ~geometry::FileMask[7]) & enemyMen & line);
-    }
+    int n = count(own.pawns & ~pinned, ~u64(0));
+    for (u64 set = own.pawns & pinned; set; set &= set - 1)
+        n += count(set & (0 - set), attacks::Line(king, __builtin_ctzll(set)));
     const u64 enemyPawns = side ? b.WhitePawns : b.BlackPawns;
     if ((b.LastTo & enemyPawns & r.enPassant) && (b.LastFrom & r.enemyStart)) {
         const u64 target = Ahead(side, b.LastTo);

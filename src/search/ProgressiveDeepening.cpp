@@ -7,6 +7,7 @@
 #include "movegen/MoveGen.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
+#include "search/TimeManagement.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ SearchReport SearchRoutines::Report(int depth, int score, u64 from, u64 to, char
     r.mate = r.score != 0 && IsMateScore(score);
     if (r.mate) r.mateMoves = score > 0 ? (MATE - score + 1) / 2 : -(MATE + score) / 2;
     r.nodes = TotalNodes();
-    r.elapsedMs = ClockMs() - s.SearchStartTime;
+    r.elapsedMs = SearchElapsedMs();
     r.estimatedSeconds = s.TimeLastPly;
     // The move itself, then the continuation the root keeps behind it.
     r.line.moves[0] = PVEntry{u16(from && to ? MoveCode(from, to) : 0), promote};

@@ -19,9 +19,9 @@ constexpr int LateGamePly = 120;
 constexpr i64 MinuteMs = 60000;
 constexpr int EmergencyIncrementShare = 30; // percent of the increment when the clock is nearly out
 
-i32 ElapsedMs() { return ClockMs() - MainStatus.SearchStartTime; }
-
 } // namespace
+
+i32 SearchElapsedMs() { return ClockMs() - MainStatus.SearchStartTime; }
 
 void SetSecondsPerMove(long long seconds) {
     Status& s = MainStatus;
@@ -106,7 +106,7 @@ void SearchRoutines::LogBudget() const {
 // Turns the elapsed time into a new speed estimate and node budget.
 void SearchRoutines::RemeasureSpeed(const char* label, bool announce) {
     Status& s = MainStatus;
-    const i32 ms = ElapsedMs();
+    const i32 ms = SearchElapsedMs();
     LogF("Time Consumption for %s was %f \n", label, ms / 1000.0);
     if (ms > 0) {
         const long long total = TotalNodes();
@@ -174,12 +174,12 @@ bool SearchRoutines::BudgetSpentAtPoll() {
     // The first iteration always runs to its end: only it is sure to give a move.
     if (IterationDepth <= 1) return false;
     // A fixed time is kept by the clock itself, between two polls.
-    if (s.ST && ElapsedMs() >= s.ST) {
+    if (s.ST && SearchElapsedMs() >= s.ST) {
         Abort = TimeUp = 1;
         return true;
     }
     // So is the emergency limit, before the speed is known as after.
-    if (ElapsedMs() >= 2LL * s.TimePerMove) {
+    if (SearchElapsedMs() >= 2LL * s.TimePerMove) {
         Abort = 1;
         return true;
     }
@@ -217,7 +217,7 @@ bool SearchRoutines::BudgetSpentAtPoll() {
 
 bool SearchRoutines::DeepeningDone(int depth, int score, bool* easyMove) {
     Status& s = MainStatus;
-    if (s.ST) return ClockMs() - s.SearchStartTime > s.ST;
+    if (s.ST) return SearchElapsedMs() > s.ST;
     // A move far better than the rest from the first iteration on, and never replaced.
     if (depth == 1) *easyMove = score - EasyMoveMargin > SecondBest;
     if (depth >= EasyMoveMinDepth && BestMoveChanges == 0 && !FailingLow && *easyMove) return true;
@@ -235,7 +235,7 @@ bool SearchRoutines::WorthExtending(int depth, int score) const {
 }
 
 void SearchRoutines::MeasureAnalysisSpeed() {
-    const i32 ms = ElapsedMs();
+    const i32 ms = SearchElapsedMs();
     if (ms > 0) MainStatus.NodesPerSecond = ClampToI32(TotalNodes() * 1000 / ms);
 }
 

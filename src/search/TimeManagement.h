@@ -16,5 +16,7 @@ void SetMoveTime(i32 milliseconds);
 void SetAnalysisTime();
 // The nodes per second assumed until the search measures its own speed.
 void AssumeSpeed(i32 nodesPerSecond);
+// Milliseconds since the current (or last) search started.
+i32 SearchElapsedMs();
 // Limits of the next search besides the clock: a node count and an iteration depth (0: none).
 void SetSearchLimits(long long nodes, int depth);

@@ -51,7 +51,9 @@ struct Generated {
     char promote;
 };
 
-// The generated moves that leave the mover's king unattacked.
+// The generated moves that leave the mover's king unattacked. Deliberately
+// not the front end's LegalMoves, which takes the evasion generator in
+// check: the driver judges the engine's moves along a path of its own.
 std::vector<Generated> Legal(const ChessBoard& original) {
     ChessBoard b = original;
     const char side = char(b.SideToMove);

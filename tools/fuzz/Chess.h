@@ -1,6 +1,6 @@
 // Positions as the driver follows them, on the engine's own board, move
 // generator and FEN reader (velkor_core): legal moves are the generated
-// ones that do not leave the mover's king attacked, as HasLegalMove has it.
+// ones that do not leave the mover's king attacked.
 #pragma once
 
 #include <optional>

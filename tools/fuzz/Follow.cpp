@@ -50,32 +50,27 @@ public:
             lost = true;
             return;
         }
-        for (const Search& s : searches)
-            if (!s.position) return;
+        const Search& s = searches.front();
+        if (!s.position) return;
         std::istringstream in(line);
         std::string word, move, ponderWord, ponder;
         in >> word >> move >> ponderWord >> ponder;
-        bool legalSomewhere = false, nullAllowed = false;
-        for (const Search& s : searches) {
-            if (move == "0000") {
-                legalSomewhere |= s.position->LegalMoves().empty() || s.restricted;
-                nullAllowed = true;
-                continue;
-            }
-            if (!s.position->IsLegal(move)) continue;
+        bool legal;
+        if (move == "0000") {
+            legal = s.position->LegalMoves().empty() || s.restricted;
+        } else {
+            legal = s.position->IsLegal(move);
             Position after = *s.position;
-            after.Play(move);
-            if (ponderWord == "ponder" && !after.IsLegal(ponder)) {
+            if (legal && ponderWord == "ponder" && !(after.Play(move) && after.IsLegal(ponder))) {
                 findings.push_back(Illegal("ponder move", line, after.Fen()));
                 return;
             }
-            legalSomewhere = true;
         }
-        if (!legalSomewhere) {
+        if (!legal) {
             // The engine keeps its own move on its board; a second "go" without a new "position" shows it.
-            std::string what = nullAllowed ? "null move with legal moves" : "bestmove";
-            if (!searches.front().fresh) what += " of a second go on the same position line";
-            findings.push_back(Illegal(what, line, searches.front().position->Fen()));
+            std::string what = move == "0000" ? "null move with legal moves" : "bestmove";
+            if (!s.fresh) what += " of a second go on the same position line";
+            findings.push_back(Illegal(what, line, s.position->Fen()));
         }
         fresh = false;
     }
