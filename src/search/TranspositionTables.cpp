@@ -6,6 +6,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -21,12 +22,40 @@ namespace {
 
 constexpr size_t LargePage = size_t(2) << 20;
 
-inline bool Live(const TTEntry& e) { return i8(e.flag) > 0; }
-inline bool SameKey(const TTEntry& e, u64 upper, u64 lower) { return e.upper == upper && e.lower == lower; }
+// Bits of the key's lower half that every table size takes for the bucket
+// index (1 MiB holds 2^13 buckets): a slot keeps only the bits above them.
+constexpr int IndexedBits = 13;
+constexpr u64 LowerBitsKept = (u64(1) << (64 - IndexedBits)) - 1;
+constexpr int MoveShift = 64 - IndexedBits;
+constexpr int ValueBits = 20;
+
+// A size in MiB becomes a bucket count at 96 bytes a bucket, the room three
+// unpacked 32-byte entries take: each size keeps the count, and with it the
+// search results, that it has always had, while the packed bucket takes 64.
+constexpr size_t BucketBytesCounted = 96;
+
+u64 LowerKept(u64 lower) { return lower >> IndexedBits; }
+bool Live(const TTSlot& e) { return e.data >> 30; }
+bool SameKey(const TTSlot& e, u64 upper, u64 lower) {
+    return e.upper == upper && (e.lowerAndMove & LowerBitsKept) == LowerKept(lower);
+}
+int MoveOf(const TTSlot& e) { return int(e.lowerAndMove >> MoveShift); }
+int ValueOf(const TTSlot& e) { return i32(e.data << (32 - ValueBits)) >> (32 - ValueBits); }
+int DepthOf(const TTSlot& e) { return i8(e.data >> 20); }
+int TypeOf(const TTSlot& e) { return (e.data >> 28) & 3; }
+void SetFlag(TTSlot& e, int flag) { e.data = (e.data & ~(3u << 30)) | u32(flag / 2) << 30; }
+
+TTSlot Pack(u64 upper, u64 lower, int move, int value, int type, int flag, int depth) {
+    assert(move >= 0 && move < 4096);
+    assert(value >= -(1 << (ValueBits - 1)) && value < (1 << (ValueBits - 1)));
+    const u32 data = (u32(value) & ((1u << ValueBits) - 1)) | u32(u8(depth)) << 20 | u32(type & 3) << 28 |
+                     u32(flag / 2) << 30;
+    return TTSlot{upper, LowerKept(lower) | u64(move) << MoveShift, data};
+}
 
 // The largest power-of-two bucket count whose buckets fit in the given number of MiB.
 size_t BucketsFitting(int megabytes) {
-    const size_t fit = (size_t(megabytes) << 20) / sizeof(TTBucket);
+    const size_t fit = (size_t(megabytes) << 20) / BucketBytesCounted;
     size_t count = 1;
     while (count * 2 <= fit) count *= 2;
     return count;
@@ -96,30 +125,33 @@ bool TranspositionTables::Resize(int megabytes) {
     return true;
 }
 
+TTEntry TranspositionTables::Entry(size_t bucket, int i) const {
+    const TTSlot& e = buckets[bucket].slot[i];
+    const u64 lower = (e.lowerAndMove & LowerBitsKept) << IndexedBits | (bucket & ((1u << IndexedBits) - 1));
+    return TTEntry{e.upper, lower, MoveOf(e), ValueOf(e), u8(TypeOf(e)), u8((e.data >> 30) * 2), i8(DepthOf(e))};
+}
+
 int TranspositionTables::HashFull() const {
     const size_t sample = BucketCount() < 1000 ? BucketCount() : 1000;
     size_t used = 0;
-    for (size_t i = 0; i < sample; ++i) {
-        const TTEntry& e = buckets[i].entry[0];
-        used += e.stamp == clears && buckets[i].entry[1].stamp == ages && Live(e);
-    }
+    for (size_t i = 0; i < sample; ++i)
+        used += buckets[i].cleared == clears && buckets[i].aged == ages && Live(buckets[i].slot[0]);
     return int(used * 1000 / sample);
 }
 
 void TranspositionTables::ClearTranspositionTables() {
     WriteLogFile("Clearing Transposition Tables\n");
-    // After 2^32 clears the stamps would come round again: empty the memory itself.
+    // After 2^16 clears the stamps would come round again: empty the memory itself.
     if (++clears == 0) std::memset(static_cast<void*>(buckets), 0, BucketCount() * sizeof(TTBucket));
 }
 
 // Every user move ages the table: done bucket by bucket as they are used, it costs nothing here.
 void TranspositionTables::AgeTranspositionTables() {
     if (++ages != 0) return;
-    // After 2^32 agings the stamps would come round again: age every entry now.
+    // After 2^16 agings the stamps would come round again: age every entry now.
     for (size_t i = 0; i < BucketCount(); ++i) {
-        for (TTEntry& e : buckets[i].entry)
-            if (e.flag) e.flag = 0;
-        buckets[i].entry[1].stamp = 0;
+        for (TTSlot& e : buckets[i].slot) e.data &= ~FlagBits;
+        buckets[i].aged = 0;
     }
 }
 
@@ -131,21 +163,16 @@ void TranspositionTables::InsertTranspositionTables(u64 upper, u64 lower, char, 
         value += depth;
     else if (value < -MateStoreBound)
         value -= depth;
-    TTEntry fresh{upper, lower, i32(move), value, u8(type), 0, i8(depth), 0, clears};
 
-    TTEntry& e0 = b.entry[0];
-    bool mayReplace0 = !(e0.depth > depth && Live(e0));
+    TTSlot& e0 = b.slot[0];
+    const bool mayReplace0 = !(DepthOf(e0) > depth && Live(e0));
+    b.slot[2] = b.slot[1];
     if ((!Live(e0) || SameKey(e0, upper, lower)) && mayReplace0) {
-        b.entry[2] = b.entry[1];
-        b.entry[1] = e0;
-        fresh.flag = 2;
-        e0 = fresh;
+        b.slot[1] = e0;
+        e0 = Pack(upper, lower, move, value, type, 2, depth);
     } else {
-        b.entry[2] = b.entry[1];
-        fresh.flag = 4;
-        b.entry[1] = fresh;
+        b.slot[1] = Pack(upper, lower, move, value, type, 4, depth);
     }
-    b.entry[1].stamp = ages; // the stamps stay in place while the entries move down
 }
 
 char TranspositionTables::SearchTranspositionTables(u64 upper, u64 lower, char, int depth, int alpha, int beta,
@@ -155,35 +182,37 @@ char TranspositionTables::SearchTranspositionTables(u64 upper, u64 lower, char, 
     char result = NoHit;
     int bestDepth = -1;
     for (int i = 0; i < 3; ++i) {
-        TTEntry& e = b.entry[i];
+        TTSlot& e = b.slot[i];
         if (!SameKey(e, upper, lower)) {
             if (i == 2) break;
             continue;
         }
-        if (i == 0 || bestDepth < e.depth) {
-            *move = e.move;
-            bestDepth = e.depth;
+        const int entryDepth = DepthOf(e);
+        if (i == 0 || bestDepth < entryDepth) {
+            *move = MoveOf(e);
+            bestDepth = entryDepth;
         }
         if (!Live(e)) {
             if (i == 2) break;
             continue;
         }
+        const int type = TypeOf(e), entryValue = ValueOf(e);
         // An upper bound below beta from a search nearly as deep says a null move would not fail high.
-        if (e.type == UpperBound && e.value < beta) result = e.depth >= depth - R ? NoHitNullFutile : NoHit;
-        if (depth <= e.depth) {
+        if (type == UpperBound && entryValue < beta) result = entryDepth >= depth - R ? NoHitNullFutile : NoHit;
+        if (depth <= entryDepth) {
             char hit = -1;
-            if (e.type == ExactScore) {
-                *value = e.value;
+            if (type == ExactScore) {
+                *value = entryValue;
                 hit = ExactHit;
-            } else if (e.type == LowerBound && beta <= e.value) {
+            } else if (type == LowerBound && beta <= entryValue) {
                 *value = beta;
                 hit = FailHigh;
-            } else if (e.type == UpperBound && e.value <= alpha) {
+            } else if (type == UpperBound && entryValue <= alpha) {
                 *value = alpha;
                 hit = FailLow;
             }
             if (hit >= 0) {
-                if (i == 0) e.flag = 2;
+                if (i == 0) SetFlag(e, 2);
                 ++hits;
                 return hit;
             }

@@ -1,5 +1,5 @@
 // The transposition table: buckets of three entries indexed by the low
-// bits of the lower key half (21 bits at the default 192 MiB). Entry 0
+// bits of the lower key half (21 bits at the default size). Entry 0
 // prefers deep and fresh results; entries 1 and 2 take what it refuses,
 // older entries shifting down.
 #pragma once
@@ -14,23 +14,37 @@ enum TTBound : u8 { UpperBound = 0, LowerBound = 1, ExactScore = 2 };
 // Probe results.
 enum TTProbe { FailLow = 0, FailHigh = 1, ExactHit = 2, NoHit = 3, NoHitNullFutile = 4 };
 
-// The two 32-bit fields come first so that an entry packs into 32 bytes:
-//   0 upper | 8 lower | 16 move | 20 value | 24 type flag depth - | 28 stamp
+// One entry as it reads: the key, the move (fromIndex * 64 + toIndex, 0 =
+// none), the score with mate scores pushed out by the depth, the bound, the
+// flag (0 empty or aged; 2 written to entry 0; 4 written to entry 1) and the
+// remaining depth of the search that stored it.
 struct TTEntry {
     u64 upper, lower;
-    i32 move;   // fromIndex * 64 + toIndex, 0 = none
-    i32 value;  // score with mate scores pushed out by the depth
-    u8 type;    // TTBound
-    u8 flag;    // 0 empty or aged; 2 written to entry 0; 4 written to entry 1
-    i8 depth;   // remaining depth of the search that stored it
-    u8 spare;
-    u32 stamp;  // entry 0: the clear the bucket was last emptied by; entry 1: the aging it last had
+    i32 move;
+    i32 value;
+    u8 type; // TTBound
+    u8 flag;
+    i8 depth;
 };
-static_assert(sizeof(TTEntry) == 32, "three entries per 96-byte bucket");
 
-struct TTBucket {
-    TTEntry entry[3];
+// An entry as stored, in 20 bytes. The key's lower half keeps only the bits
+// above the 13 that every table size indexes by (the bucket holds the rest);
+// the move sits above them. `data`: value in bits 0-19, depth 20-27, bound
+// 28-29, flag / 2 in 30-31.
+struct __attribute__((packed)) TTSlot {
+    u64 upper;
+    u64 lowerAndMove;
+    u32 data;
 };
+
+// Three entries and the stamps of the bucket in one cache line: a probe
+// costs one memory access.
+struct alignas(64) TTBucket {
+    TTSlot slot[3];
+    u16 cleared; // the clear the bucket was last emptied by
+    u16 aged;    // the aging it last had
+};
+static_assert(sizeof(TTBucket) == 64, "a bucket fills one cache line");
 
 // Table sizes a front end may ask for, and the size at start-up.
 constexpr int TTMinMegabytes = 1;
@@ -58,12 +72,11 @@ public:
     // Per mille of a sample of first entries filled since the last aging.
     int HashFull() const;
 
+    // Entry i (0..2) of a bucket, unpacked.
+    TTEntry Entry(size_t bucket, int i) const;
+
     // Starts loading the bucket of a key that will be probed soon.
-    void Prefetch(u64 lower) const {
-        const char* bucket = reinterpret_cast<const char*>(&buckets[lower & indexMask]);
-        __builtin_prefetch(bucket);
-        __builtin_prefetch(bucket + sizeof(TTBucket) - 1); // a bucket may straddle two cache lines
-    }
+    void Prefetch(u64 lower) const { __builtin_prefetch(&buckets[lower & indexMask]); }
     // Empties every entry. A bucket is emptied when it is next used, so a
     // clear costs nothing however large the table.
     void ClearTranspositionTables();
@@ -76,21 +89,23 @@ public:
                                    int* move);
 
 private:
+    static constexpr u32 FlagBits = 3u << 30;
+
     size_t mappedBytes; // the whole mapping behind buckets
-    u32 clears;         // clears since the table was mapped: a bucket with another stamp is empty
-    u32 ages;           // agings since then: a bucket with another stamp has its entries aged
+    u16 clears;         // clears since the table was emptied: a bucket with another stamp is empty
+    u16 ages;           // agings since then: a bucket with another stamp has its entries aged
 
     // The bucket of a key, brought up to date with the clears and agings
     // it has missed (both are applied to a bucket only when it is used).
     TTBucket& BucketOf(u64 lower) {
         TTBucket& b = buckets[lower & indexMask];
-        if (b.entry[0].stamp != clears) {
+        if (b.cleared != clears) {
             b = TTBucket{};
-            b.entry[0].stamp = clears;
-            b.entry[1].stamp = ages;
-        } else if (b.entry[1].stamp != ages) {
-            for (TTEntry& e : b.entry) e.flag = 0;
-            b.entry[1].stamp = ages;
+            b.cleared = clears;
+            b.aged = ages;
+        } else if (b.aged != ages) {
+            for (TTSlot& e : b.slot) e.data &= ~FlagBits;
+            b.aged = ages;
         }
         return b;
     }

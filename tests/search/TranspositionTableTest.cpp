@@ -12,7 +12,7 @@ protected:
         PositionCache.ClearTranspositionTables();
         PositionCache.hits = PositionCache.misses = 0;
     }
-    const TTEntry& Entry(u64 lower, int i) { return PositionCache.buckets[lower & PositionCache.indexMask].entry[i]; }
+    TTEntry Entry(u64 lower, int i) { return PositionCache.Entry(lower & PositionCache.indexMask, i); }
     void Store(u64 lower, int depth, int storedMove, int score, char type, u64 upper = 1) {
         PositionCache.InsertTranspositionTables(upper, lower, 0, depth, short(storedMove), score, type, 0, 0);
     }
@@ -92,7 +92,7 @@ TEST(TableSize, ResizedTableStoresAndClears) {
     for (u64 b = 0; b < 500; ++b) PositionCache.InsertTranspositionTables(1, b, 0, 3, 7, 0, ExactScore, 0, 0);
     PositionCache.InsertTranspositionTables(1, high | (u64(1) << 20), 0, 3, 9, 0, ExactScore, 0, 0);
     EXPECT_EQ(PositionCache.HashFull(), 500);
-    EXPECT_EQ(PositionCache.buckets[high].entry[0].move, 9);
+    EXPECT_EQ(PositionCache.Entry(high, 0).move, 9);
     PositionCache.ClearTranspositionTables();
     EXPECT_EQ(PositionCache.HashFull(), 0);
     int value = 0, move = 0;
@@ -114,7 +114,23 @@ TEST(TableSize, RefusedMemoryKeepsTheOldTable) {
     setrlimit(RLIMIT_AS, &old);
     EXPECT_FALSE(resized);
     EXPECT_EQ(PositionCache.BucketCount(), size_t(16384));
-    EXPECT_EQ(PositionCache.buckets[5].entry[0].move, 42);
+    EXPECT_EQ(PositionCache.Entry(5, 0).move, 42);
     ASSERT_TRUE(PositionCache.Resize(TTDefaultMegabytes));
 }
 #endif
+
+TEST_F(Table, PackedEntriesKeepEveryField) {
+    // Extremes of each packed field: the highest move, mate scores pushed out,
+    // a depth beyond a signed byte (kept as a signed byte), and keys that
+    // differ only in the top bit of the lower half or in the upper half.
+    const u64 top = u64(1) << 63;
+    Store(0x800, 100, 4095, -109950, UpperBound);
+    EXPECT_TRUE(Entry(0x800, 0).move == 4095 && Entry(0x800, 0).value == -110050 && Entry(0x800, 0).depth == 100 &&
+                Entry(0x800, 0).type == UpperBound && Entry(0x800, 0).lower == 0x800);
+    Store(0x900, 200, 1, 110001, LowerBound);
+    EXPECT_TRUE(Entry(0x900, 0).value == 110201 && Entry(0x900, 0).depth == i8(200));
+    Store(0xa00 | top, 3, 5, 7, ExactScore);
+    EXPECT_EQ(Probe(0xa00, 3, -10, 10), NoHit) << "the top bit of the lower half is part of the key";
+    EXPECT_EQ(Probe(0xa00 | top, 3, -10, 10), ExactHit);
+    EXPECT_EQ(PositionCache.SearchTranspositionTables(2, 0xa00 | top, 0, 3, -10, 10, &value, &move), NoHit);
+}
