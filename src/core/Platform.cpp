@@ -14,6 +14,7 @@ namespace {
 
 const auto processStart = std::chrono::steady_clock::now();
 bool ended = false;
+void (*firstWaitTask)() = nullptr;
 
 bool PollInput(int timeoutMs) {
     pollfd fd{STDIN_FILENO, POLLIN, 0};
@@ -24,6 +25,15 @@ bool PollInput(int timeoutMs) {
 
 // Bytes already taken from the descriptor into the stream (a pushed-back delimiter).
 bool StreamHoldsInput() { return stdin->_IO_read_ptr < stdin->_IO_read_end; }
+
+// Called where a command starts to be read: one poll a command until the
+// task has run, none after.
+void RunFirstWaitTask() {
+    if (!firstWaitTask || InputWaiting()) return;
+    void (*task)() = firstWaitTask;
+    firstWaitTask = nullptr;
+    task();
+}
 
 int Next() {
     int c = std::getchar();
@@ -40,6 +50,8 @@ i32 ClockMs() {
 
 bool InputWaiting() { return ended || StreamHoldsInput() || PollInput(0); }
 
+void OnFirstWait(void (*task)()) { firstWaitTask = task; }
+
 bool WordWaiting() {
     while (InputWaiting()) {
         int c = Next();
@@ -53,10 +65,12 @@ bool WordWaiting() {
 }
 
 void WaitForInput() {
+    RunFirstWaitTask();
     while (!InputWaiting()) PollInput(-1);
 }
 
 bool ReadWord(char* buf, int size) {
+    RunFirstWaitTask();
     int c = Next();
     while (c != EOF && std::isspace(c)) c = Next();
     if (c == EOF) {
@@ -72,6 +86,7 @@ bool ReadWord(char* buf, int size) {
 }
 
 bool ReadLine(char* buf, int size) {
+    RunFirstWaitTask();
     int n = 0, c;
     bool any = false;
     while ((c = Next()) != EOF && c != '\n') {

@@ -16,6 +16,9 @@ bool InputWaiting();
 bool WordWaiting();
 // Blocks until InputWaiting would be true.
 void WaitForInput();
+// Runs `task` once, when a read of standard input first finds nothing
+// waiting: work that must not hold up the first replies to a front end.
+void OnFirstWait(void (*task)());
 
 // Reads one whitespace-delimited word into buf (at most size - 1
 // characters; the rest of a longer word is dropped). The delimiter stays

@@ -8,6 +8,7 @@
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
 #include "search/TimeManagement.h"
+#include "search/TranspositionTables.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ int SearchRoutines::InputDetected() { return Observer->InputWaiting() ? 1 : 0; }
 
 void SearchRoutines::PrepareSearch(ChessBoard& board, bool pushKey) {
     Status& s = MainStatus;
+    PositionCache.Populate();
     board.InitPieceCounts();
     for (int row = 0; row < PVSlots; ++row)
         for (int slot = 0; slot < PVSlots; ++slot) PV[row][slot] = PVEntry{0, 0};

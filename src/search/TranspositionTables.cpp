@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "core/Log.h"
+#include "core/Platform.h"
 #include "search/SearchConstants.h"
 
 TranspositionTables PositionCache;
@@ -99,11 +100,13 @@ void PopulateInBackground(void* start, size_t bytes) {
 } // namespace
 
 TranspositionTables::TranspositionTables()
-    : buckets(nullptr), indexMask(0), hits(0), misses(0), mappedBytes(0), clears(0), ages(0) {
+    : buckets(nullptr), indexMask(0), hits(0), misses(0), mappedBytes(0), clears(0), ages(0),
+      populateWanted(false), populating(false) {
     if (!Resize(TTDefaultMegabytes)) {
         std::printf("ERROR: cannot allocate the transposition table\n");
         std::exit(1);
     }
+    OnFirstWait([] { PositionCache.Populate(); });
 }
 
 TranspositionTables::~TranspositionTables() {
@@ -121,8 +124,16 @@ bool TranspositionTables::Resize(int megabytes) {
     mappedBytes = mapped;
     indexMask = count - 1;
     clears = ages = 0; // fresh memory: every stamp is 0
-    PopulateInBackground(buckets, mappedBytes);
+    populating = false;
+    if (populateWanted) Populate();
     return true;
+}
+
+void TranspositionTables::Populate() {
+    populateWanted = true;
+    if (populating) return;
+    populating = true;
+    PopulateInBackground(buckets, mappedBytes);
 }
 
 TTEntry TranspositionTables::Entry(size_t bucket, int i) const {

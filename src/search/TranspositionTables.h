@@ -69,6 +69,11 @@ public:
     // table kept, when the size is out of range or the memory is refused.
     bool Resize(int megabytes);
     size_t BucketCount() const { return size_t(indexMask) + 1; }
+    // Starts the zeroing of the table's memory on another core, once per
+    // table (and for every later size). Called when the engine first waits
+    // for input and when a search starts: the first replies to a front end
+    // never wait for it, and the search seldom does.
+    void Populate();
     // Per mille of a sample of first entries filled since the last aging.
     int HashFull() const;
 
@@ -94,6 +99,8 @@ private:
     size_t mappedBytes; // the whole mapping behind buckets
     u16 clears;         // clears since the table was emptied: a bucket with another stamp is empty
     u16 ages;           // agings since then: a bucket with another stamp has its entries aged
+    bool populateWanted; // Populate has been called: later tables are populated at once
+    bool populating;     // this table's memory is being populated
 
     // The bucket of a key, brought up to date with the clears and agings
     // it has missed (both are applied to a bucket only when it is used).

@@ -1,0 +1,50 @@
+// The task for the first wait on standard input runs once, and only when
+// a read would block: never while commands are already waiting.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "core/Platform.h"
+
+namespace {
+
+std::atomic<int> runs{0};
+
+void Write(int fd, const char* text) { ASSERT_GT(write(fd, text, std::char_traits<char>::length(text)), 0); }
+
+} // namespace
+
+TEST(Input, FirstWaitTaskRunsOnceWhenNothingIsWaiting) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    ASSERT_EQ(dup2(fds[0], STDIN_FILENO), STDIN_FILENO);
+    std::setvbuf(stdin, nullptr, _IONBF, 0);
+    OnFirstWait([] { ++runs; });
+
+    char line[16];
+    Write(fds[1], "uci\nisready\n");
+    ASSERT_TRUE(ReadLine(line, sizeof line));
+    ASSERT_TRUE(ReadLine(line, sizeof line));
+    EXPECT_STREQ(line, "isready");
+    EXPECT_EQ(runs, 0) << "commands were waiting";
+
+    // Nothing waits now: the task runs before the read blocks. The writer
+    // answers once it has (or after five seconds, failing the test).
+    std::thread writer([&] {
+        for (int i = 0; i < 500 && runs == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        Write(fds[1], "go\nquit\n");
+    });
+    ASSERT_TRUE(ReadLine(line, sizeof line));
+    writer.join();
+    EXPECT_STREQ(line, "go");
+    EXPECT_EQ(runs, 1);
+    ASSERT_TRUE(ReadLine(line, sizeof line));
+    close(fds[1]);
+    EXPECT_FALSE(ReadLine(line, sizeof line));
+    EXPECT_EQ(runs, 1) << "once only";
+}
