@@ -68,6 +68,9 @@ void StartUp(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
 
     const Status& s = MainStatus;
+    // A batch job searches at once: the table's memory is populated from now
+    // on, not from its first search (front ends wait for their first command).
+    if (s.BenchNumber || s.SATrain || s.DoTestSuite || s.PEV || s.Mimic) PositionCache.Populate();
     if (!s.PERFT && !s.BenchNumber && !s.SATrain && !EvalSuiteRequested) ReadFirstWord();
     ShowBanner();
 }
