@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr i32 CommandBurstMs = 10; // the longest one poll spends running waiting commands
+
 bool IsMateScore(int v) { return v > MateFound || (v >= -MATE && v < -MateFound); }
 
 void MoveText(char* buffer, u64 from, u64 to, char promote) {
@@ -58,14 +60,18 @@ bool SearchRoutines::Poll(int ply, int depth) {
     const Status& s = MainStatus;
     PollPly = ply;
     PollDepth = depth;
-    if (InputDetected()) {
+    // Every command already waiting is run now, not one a poll: a burst of
+    // them must not hold back a ping behind it by a poll interval each.
+    // Input that never dries up yields to the search after a poll interval.
+    if (!InputDetected()) Observer->Polled();
+    const i32 started = ClockMs();
+    while (InputDetected()) {
         if (Observer->RunCommand()) {
             Stop = Abort = TimeUp = 1;
             CommandStop = 1;
             return true;
         }
-    } else {
-        Observer->Polled();
+        if (ClockMs() - started >= CommandBurstMs) break;
     }
     if (NodeLimitReached()) {
         Stop = Abort = TimeUp = 1;

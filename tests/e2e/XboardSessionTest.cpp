@@ -63,6 +63,22 @@ TEST(XboardSession, FixedTimePerMoveAnswersEveryMove) {
     EXPECT_EQ(s.Finish(), 0);
 }
 
+// Commands that arrive together while the engine thinks are all answered at
+// once: a ping behind a burst of refused moves comes back before the move.
+TEST(XboardSession, BurstWhileThinkingKeepsThePingPrompt) {
+    Session s;
+    ASSERT_TRUE(s.Step("xboard\nprotover 2\nnew\nlevel 0 1 0\ntime 2000\notim 2000", "done=1\n"));
+    std::string burst = "usermove e2e4\n";
+    for (int i = 0; i < 400; ++i) burst += "usermove e7e5\n"; // Black is thinking: not the user's turn
+    s.Write(burst + "ping 9\n");
+    ASSERT_TRUE(s.WaitFor("pong 9\n", 30000)) << s.out;
+    EXPECT_FALSE(Has(s.out, "1. ... ")) << "the move came first: one command a poll";
+    EXPECT_EQ(Count(s.out, "Illegal move (not your turn): e7e5"), 400);
+    ASSERT_TRUE(s.WaitFor("1. ... ", 30000));
+    s.Send("quit");
+    EXPECT_EQ(s.Finish(), 0);
+}
+
 // Illegal and malformed moves, and positions that are none, are refused and change nothing.
 TEST(XboardSession, IllegalMovesAndPositionsLeaveTheGameAsItWas) {
     const char* const refused[] = {"e2e5", "e2i4", "e1e2", "e7e5", "a1a3", "a0a1", "e2e4e7e5", "usermove h2h9", "zz"};
