@@ -71,8 +71,8 @@ public:
     size_t BucketCount() const { return size_t(indexMask) + 1; }
     // Starts the zeroing of the table's memory on another core, once per
     // table (and for every later size). Called when the engine first waits
-    // for input and when a search starts: the first replies to a front end
-    // never wait for it, and the search seldom does.
+    // for input, when a batch job starts and when a search starts: the
+    // first replies to a front end never wait for it, and searches seldom do.
     void Populate();
     // Per mille of a sample of first entries filled since the last aging.
     int HashFull() const;
