@@ -63,15 +63,17 @@ bool SearchRoutines::Poll(int ply, int depth) {
     // Every command already waiting is run now, not one a poll: a burst of
     // them must not hold back a ping behind it by a poll interval each.
     // Input that never dries up yields to the search after a poll interval.
-    if (!InputDetected()) Observer->Polled();
-    const i32 started = ClockMs();
-    while (InputDetected()) {
-        if (Observer->RunCommand()) {
-            Stop = Abort = TimeUp = 1;
-            CommandStop = 1;
-            return true;
-        }
-        if (ClockMs() - started >= CommandBurstMs) break;
+    if (!InputDetected()) {
+        Observer->Polled();
+    } else {
+        const i32 started = ClockMs();
+        do {
+            if (Observer->RunCommand()) {
+                Stop = Abort = TimeUp = 1;
+                CommandStop = 1;
+                return true;
+            }
+        } while (ClockMs() - started < CommandBurstMs && InputDetected());
     }
     if (NodeLimitReached()) {
         Stop = Abort = TimeUp = 1;

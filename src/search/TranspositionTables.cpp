@@ -36,7 +36,7 @@ constexpr int ValueBits = 20;
 constexpr size_t BucketBytesCounted = 96;
 
 u64 LowerKept(u64 lower) { return lower >> IndexedBits; }
-bool Live(const TTSlot& e) { return e.data >> 30; }
+bool Live(const TTSlot& e) { return e.data >> TTFlagShift; }
 bool SameKey(const TTSlot& e, u64 upper, u64 lower) {
     return e.upper == upper && (e.lowerAndMove & LowerBitsKept) == LowerKept(lower);
 }
@@ -44,13 +44,15 @@ int MoveOf(const TTSlot& e) { return int(e.lowerAndMove >> MoveShift); }
 int ValueOf(const TTSlot& e) { return i32(e.data << (32 - ValueBits)) >> (32 - ValueBits); }
 int DepthOf(const TTSlot& e) { return i8(e.data >> 20); }
 int TypeOf(const TTSlot& e) { return (e.data >> 28) & 3; }
-void SetFlag(TTSlot& e, int flag) { e.data = (e.data & ~(3u << 30)) | u32(flag / 2) << 30; }
+int FlagOf(const TTSlot& e) { return int(e.data >> TTFlagShift) * 2; }
+u32 FlagField(int flag) { return u32(flag / 2) << TTFlagShift; }
+void SetFlag(TTSlot& e, int flag) { e.data = (e.data & ~TTFlagBits) | FlagField(flag); }
 
 TTSlot Pack(u64 upper, u64 lower, int move, int value, int type, int flag, int depth) {
     assert(move >= 0 && move < 4096);
     assert(value >= -(1 << (ValueBits - 1)) && value < (1 << (ValueBits - 1)));
     const u32 data = (u32(value) & ((1u << ValueBits) - 1)) | u32(u8(depth)) << 20 | u32(type & 3) << 28 |
-                     u32(flag / 2) << 30;
+                     FlagField(flag);
     return TTSlot{upper, LowerKept(lower) | u64(move) << MoveShift, data};
 }
 
@@ -139,7 +141,7 @@ void TranspositionTables::Populate() {
 TTEntry TranspositionTables::Entry(size_t bucket, int i) const {
     const TTSlot& e = buckets[bucket].slot[i];
     const u64 lower = (e.lowerAndMove & LowerBitsKept) << IndexedBits | (bucket & ((1u << IndexedBits) - 1));
-    return TTEntry{e.upper, lower, MoveOf(e), ValueOf(e), u8(TypeOf(e)), u8((e.data >> 30) * 2), i8(DepthOf(e))};
+    return TTEntry{e.upper, lower, MoveOf(e), ValueOf(e), u8(TypeOf(e)), u8(FlagOf(e)), i8(DepthOf(e))};
 }
 
 int TranspositionTables::HashFull() const {
@@ -161,7 +163,7 @@ void TranspositionTables::AgeTranspositionTables() {
     if (++ages != 0) return;
     // After 2^16 agings the stamps would come round again: age every entry now.
     for (size_t i = 0; i < BucketCount(); ++i) {
-        for (TTSlot& e : buckets[i].slot) e.data &= ~FlagBits;
+        buckets[i].AgeEntries();
         buckets[i].aged = 0;
     }
 }

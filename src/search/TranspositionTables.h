@@ -36,6 +36,8 @@ struct __attribute__((packed)) TTSlot {
     u64 lowerAndMove;
     u32 data;
 };
+constexpr int TTFlagShift = 30;
+constexpr u32 TTFlagBits = 3u << TTFlagShift;
 
 // Three entries and the stamps of the bucket in one cache line: a probe
 // costs one memory access.
@@ -43,6 +45,11 @@ struct alignas(64) TTBucket {
     TTSlot slot[3];
     u16 cleared; // the clear the bucket was last emptied by
     u16 aged;    // the aging it last had
+
+    // Aged entries keep their moves but give no cut-offs.
+    void AgeEntries() {
+        for (TTSlot& e : slot) e.data &= ~TTFlagBits;
+    }
 };
 static_assert(sizeof(TTBucket) == 64, "a bucket fills one cache line");
 
@@ -94,8 +101,6 @@ public:
                                    int* move);
 
 private:
-    static constexpr u32 FlagBits = 3u << 30;
-
     size_t mappedBytes; // the whole mapping behind buckets
     u16 clears;         // clears since the table was emptied: a bucket with another stamp is empty
     u16 ages;           // agings since then: a bucket with another stamp has its entries aged
@@ -111,7 +116,7 @@ private:
             b.cleared = clears;
             b.aged = ages;
         } else if (b.aged != ages) {
-            for (TTSlot& e : b.slot) e.data &= ~FlagBits;
+            b.AgeEntries();
             b.aged = ages;
         }
         return b;
