@@ -150,3 +150,33 @@ u32 Random32() {
 void initPawnSquareMap() {
     for (int i = 0; i < 64; ++i) PawnSquareMap[i] = SquareBit(i);
 }
+
+namespace {
+
+// The piece code of a man of `side` on the square, -1 when it holds none.
+int CodeOn(const BoardState& b, char side, u64 sq) {
+    const int base = side ? BlackOffset : 0;
+    if ((side ? b.BlackPawns : b.WhitePawns) & sq) return base + PawnCode;
+    if ((side ? b.BlackKnights : b.WhiteKnights) & sq) return base + KnightCode;
+    if ((side ? b.BlackBishops : b.WhiteBishops) & sq) return base + BishopCode;
+    if ((side ? b.BlackRooks : b.WhiteRooks) & sq) return base + RookCode;
+    if ((side ? b.BlackQueens : b.WhiteQueens) & sq) return base + QueenCode;
+    if ((side ? b.BlackKing : b.WhiteKing) & sq) return base + KingCode;
+    return -1;
+}
+
+} // namespace
+
+u64 PositionKeyLowerAfter(char side, int castling, const BoardState& board, u64 from, u64 to) {
+    const int mover = CodeOn(board, side, from);
+    if (mover < 0) return 0;
+    const int fromSq = SquareOf(from), toSq = SquareOf(to);
+    u64 lower = board.PieceKeyLower ^ LPStable[mover * 64 + fromSq] ^ LPStable[mover * 64 + toSq];
+    const int victim = CodeOn(board, side ^ 1, to);
+    if (victim >= 0) lower ^= LPStable[victim * 64 + toSq];
+    const int home = side ? 56 : 0;
+    if (mover % BlackOffset == KingCode) castling &= side ? 3 : 12;
+    else if (mover % BlackOffset == RookCode && fromSq == home + 7) castling &= side ? 11 : 14;
+    else if (mover % BlackOffset == RookCode && fromSq == home) castling &= side ? 7 : 13;
+    return lower ^ SideAndCastling(side ^ 1, castling);
+}

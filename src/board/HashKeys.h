@@ -32,6 +32,10 @@ void genpiecekey(const BoardState& board, u64* upper, u64* lower);
 void PositionKey(char side, int castling, const BoardState& board, u64* upper, u64* lower);
 // Its lower half alone, which picks the table bucket.
 u64 PositionKeyLower(char side, int castling, const BoardState& board);
+// The lower half of the key after `from`-`to` is made, without making it:
+// exact for plain moves and captures, a near miss for castling, en passant
+// and promotion. Only for prefetching.
+u64 PositionKeyLowerAfter(char side, int castling, const BoardState& board, u64 from, u64 to);
 // Does the men's part the board keeps match its sets? For debug checks.
 bool PieceKeyCurrent(const BoardState& board);
 // The pawn-and-king key from scratch, pawns only (kings enter as they move).

@@ -54,19 +54,22 @@ void MoveGen::GetMove(int i, u64* from, u64* to, char* promote) const {
 
 // Only a strictly greater value displaces the best so far, so the earliest
 // of equal values comes out first. The quiescence arrays stay in place.
-void MoveGen::NextMove(int i, int count, u64* from, u64* to, char* promote) {
-    if (i < count) {
-        // The highest value first (a loop the compiler turns into vector code), then its first place.
-        int top = OrderValue[i];
-        for (int j = i + 1; j < count; ++j) top = OrderValue[j] > top ? OrderValue[j] : top;
-        int best = i;
-        while (OrderValue[best] != top) ++best;
-        if (best != i) {
-            std::swap(From[i], From[best]);
-            std::swap(To[i], To[best]);
-            std::swap(Promote[i], Promote[best]);
-            std::swap(OrderValue[i], OrderValue[best]);
-        }
+void MoveGen::SelectBest(int i, int count) {
+    if (i >= count) return;
+    // The highest value first (a loop the compiler turns into vector code), then its first place.
+    int top = OrderValue[i];
+    for (int j = i + 1; j < count; ++j) top = OrderValue[j] > top ? OrderValue[j] : top;
+    int best = i;
+    while (OrderValue[best] != top) ++best;
+    if (best != i) {
+        std::swap(From[i], From[best]);
+        std::swap(To[i], To[best]);
+        std::swap(Promote[i], Promote[best]);
+        std::swap(OrderValue[i], OrderValue[best]);
     }
+}
+
+void MoveGen::NextMove(int i, int count, u64* from, u64* to, char* promote) {
+    SelectBest(i, count);
     GetMove(i, from, to, promote);
 }

@@ -43,6 +43,8 @@ public:
 
     void GetMove(int i, u64* from, u64* to, char* promote) const;
     // One selection step: the best of entries i..count-1 (earliest on ties) moves to i.
+    void SelectBest(int i, int count);
+    // SelectBest, then entry i.
     void NextMove(int i, int count, u64* from, u64* to, char* promote);
 
     // Generators: append at index, return the next free index.

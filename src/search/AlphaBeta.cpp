@@ -147,6 +147,11 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
         PositionCache.SearchTranspositionTables(upper, lower, side, depth, alpha, beta, &unused, &ttMove);
     }
 
+    // The table move's bucket loads while the moves are generated and ordered.
+    if (depth > 1 && ttMove)
+        PositionCache.Prefetch(
+            PositionKeyLowerAfter(side, node.castling, board, SquareBit(ttMove / 64), SquareBit(ttMove % 64)));
+
     // Step 9. The moves: only evasions in check, ordered by table move, line, captures, killers, history.
     MoveGen list;
     char singleReply = 0;
@@ -171,7 +176,18 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
             // Step 10a. Make the move; one that leaves the king attacked is dropped.
             u64 from, to;
             char promote, castleMask;
-            list.NextMove(i, count, &from, &to, &promote);
+            // Below depth 2 the children are quiescence nodes, which have no bucket to load.
+            const bool prefetchNext = depth > 1 && i + 1 < count;
+            if (i == 0 || depth <= 1)
+                list.NextMove(i, count, &from, &to, &promote);
+            else
+                list.GetMove(i, &from, &to, &promote); // chosen one move ahead, below
+            if (prefetchNext) {
+                // The next move is chosen now, so that its child's bucket loads during this move's search.
+                list.SelectBest(i + 1, count);
+                PositionCache.Prefetch(
+                    PositionKeyLowerAfter(side, node.castling, board, list.From[i + 1], list.To[i + 1]));
+            }
             const bool quietTarget = board.IsEmptySquare(to);
             board.MakeMove(from, to, promote, &castleMask);
             // The child's table bucket and pawn slot start loading while this node decides how to search it.

@@ -34,3 +34,38 @@ TEST(HashKeys, KeyIsTheSumOfItsEntries) {
             }
     }
 }
+
+// The key a move leads to, foreseen for prefetching: exact for every plain
+// move and capture, with the castling rights a king or rook move gives up.
+TEST(HashKeys, KeyAfterAMoveIsForeseenWithoutMakingIt) {
+    const ChessBoard boards[] = {
+        BoardFromFen("r3k2r/pbppqpb1/1pn1pnp1/4N3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -"),
+        BoardFromFen("r3k2r/pbppqpb1/1pn1pnp1/4N3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq -")};
+    int checked = 0;
+    for (const ChessBoard& b : boards) {
+        const char side = char(b.SideToMove);
+        const u64 own = side ? b.BlackPieces : b.WhitePieces;
+        const u64 enemyKing = side ? b.WhiteKing : b.BlackKing;
+        for (u64 men = own; men; men &= men - 1) {
+            const u64 from = men & (0 - men);
+            for (int sq = 0; sq < 64; ++sq) {
+                const u64 to = SquareBit(sq);
+                const bool pawn = b.IsPawn(side, from), king = b.IsKing(side, from);
+                if ((to & (own | enemyKing)) || (pawn && (sq < 8 || sq >= 56)) ||
+                    (pawn && (SquareOf(from) ^ sq) % 8 && b.IsEmptySquare(to)) ||
+                    (king && (SquareOf(from) == 4 || SquareOf(from) == 60) && (sq % 8 == 2 || sq % 8 == 6)))
+                    continue; // promotion, en passant, castling
+                for (int castling : {0, 5, 15}) {
+                    ChessBoard after = b;
+                    char mask;
+                    after.MakeMove(from, to, NoPromotion, &mask);
+                    ASSERT_EQ(PositionKeyLowerAfter(side, castling, b, from, to),
+                              PositionKeyLower(char(side ^ 1), castling & mask, after))
+                        << FenOf(b) << " " << SquareOf(from) << "-" << sq << " rights " << castling;
+                    ++checked;
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 1000);
+}
