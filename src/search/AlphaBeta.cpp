@@ -40,6 +40,21 @@ void StoreResult(u64 upper, u64 lower, char side, int depth, short move, int val
         PositionCache.InsertTranspositionTables(upper, lower, side, depth, move, alpha, UpperBound, alpha, beta);
 }
 
+// Moves chosen a few at a time, whose children's buckets are loaded together.
+constexpr int MovesChosenAhead = 6;
+
+// Puts moves i.. in their final order a few at a time and starts loading
+// their children's buckets together: on a table this large each load waits
+// for a page walk, and loads issued together wait for it once. Returns the
+// index after the last move chosen.
+int ChooseAndPrefetch(MoveGen& list, int i, int count, char side, int castling, const ChessBoard& board) {
+    const int end = i + MovesChosenAhead < count ? i + MovesChosenAhead : count;
+    for (int k = i; k < end; ++k) list.SelectBest(k, count);
+    for (int k = i; k < end; ++k)
+        PositionCache.Prefetch(PositionKeyLowerAfter(side, castling, board, list.From[k], list.To[k]));
+    return end;
+}
+
 } // namespace
 
 int SearchRoutines::HorizonNode(int alpha, int beta, const ChessBoard& board, const Node& node, u64 upper,
@@ -172,27 +187,20 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
         NodeType childType = node.type;
         const u64 enemyMenBefore = side ? board.WhitePieces : board.BlackPieces;
         const int ftIndex = s.GamePly + ply;
+        int chosen = 0; // moves 0..chosen-1 are in their final order
         for (int i = 0; i < count; ++i) {
             // Step 10a. Make the move; one that leaves the king attacked is dropped.
             u64 from, to;
             char promote, castleMask;
-            // Below depth 2 the children are quiescence nodes, which have no bucket to load.
-            const bool prefetchNext = depth > 1 && i + 1 < count;
-            if (i == 0 || depth <= 1)
-                list.NextMove(i, count, &from, &to, &promote);
-            else
-                list.GetMove(i, &from, &to, &promote); // chosen one move ahead, below
-            if (prefetchNext) {
-                // The next move is chosen now, so that its child's bucket loads during this move's search.
-                list.SelectBest(i + 1, count);
-                PositionCache.Prefetch(
-                    PositionKeyLowerAfter(side, node.castling, board, list.From[i + 1], list.To[i + 1]));
+            if (depth > 1) {
+                if (i >= chosen) chosen = ChooseAndPrefetch(list, i, count, side, node.castling, board);
+                list.GetMove(i, &from, &to, &promote);
+            } else {
+                list.NextMove(i, count, &from, &to, &promote); // most children are quiescence nodes: no probe
             }
             const bool quietTarget = board.IsEmptySquare(to);
             board.MakeMove(from, to, promote, &castleMask);
-            // The child's table bucket and pawn slot start loading while this node decides how to search it.
-            if (depth > 1) PositionCache.Prefetch(PositionKeyLower(opponent, node.castling & castleMask, board));
-            PrefetchPawnHash(board.PawnKingHash);
+            PrefetchPawnHash(board.PawnKingHash); // the child's pawn slot loads while this node decides
             const int code = MoveCode(from, to);
             if (ftIndex >= 0 && ftIndex < FTMoveListSize) FTMoveList[ftIndex] = code;
             if (board.InCheck(side ? board.BlackKing : board.WhiteKing, side)) {
