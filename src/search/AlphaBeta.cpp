@@ -44,14 +44,18 @@ void StoreResult(u64 upper, u64 lower, char side, int depth, short move, int val
 constexpr int MovesChosenAhead = 6;
 
 // Puts moves i.. in their final order a few at a time and starts loading
-// their children's buckets together: on a table this large each load waits
-// for a page walk, and loads issued together wait for it once. Returns the
-// index after the last move chosen.
+// the buckets of their children, and of the children's null moves, which a
+// child tries first, together: on a table this large each load waits for a
+// page walk, and loads issued together wait for it once. Returns the index
+// after the last move chosen.
 int ChooseAndPrefetch(MoveGen& list, int i, int count, char side, int castling, const ChessBoard& board) {
     const int end = i + MovesChosenAhead < count ? i + MovesChosenAhead : count;
     for (int k = i; k < end; ++k) list.SelectBest(k, count);
-    for (int k = i; k < end; ++k)
-        PositionCache.Prefetch(PositionKeyLowerAfter(side, castling, board, list.From[k], list.To[k]));
+    for (int k = i; k < end; ++k) {
+        const u64 child = PositionKeyLowerAfter(side, castling, board, list.From[k], list.To[k]);
+        PositionCache.Prefetch(child);
+        PositionCache.Prefetch(child ^ WtoMove ^ BtoMove); // the same men, the other side to move
+    }
     return end;
 }
 
