@@ -2,7 +2,12 @@
 // place or best first, and the generator members nothing calls.
 #include "movegen/MoveGen.h"
 
+#include <climits>
 #include <utility>
+
+#ifdef __AVX512F__
+#include <immintrin.h>
+#endif
 
 // The order of the generators is visible in every tie of the ordering
 // values, so it must not change.
@@ -52,15 +57,35 @@ void MoveGen::GetMove(int i, u64* from, u64* to, char* promote) const {
     *promote = Promote[i];
 }
 
-// Only a strictly greater value displaces the best so far, so the earliest
-// of equal values comes out first. The quiescence arrays stay in place.
+namespace {
+
+// The first place of the highest of n values.
+int FirstOfHighest(const i32* v, int n) {
+#ifdef __AVX512F__
+    // Sixteen values a step; the last step reads only the entries that exist.
+    auto lanes = [n](int j) { return __mmask16(n - j >= 16 ? 0xffff : (1u << (n - j)) - 1); };
+    __m512i m = _mm512_set1_epi32(INT32_MIN);
+    for (int j = 0; j < n; j += 16)
+        m = _mm512_mask_max_epi32(m, lanes(j), m, _mm512_maskz_loadu_epi32(lanes(j), v + j));
+    const __m512i top = _mm512_set1_epi32(_mm512_reduce_max_epi32(m));
+    for (int j = 0;; j += 16)
+        if (const __mmask16 k = _mm512_mask_cmpeq_epi32_mask(lanes(j), _mm512_maskz_loadu_epi32(lanes(j), v + j), top))
+            return j + __builtin_ctz(k);
+#else
+    int top = v[0];
+    for (int j = 1; j < n; ++j) top = v[j] > top ? v[j] : top; // a loop the compiler turns into vector code
+    int first = 0;
+    while (v[first] != top) ++first;
+    return first;
+#endif
+}
+
+} // namespace
+
+// The earliest of equal values comes out first. The quiescence arrays stay in place.
 void MoveGen::SelectBest(int i, int count) {
     if (i >= count) return;
-    // The highest value first (a loop the compiler turns into vector code), then its first place.
-    int top = OrderValue[i];
-    for (int j = i + 1; j < count; ++j) top = OrderValue[j] > top ? OrderValue[j] : top;
-    int best = i;
-    while (OrderValue[best] != top) ++best;
+    const int best = i + FirstOfHighest(OrderValue + i, count - i);
     if (best != i) {
         std::swap(From[i], From[best]);
         std::swap(To[i], To[best]);
