@@ -154,17 +154,9 @@ void initPawnSquareMap() {
 namespace {
 
 // The piece code of a man of `side` on the square, -1 when it holds none.
-// Without branches: the search asks it of moves in no predictable order.
 int CodeOn(const BoardState& b, char side, u64 sq) {
-    const bool black = side;
-    const int code = PawnCode * !!((black ? b.BlackPawns : b.WhitePawns) & sq) +
-                     KnightCode * !!((black ? b.BlackKnights : b.WhiteKnights) & sq) +
-                     BishopCode * !!((black ? b.BlackBishops : b.WhiteBishops) & sq) +
-                     RookCode * !!((black ? b.BlackRooks : b.WhiteRooks) & sq) +
-                     QueenCode * !!((black ? b.BlackQueens : b.WhiteQueens) & sq) +
-                     KingCode * !!((black ? b.BlackKing : b.WhiteKing) & sq);
-    const bool any = (black ? b.BlackPieces : b.WhitePieces) & sq;
-    return any ? code + (black ? BlackOffset : 0) : -1;
+    const int kind = b.KindOn(side, sq);
+    return kind < 0 ? -1 : kind + (side ? BlackOffset : 0);
 }
 
 } // namespace

@@ -12,12 +12,8 @@ namespace {
 
 // The victim's value for ordering captures.
 int CapturedManValue(const ChessBoard& b, char victimSide, u64 sq) {
-    if (b.IsBishop(victimSide, sq)) return BishopValue;
-    if (b.IsKnight(victimSide, sq)) return KnightVictimValue;
-    if (b.IsRook(victimSide, sq)) return RookValue;
-    if (b.IsPawn(victimSide, sq)) return PawnValue;
-    if (b.IsQueen(victimSide, sq)) return QueenValue;
-    return 0;
+    static constexpr int Values[] = {0, PawnValue, KnightVictimValue, BishopValue, RookValue, QueenValue, 0};
+    return Values[b.KindOn(victimSide, sq) + 1]; // no man, or a king: nothing
 }
 
 bool IsQueenPromotion(char promote) { return promote == 'Q' || promote == 'q' || promote == 4 || promote == 10; }
@@ -113,18 +109,16 @@ void MoveGen::QuiesceAssignMoveOrderValues(int count) {
             OrderValue[i] = (b.IsPawn(side, from) && (to & lastRank)) ? QuiescePromotionValue : 0;
             continue;
         }
-        int victim = CapturedManValue(b, enemy, to);
-        if (!victim && b.IsKing(enemy, to)) victim = QuiesceKingVictim;
-        int correction = 38, weight = 4864; // queen or king
-        if (b.IsBishop(side, from) || b.IsKnight(side, from))
-            correction = 12, weight = 1536;
-        else if (b.IsRook(side, from))
-            correction = 19, weight = 2432;
-        else if (b.IsPawn(side, from))
-            correction = 3, weight = 384;
+        // By piece code, pawn to king; a square without a man of the side counts as a queen's.
+        static constexpr int Victim[] = {PawnValue, KnightVictimValue, BishopValue, RookValue, QueenValue,
+                                         QuiesceKingVictim};
+        static constexpr int Correction[] = {3, 12, 12, 19, 38, 38};
+        static constexpr int Weight[] = {384, 1536, 1536, 2432, 4864, 4864};
+        const int attacker = b.KindOn(side, from), kind = attacker < 0 ? QueenCode : attacker;
+        const int victim = Victim[b.KindOn(enemy, to)]; // an enemy man stands there
         VictimValue[i] = victim;
-        AttackerWeight[i] = weight;
-        OrderValue[i] = victim - correction + QuiesceCaptureBase;
+        AttackerWeight[i] = Weight[kind];
+        OrderValue[i] = victim - Correction[kind] + QuiesceCaptureBase;
     }
 }
 

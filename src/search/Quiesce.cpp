@@ -13,14 +13,8 @@ constexpr int KingValue = 1000000;
 } // namespace
 
 int SearchRoutines::ValueCapturedPiece(char side, u64 square, const ChessBoard* board) const {
-    const char victim = side ^ 1;
-    if (board->IsPawn(victim, square)) return PawnValue;
-    if (board->IsBishop(victim, square)) return BishopValue;
-    if (board->IsKnight(victim, square)) return KnightValue;
-    if (board->IsRook(victim, square)) return RookValue;
-    if (board->IsQueen(victim, square)) return QueenValue;
-    if (board->IsKing(victim, square)) return KingValue;
-    return 0;
+    static constexpr int Values[] = {0, PawnValue, KnightValue, BishopValue, RookValue, QueenValue, KingValue};
+    return Values[board->KindOn(side ^ 1, square) + 1]; // an empty square is worth nothing
 }
 
 int SearchRoutines::Quiesce(char side, int alpha, int beta, ChessBoard board) {
