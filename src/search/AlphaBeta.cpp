@@ -61,7 +61,7 @@ int ChooseAndPrefetch(MoveGen& list, int i, int count, char side, int castling, 
 
 } // namespace
 
-int SearchRoutines::HorizonNode(int alpha, int beta, const ChessBoard& board, const Node& node, u64 upper,
+int SearchRoutines::HorizonNode(int alpha, int beta, ChessBoard& board, const Node& node, u64 upper,
                                 u64 lower) {
     if (board.FiftyMoveCount > 2 && MoveList.ThreeFoldRepDetection(board.FiftyMoveCount, upper, lower)) return 0;
     int value = 0, move = 0;

@@ -17,13 +17,16 @@ int SearchRoutines::ValueCapturedPiece(char side, u64 square, const ChessBoard* 
     return Values[board->KindOn(side ^ 1, square) + 1]; // an empty square is worth nothing
 }
 
-int SearchRoutines::Quiesce(char side, int alpha, int beta, ChessBoard board) {
+int SearchRoutines::Quiesce(char side, int alpha, int beta, ChessBoard& position) {
     ++QNodes;
     --PollCountdown;
-    if (board.CheckDraw(0)) return 0;
+    if (position.CheckDraw(0)) return 0;
 
-    const int standPat = PE.PosEval(side, alpha, beta, &board);
+    const int standPat = PE.PosEval(side, alpha, beta, &position);
     if (standPat >= beta) return standPat;
+    // Moves are made on a copy of its own, taken only here: most nodes end on the stand pat, and
+    // a copy of a record MakeMove has just written is slow to read back.
+    ChessBoard board = position;
     int best = standPat;
     if (standPat > alpha) alpha = standPat;
 
@@ -49,7 +52,7 @@ int SearchRoutines::Quiesce(char side, int alpha, int beta, ChessBoard board) {
         PrefetchPawnHash(board.PawnKingHash); // the child evaluates first
         const u64 ownKing = side ? board.BlackKing : board.WhiteKing;
         if (!board.InCheck(ownKing, side)) {
-            const int v = -Quiesce(opponent, -beta, -alpha, board); // the child gets its own copy
+            const int v = -Quiesce(opponent, -beta, -alpha, board);
             if (v > best) {
                 best = v;
                 if (v > alpha) alpha = v;

@@ -172,7 +172,8 @@ bool SearchRoutines::SearchRootMove(const ChessBoard& board, const Node& child, 
         return !(Abort && hardStop);
     };
     if (child.depth == 0) {
-        *v = -Quiesce(child.side, -beta, -alpha, board);
+        ChessBoard position = board;
+        *v = -Quiesce(child.side, -beta, -alpha, position);
         return true;
     }
     if (first) return search(-beta, -alpha, child.depth, child.inCheck, PVNode);

@@ -68,7 +68,8 @@ public:
     int SearchTreeRoot(char side, ChessBoard board, int alpha, int beta, int depth, u64* bestFrom, u64* bestTo,
                        char* bestPromote, char castling);
     int Search(int alpha, int beta, ChessBoard board, Node node);
-    int Quiesce(char side, int alpha, int beta, ChessBoard board);
+    // Leaves the position as it found it, but for its MatingMaterial, which it brings up to date.
+    int Quiesce(char side, int alpha, int beta, ChessBoard& position);
     // Value of the man of the side opposite to `side` on the square, 0 if none.
     int ValueCapturedPiece(char side, u64 square, const ChessBoard* board) const;
     // Non-zero when the observer says a command is waiting (xboard and UCI only).
@@ -109,7 +110,7 @@ private:
     bool SearchRootMove(const ChessBoard& board, const Node& child, int alpha, int beta, bool first, bool reducible,
                         bool hardStop, int* v);
     // Horizon node: the table, else quiescence, stored.
-    int HorizonNode(int alpha, int beta, const ChessBoard& board, const Node& node, u64 upper, u64 lower);
+    int HorizonNode(int alpha, int beta, ChessBoard& board, const Node& node, u64 upper, u64 lower);
     void RemeasureSpeed(const char* label, bool announce);
     void DoubleBudget();
     void GrantFailLowExtension();

@@ -82,7 +82,7 @@ protected:
     }
 };
 
-int Quiesce(const ChessBoard& b, int alpha = -MATE, int beta = MATE) {
+int Quiesce(ChessBoard b, int alpha = -MATE, int beta = MATE) {
     Search.QNodes = 0;
     return Search.Quiesce(b.SideToMove, alpha, beta, b);
 }
