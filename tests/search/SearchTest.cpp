@@ -168,6 +168,16 @@ TEST(Quiescence, StandPatCapturesPromotionsAndDraws) {
     b.BlackKing = b.BlackPieces = Sq("a6");
     b.AllPieces = b.WhitePieces | b.BlackPieces;
     EXPECT_EQ(Quiesce(b, -1000, 100000), 100000);
+
+    // The position is searched in place and comes back as it was, exchanges and all.
+    b = BoardFromFen("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1");
+    b.CheckDraw(0);
+    ChessBoard before;
+    std::memcpy(&before, &b, sizeof b);
+    Search.QNodes = 0;
+    Search.Quiesce(0, -MATE, MATE, b);
+    EXPECT_GT(Search.QNodes, 1);
+    EXPECT_EQ(std::memcmp(&before, &b, sizeof b), 0);
 }
 
 TEST_F(Clock, BudgetBySessionIncrementAndFixedTime) {
