@@ -5,6 +5,8 @@
 // clock itself is read only at those points.
 #include "search/TimeManagement.h"
 
+#include <algorithm>
+
 #include "core/Log.h"
 #include "core/Platform.h"
 #include "core/Status.h"
@@ -18,6 +20,7 @@ constexpr int LateGameMoves = 40;      // ... late in a game without increment
 constexpr int LateGamePly = 120;
 constexpr i64 MinuteMs = 60000;
 constexpr int EmergencyIncrementShare = 30; // percent of the increment when the clock is nearly out
+constexpr int PollsPerMoveTime = 32;        // the fewest polls within a move's time
 
 } // namespace
 
@@ -178,8 +181,12 @@ bool SearchRoutines::BudgetSpentAtPoll() {
         Abort = TimeUp = 1;
         return true;
     }
-    // So is the emergency limit, before the speed is known as after.
-    if (SearchElapsedMs() >= 2LL * s.TimePerMove) {
+    // So is the emergency limit, before the speed is known as after. Polls come a hundred
+    // times a second, or PollsPerMoveTime times within a move's time when that is sooner; the
+    // search stops at the last poll two gaps and a millisecond before the limit, since the
+    // speed varies between polls and the move must still be sent.
+    const i64 gap = std::min<i64>(10, s.TimePerMove / PollsPerMoveTime);
+    if (SearchElapsedMs() + 2 * gap + 1 >= 2LL * s.TimePerMove) {
         Abort = 1;
         return true;
     }
@@ -241,11 +248,12 @@ void SearchRoutines::MeasureAnalysisSpeed() {
 
 i64 SearchRoutines::PollInterval() const {
     // Input and the clock are looked at a hundred times a second at the assumed speed, and
-    // at least eight times within a move's time, however short, so that no limit is overrun.
+    // at least PollsPerMoveTime times within a move's time, however short, so that no limit
+    // is overrun.
     const Status& s = MainStatus;
     i64 interval = s.NodesPerSecond / 100;
     if (s.TimePerMove > 0 && !s.Analyze && !s.Pondering) {
-        const i64 share = i64(s.NodesPerSecond) * s.TimePerMove / 8000;
+        const i64 share = i64(s.NodesPerSecond) * s.TimePerMove / (1000 * PollsPerMoveTime);
         if (share < interval) interval = share;
     }
     if (interval < 100) interval = 100;
