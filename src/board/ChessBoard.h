@@ -21,6 +21,17 @@ constexpr int QueenValue = 9750;
 // Promotion character of a move that does not promote.
 constexpr char NoPromotion = char(236);
 
+// The castling rights (bits as in BoardState::Castling) kept when `side`'s
+// man of the given kind leaves the square: a king gives up both of its
+// side's, a rook in its corner the one on its wing.
+inline int CastlingKept(char side, int kind, int fromSquare) {
+    const int home = side ? 56 : 0;
+    if (kind == KingCode) return side ? 3 : 12;
+    if (kind == RookCode && fromSquare == home + 7) return side ? 11 : 14;
+    if (kind == RookCode && fromSquare == home) return side ? 7 : 13;
+    return 15;
+}
+
 // Everything MakeMove changes: saved whole before a move, so that UndoMove
 // restores it in one statement.
 struct BoardState {

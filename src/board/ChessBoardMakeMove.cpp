@@ -127,9 +127,7 @@ void MoveMan(ChessBoard& b, const Army& army, const Army& enemy, bool white, u64
     } else if (army.rooks & from) {
         army.rooks ^= move;
         FlipEntries(b, army.code + RookCode, move);
-        u64 kingSide = white ? s.SquareH1 : s.SquareH8, queenSide = white ? s.SquareA1 : s.SquareA8;
-        if (from == kingSide) *mask = white ? 14 : 11;
-        if (from == queenSide) *mask = white ? 13 : 7;
+        *mask = char(CastlingKept(white ? 0 : 1, RookCode, SquareOf(from)));
     } else if (army.queens & from) {
         army.queens ^= move;
         FlipEntries(b, army.code + QueenCode, move);
@@ -137,7 +135,7 @@ void MoveMan(ChessBoard& b, const Army& army, const Army& enemy, bool white, u64
         army.king ^= move;
         FlipEntries(b, army.code + KingCode, move);
         b.PawnKingHash ^= PawnKingEntry(army.code + KingCode, from) ^ PawnKingEntry(army.code + KingCode, to);
-        *mask = white ? 12 : 3;
+        *mask = char(CastlingKept(white ? 0 : 1, KingCode, SquareOf(from)));
         int shift = white ? 0 : 56; // castling squares of black are white's, eight ranks up
         const u64 rooksBefore = army.rooks;
         if (from == SquareBit(4 + shift) && to == SquareBit(6 + shift)) {

@@ -168,9 +168,5 @@ u64 PositionKeyLowerAfter(char side, int castling, const BoardState& board, u64 
     u64 lower = board.PieceKeyLower ^ LPStable[mover * 64 + fromSq] ^ LPStable[mover * 64 + toSq];
     const int victim = CodeOn(board, side ^ 1, to);
     if (victim >= 0) lower ^= LPStable[victim * 64 + toSq];
-    const int home = side ? 56 : 0;
-    if (mover % BlackOffset == KingCode) castling &= side ? 3 : 12;
-    else if (mover % BlackOffset == RookCode && fromSq == home + 7) castling &= side ? 11 : 14;
-    else if (mover % BlackOffset == RookCode && fromSq == home) castling &= side ? 7 : 13;
-    return lower ^ SideAndCastling(side ^ 1, castling);
+    return lower ^ SideAndCastling(side ^ 1, castling & CastlingKept(side, mover % BlackOffset, fromSq));
 }

@@ -20,6 +20,7 @@ constexpr int LateGameMoves = 40;      // ... late in a game without increment
 constexpr int LateGamePly = 120;
 constexpr i64 MinuteMs = 60000;
 constexpr int EmergencyIncrementShare = 30; // percent of the increment when the clock is nearly out
+constexpr int PollsPerSecond = 100;         // at the assumed speed
 constexpr int PollsPerMoveTime = 32;        // the fewest polls within a move's time
 
 } // namespace
@@ -181,11 +182,10 @@ bool SearchRoutines::BudgetSpentAtPoll() {
         Abort = TimeUp = 1;
         return true;
     }
-    // So is the emergency limit, before the speed is known as after. Polls come a hundred
-    // times a second, or PollsPerMoveTime times within a move's time when that is sooner; the
-    // search stops at the last poll two gaps and a millisecond before the limit, since the
-    // speed varies between polls and the move must still be sent.
-    const i64 gap = std::min<i64>(10, s.TimePerMove / PollsPerMoveTime);
+    // So is the emergency limit, before the speed is known as after. The search stops at the
+    // last poll two gaps (see PollInterval) and a millisecond before the limit, since the speed
+    // varies between polls and the move must still be sent.
+    const i64 gap = std::min<i64>(1000 / PollsPerSecond, s.TimePerMove / PollsPerMoveTime);
     if (SearchElapsedMs() + 2 * gap + 1 >= 2LL * s.TimePerMove) {
         Abort = 1;
         return true;
@@ -247,11 +247,10 @@ void SearchRoutines::MeasureAnalysisSpeed() {
 }
 
 i64 SearchRoutines::PollInterval() const {
-    // Input and the clock are looked at a hundred times a second at the assumed speed, and
-    // at least PollsPerMoveTime times within a move's time, however short, so that no limit
-    // is overrun.
+    // Input and the clock are looked at PollsPerSecond times a second, and at least
+    // PollsPerMoveTime times within a move's time, however short, so that no limit is overrun.
     const Status& s = MainStatus;
-    i64 interval = s.NodesPerSecond / 100;
+    i64 interval = s.NodesPerSecond / PollsPerSecond;
     if (s.TimePerMove > 0 && !s.Analyze && !s.Pondering) {
         const i64 share = i64(s.NodesPerSecond) * s.TimePerMove / (1000 * PollsPerMoveTime);
         if (share < interval) interval = share;
