@@ -91,7 +91,7 @@ pgo: deps
 	@echo "Profile-guided build: $(PGO)/velkor"
 
 format:
-	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'tools/*.cpp')
+	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'tools/*.cpp' 'tools/*.h')
 
 # The entry (doc/velkor.eng) holds the header line, the command and the variants played.
 install: engine

@@ -52,8 +52,7 @@ constexpr size_t StoreSize = 5248 + 102400;
 u64 store[StoreSize];
 
 // Fills the tables of one kind from the ray sets of every blocker subset.
-u64* Fill(SliderTable (&table)[64], const u64 (&magics)[64], u64 (*blockers)(int), u64 (*byRays)(int, u64),
-          u64* next) {
+u64* Fill(SliderTable (&table)[64], const u64 (&magics)[64], u64 (*blockers)(int), u64 (*byRays)(int, u64), u64* next) {
     for (int sq = 0; sq < 64; ++sq) {
         SliderTable& t = table[sq];
         t.blockers = blockers(sq);

@@ -41,8 +41,8 @@ inline u64 Ray(Direction d, int square, u64 occupied) {
 
 // Slider sets ray by ray: what the lookup tables are built from and checked against.
 inline u64 BishopByRays(int square, u64 occupied) {
-    return Ray(NorthEast, square, occupied) | Ray(NorthWest, square, occupied) |
-           Ray(SouthWest, square, occupied) | Ray(SouthEast, square, occupied);
+    return Ray(NorthEast, square, occupied) | Ray(NorthWest, square, occupied) | Ray(SouthWest, square, occupied) |
+           Ray(SouthEast, square, occupied);
 }
 
 inline u64 RookByRays(int square, u64 occupied) {

@@ -15,11 +15,26 @@ const int magictable[64] = {
 int MybitScanForward(u64 b) {
     if (b == 0) return 64;
     int index = 1;
-    if ((b & 0xffffffffULL) == 0) { index += 32; b >>= 32; }
-    if ((b & 0xffffULL) == 0) { index += 16; b >>= 16; }
-    if ((b & 0xffULL) == 0) { index += 8; b >>= 8; }
-    if ((b & 0xfULL) == 0) { index += 4; b >>= 4; }
-    if ((b & 0x3ULL) == 0) { index += 2; b >>= 2; }
+    if ((b & 0xffffffffULL) == 0) {
+        index += 32;
+        b >>= 32;
+    }
+    if ((b & 0xffffULL) == 0) {
+        index += 16;
+        b >>= 16;
+    }
+    if ((b & 0xffULL) == 0) {
+        index += 8;
+        b >>= 8;
+    }
+    if ((b & 0xfULL) == 0) {
+        index += 4;
+        b >>= 4;
+    }
+    if ((b & 0x3ULL) == 0) {
+        index += 2;
+        b >>= 2;
+    }
     if ((b & 0x1ULL) == 0) index += 1;
     return index;
 }

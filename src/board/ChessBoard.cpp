@@ -68,8 +68,8 @@ void ChessBoard::InitPieceCounts() {
 }
 
 int ChessBoard::QuickPieceCount(char) const {
-    return WhiteQueenCount + WhiteRookCount + WhiteBishopCount + WhiteKnightCount + BlackQueenCount +
-           BlackRookCount + BlackBishopCount + BlackKnightCount;
+    return WhiteQueenCount + WhiteRookCount + WhiteBishopCount + WhiteKnightCount + BlackQueenCount + BlackRookCount +
+           BlackBishopCount + BlackKnightCount;
 }
 
 bool ChessBoard::PawnOn7th(char side) const {

@@ -42,8 +42,8 @@ struct BoardState {
     // The men's part of the position key (both halves): set by
     // InitPieceCounts, kept up to date by MakeMove.
     u64 PieceKeyUpper, PieceKeyLower;
-    u8 Castling; // 1 white king side, 2 white queen side, 4 black king side, 8 black queen side
-    i32 FiftyMoveCount; // plies since the last capture or pawn move
+    u8 Castling;          // 1 white king side, 2 white queen side, 4 black king side, 8 black queen side
+    i32 FiftyMoveCount;   // plies since the last capture or pawn move
     u64 LastFrom, LastTo; // squares of the last move made on this record, 0 if none
     i32 WhitePieceCount, BlackPieceCount;
     i32 WhiteQueenCount, WhiteRookCount, WhiteBishopCount, WhiteKnightCount, WhitePawnCount;
@@ -73,7 +73,7 @@ public:
     char BestPromote;
     i32 CapturedValue;
     char MatingMaterial; // bit 0: white can mate, bit 5: black can mate
-    i32 MaxPly; // ply limit of the current search iteration
+    i32 MaxPly;          // ply limit of the current search iteration
 
     // Set-up (ChessBoard.cpp).
     void InitRep();

@@ -33,10 +33,10 @@ bool WrongBishop(u64 pawn, u64 bishop, u64 defendingKing, bool white) {
 } // namespace
 
 int ChessBoard::CheckDraw(char) {
-    bool whiteLacks = LacksMatingMaterial(WhiteQueenCount, WhiteRookCount, WhitePawnCount, WhiteBishopCount,
-                                          WhiteKnightCount);
-    bool blackLacks = LacksMatingMaterial(BlackQueenCount, BlackRookCount, BlackPawnCount, BlackBishopCount,
-                                          BlackKnightCount);
+    bool whiteLacks =
+        LacksMatingMaterial(WhiteQueenCount, WhiteRookCount, WhitePawnCount, WhiteBishopCount, WhiteKnightCount);
+    bool blackLacks =
+        LacksMatingMaterial(BlackQueenCount, BlackRookCount, BlackPawnCount, BlackBishopCount, BlackKnightCount);
     MatingMaterial = 0x21;
     if (whiteLacks) MatingMaterial = 0x20;
     if (blackLacks) MatingMaterial ^= 0x20;

@@ -13,15 +13,25 @@ struct Army {
 };
 
 Army WhiteArmy(ChessBoard& b) {
-    return {b.WhitePieces,    b.WhitePawns,       b.WhiteKnights,     b.WhiteBishops,   b.WhiteRooks,
-            b.WhiteQueens,    b.WhiteKing,        b.WhitePawnCount,   b.WhiteKnightCount, b.WhiteBishopCount,
-            b.WhiteRookCount, b.WhiteQueenCount,  0};
+    return {b.WhitePieces,
+            b.WhitePawns,
+            b.WhiteKnights,
+            b.WhiteBishops,
+            b.WhiteRooks,
+            b.WhiteQueens,
+            b.WhiteKing,
+            b.WhitePawnCount,
+            b.WhiteKnightCount,
+            b.WhiteBishopCount,
+            b.WhiteRookCount,
+            b.WhiteQueenCount,
+            0};
 }
 
 Army BlackArmy(ChessBoard& b) {
-    return {b.BlackPieces,    b.BlackPawns,       b.BlackKnights,     b.BlackBishops,   b.BlackRooks,
-            b.BlackQueens,    b.BlackKing,        b.BlackPawnCount,   b.BlackKnightCount, b.BlackBishopCount,
-            b.BlackRookCount, b.BlackQueenCount,  BlackOffset};
+    return {b.BlackPieces,    b.BlackPawns,      b.BlackKnights,   b.BlackBishops,     b.BlackRooks,
+            b.BlackQueens,    b.BlackKing,       b.BlackPawnCount, b.BlackKnightCount, b.BlackBishopCount,
+            b.BlackRookCount, b.BlackQueenCount, BlackOffset};
 }
 
 inline u32 PawnKingEntry(int code, u64 sq) { return u32(LPStable[code * 64 + SquareOf(sq)]); }
@@ -98,10 +108,28 @@ void PromotePawn(ChessBoard& b, const Army& army, u64 to, char promote) {
     --army.pawnCount;
     int code = QueenCode;
     switch (promote) {
-    case 'B': case 'b': army.bishops ^= to; ++army.bishopCount; code = BishopCode; break;
-    case 'N': case 'n': army.knights ^= to; ++army.knightCount; code = KnightCode; break;
-    case 'R': case 'r': army.rooks ^= to; ++army.rookCount; code = RookCode; break;
-    default: army.queens ^= to; ++army.queenCount; break;
+    case 'B':
+    case 'b':
+        army.bishops ^= to;
+        ++army.bishopCount;
+        code = BishopCode;
+        break;
+    case 'N':
+    case 'n':
+        army.knights ^= to;
+        ++army.knightCount;
+        code = KnightCode;
+        break;
+    case 'R':
+    case 'r':
+        army.rooks ^= to;
+        ++army.rookCount;
+        code = RookCode;
+        break;
+    default:
+        army.queens ^= to;
+        ++army.queenCount;
+        break;
     }
     FlipEntries(b, army.code + code, to);
 }

@@ -7,16 +7,16 @@
 class Status {
 public:
     // Settings (see initVars for their defaults).
-    u8 Mimic = 0;               // teaching mode: 0 off, 1 student, 2 oracle
-    i32 SearchStartTime = 0;    // clock reading (ms) at the start of the search
-    i32 GamePly = 0;            // ply counter of the game, 1 at the start
-    i32 DepthReached = 0;       // depth of the last completed iteration
-    i32 TimeLastPly = 0;        // estimated seconds of the last iteration
-    i32 TimeInc = 0;            // increment per move, ms
-    i32 TimePerMove = 0;        // time budget of one move, ms
-    i32 TimeLeft = 0;           // time left on the engine's clock, ms
+    u8 Mimic = 0;                 // teaching mode: 0 off, 1 student, 2 oracle
+    i32 SearchStartTime = 0;      // clock reading (ms) at the start of the search
+    i32 GamePly = 0;              // ply counter of the game, 1 at the start
+    i32 DepthReached = 0;         // depth of the last completed iteration
+    i32 TimeLastPly = 0;          // estimated seconds of the last iteration
+    i32 TimeInc = 0;              // increment per move, ms
+    i32 TimePerMove = 0;          // time budget of one move, ms
+    i32 TimeLeft = 0;             // time left on the engine's clock, ms
     i32 NodesPerSecond = 1200000; // assumed search speed, replaced by measurements
-    i64 EmergencyThreshold = 0; // node count at which a search is abandoned
+    i64 EmergencyThreshold = 0;   // node count at which a search is abandoned
     u8 xboard = 0;
     u8 UCImode = 0;
     u8 GameInProgress = 0;

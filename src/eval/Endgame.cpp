@@ -37,9 +37,8 @@ bool PositionEvaluate::PawnlessEnding(char side, int material, int* score) {
         *score = kings;
         return true;
     }
-    bool bishopsAgainstKnight =
-        (b.WhiteBishopCount == 2 && b.BlackBishopCount == 0 && b.BlackKnightCount == 1) ||
-        (b.BlackBishopCount == 2 && b.WhiteBishopCount == 0 && b.WhiteKnightCount == 1);
+    bool bishopsAgainstKnight = (b.WhiteBishopCount == 2 && b.BlackBishopCount == 0 && b.BlackKnightCount == 1) ||
+                                (b.BlackBishopCount == 2 && b.WhiteBishopCount == 0 && b.WhiteKnightCount == 1);
     if ((minorsW - minorsB == 1 || minorsB - minorsW == 1) && !bishopsAgainstKnight) {
         *score = kings + 3 * (side ? -material : material) / 4;
         return true;
@@ -53,10 +52,8 @@ int PositionEvaluate::ScaleEnding(int score, int material) {
     bool sameHeavies = b.WhiteQueenCount == b.BlackQueenCount && b.WhiteRookCount == b.BlackRookCount;
 
     // A minor piece more, but no pawns to promote, against pawns.
-    if (sameHeavies && b.WhitePawnCount && !b.BlackPawnCount && minorsW + 1 == minorsB)
-        score += ExtraMinorAgainstPawns;
-    if (sameHeavies && b.BlackPawnCount && !b.WhitePawnCount && minorsW == minorsB + 1)
-        score -= ExtraMinorAgainstPawns;
+    if (sameHeavies && b.WhitePawnCount && !b.BlackPawnCount && minorsW + 1 == minorsB) score += ExtraMinorAgainstPawns;
+    if (sameHeavies && b.BlackPawnCount && !b.WhitePawnCount && minorsW == minorsB + 1) score -= ExtraMinorAgainstPawns;
 
     // Bishops of opposite colours: only a quarter of the positional score survives.
     const Status& m = MainStatus;
@@ -64,10 +61,9 @@ int PositionEvaluate::ScaleEnding(int score, int material) {
     int pawnDifference = b.WhitePawnCount - b.BlackPawnCount;
     bool oppositeBishops = ((b.WhiteBishops & m.LightSquares) && (b.BlackBishops & m.DarkSquares)) ||
                            ((b.WhiteBishops & m.DarkSquares) && (b.BlackBishops & m.LightSquares));
-    if (WhiteNonPawnCount == BlackNonPawnCount && material == 0 && b.WhiteBishopCount == 1 &&
-        b.BlackBishopCount == 1 && !b.WhiteKnightCount && !b.BlackKnightCount && !b.WhiteQueenCount &&
-        !b.BlackQueenCount && !b.WhiteRookCount && pawnDifference <= 3 && pawnDifference >= -3 &&
-        (pawns & ~(m.FileA | m.FileH)) && oppositeBishops)
+    if (WhiteNonPawnCount == BlackNonPawnCount && material == 0 && b.WhiteBishopCount == 1 && b.BlackBishopCount == 1 &&
+        !b.WhiteKnightCount && !b.BlackKnightCount && !b.WhiteQueenCount && !b.BlackQueenCount && !b.WhiteRookCount &&
+        pawnDifference <= 3 && pawnDifference >= -3 && (pawns & ~(m.FileA | m.FileH)) && oppositeBishops)
         score -= 3 * (score - MaterialOnly(0, bb)) / 4;
     return score;
 }

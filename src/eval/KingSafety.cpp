@@ -9,9 +9,9 @@ using namespace evalgeo;
 
 namespace {
 
-constexpr int BareKingDrive = 80;    // per square of king distance
+constexpr int BareKingDrive = 80; // per square of king distance
 constexpr int MissingShieldPawn = 350;
-constexpr int ShieldPawnStep = 35;   // per rank a shield pawn has advanced
+constexpr int ShieldPawnStep = 35;      // per rank a shield pawn has advanced
 constexpr int CoveredShieldLimit = 350; // a piece in front halves an empty king file above this
 constexpr int StormRank4 = 100, StormRank5 = 300, StormRank6 = 600;
 // Squares of a white king castled short (f1-h2) or long (a1-c2).

@@ -37,7 +37,8 @@ PawnSide ScorePawns(u64 own, u64 enemy, int ownKing) {
     int kingFile = ownKing & 7, kingRank = ownKing >> 3;
     // Pawns next to a king still on its back ranks shelter it rather than run.
     u64 kingZone = 0;
-    if (kingRank <= 1) kingZone = (FileMask[kingFile] | AdjacentFiles[kingFile]) & ~(kingRank ? RanksUpTo[kingRank - 1] : 0);
+    if (kingRank <= 1)
+        kingZone = (FileMask[kingFile] | AdjacentFiles[kingFile]) & ~(kingRank ? RanksUpTo[kingRank - 1] : 0);
 
     u64 backward = 0;
     unsigned doubledFiles = 0;

@@ -14,11 +14,11 @@ class ChessBoard;
 // still follow from the pawns it was computed from.
 struct alignas(64) PawnRecord {
     enum State : u8 { Empty = 0, Computed = 1, Cleared = 2 };
-    u64 whitePawns, blackPawns; // the pawns the structure was computed from
-    u32 key;                    // PawnKingHash at store time
-    i32 middleGame, endGame;    // White's view
-    i32 whiteScore, blackScore; // each side's own pawn score
-    i32 whitePasserScore, blackPasserScore; // before the dynamic terms
+    u64 whitePawns, blackPawns;                // the pawns the structure was computed from
+    u32 key;                                   // PawnKingHash at store time
+    i32 middleGame, endGame;                   // White's view
+    i32 whiteScore, blackScore;                // each side's own pawn score
+    i32 whitePasserScore, blackPasserScore;    // before the dynamic terms
     u8 whitePasserRank[8], blackPasserRank[8]; // by file a..h, 0 = none
     u8 doubled; // doubled pawns: white's count in the low four bits, black's in the high four
     u8 whitePasserCount, blackPasserCount;

@@ -35,8 +35,8 @@ int PositionEvaluate::RuleofSquare(char side) {
 
     Runner white, black;
     for (int f = 0; f < 8; ++f) {
-        if (int r = WhitePasserRank[f + 1]; r && DoesPawnPromote(0, r, f + 56, side) &&
-                                             (white.steps < 0 || 7 - r < white.steps))
+        if (int r = WhitePasserRank[f + 1];
+            r && DoesPawnPromote(0, r, f + 56, side) && (white.steps < 0 || 7 - r < white.steps))
             white = {7 - r, f + 56};
         if (int r = BlackPasserRank[f + 1]; r && DoesPawnPromote(1, r, f, side) && (black.steps < 0 || r < black.steps))
             black = {r, f};

@@ -17,7 +17,7 @@ constexpr int FirstLazyMargin = 6000;
 constexpr int SecondLazyMargin = 2000;
 constexpr int BishopColourPawn = 50; // enemy pawn fixed on the bishop's colour
 constexpr int QueenOnSeventh = 200;
-constexpr int CentreSquare = 30;     // per centre square a minor piece or rook attacks
+constexpr int CentreSquare = 30; // per centre square a minor piece or rook attacks
 constexpr int MatingMaterialBonus = 800;
 
 int ForSide(char side, int whiteScore) { return side ? -whiteScore : whiteScore; }
@@ -25,7 +25,9 @@ int ForSide(char side, int whiteScore) { return side ? -whiteScore : whiteScore;
 // A real attack on the king needs two pieces, and a queen or four pieces.
 bool CanAttackKing(int nonPawns, int queens) { return nonPawns > 1 && (queens || nonPawns > 3); }
 
-u64 SameColourSquares(u64 bishop) { return bishop & geometry::LightSquares ? geometry::LightSquares : geometry::DarkSquares; }
+u64 SameColourSquares(u64 bishop) {
+    return bishop & geometry::LightSquares ? geometry::LightSquares : geometry::DarkSquares;
+}
 
 } // namespace
 
@@ -104,8 +106,10 @@ int PositionEvaluate::PosEval(char side, int alpha, int beta, const ChessBoard* 
 
     score += RuleofSquare(side);
     // Pawns fixed on the colour of the enemy's only bishop are its targets.
-    if (b.BlackBishopCount == 1) EndGame -= BishopColourPawn * PopCount(b.WhitePawns & SameColourSquares(b.BlackBishops));
-    if (b.WhiteBishopCount == 1) EndGame += BishopColourPawn * PopCount(b.BlackPawns & SameColourSquares(b.WhiteBishops));
+    if (b.BlackBishopCount == 1)
+        EndGame -= BishopColourPawn * PopCount(b.WhitePawns & SameColourSquares(b.BlackBishops));
+    if (b.WhiteBishopCount == 1)
+        EndGame += BishopColourPawn * PopCount(b.BlackPawns & SameColourSquares(b.WhiteBishops));
     int traps = Traps(side);
     MiddleGame += traps;
     EndGame += traps;
@@ -118,9 +122,9 @@ int PositionEvaluate::PosEval(char side, int alpha, int beta, const ChessBoard* 
     if (alpha > s + SecondLazyMargin || beta < s - SecondLazyMargin) return s;
 
     auto centre = [](u64 map) { return PopCount(map & Centre); };
-    MiddleGame = CentreSquare * (centre(WhiteRookAttackMap) + centre(WhiteBishopAttackMap) +
-                                 centre(WhiteKnightAttackMap) - centre(BlackKnightAttackMap) -
-                                 centre(BlackBishopAttackMap) - centre(BlackRookAttackMap));
+    MiddleGame =
+        CentreSquare * (centre(WhiteRookAttackMap) + centre(WhiteBishopAttackMap) + centre(WhiteKnightAttackMap) -
+                        centre(BlackKnightAttackMap) - centre(BlackBishopAttackMap) - centre(BlackRookAttackMap));
     score += KnightEval(side);
     score += BishopEval(side);
     score += RookEval(side);

@@ -41,7 +41,12 @@ bool EditBoard(const char* word, char* colour) {
     int square = word[0] ? SquareFromText(word + 1) : -1;
     switch (word[0]) {
     case '#': b.ClearField(); break;
-    case 'P': case 'N': case 'B': case 'R': case 'Q': case 'K':
+    case 'P':
+    case 'N':
+    case 'B':
+    case 'R':
+    case 'Q':
+    case 'K':
         if (square >= 0) {
             RemoveMan(b, SquareBit(square)); // one man per square
             AddPiece(*colour ? char(word[0] - 'A' + 'a') : word[0], square);
@@ -62,6 +67,5 @@ void SetupBoardFromEdit() {
     char colour = 0;
     char word[WordSize];
     // The end of input leaves the editor as "." does.
-    while (ReadWord(word, sizeof word) && EditBoard(word, &colour)) {
-    }
+    while (ReadWord(word, sizeof word) && EditBoard(word, &colour)) {}
 }

@@ -13,8 +13,10 @@
 
 void PrepareForEvaluation(ChessBoard& b) {
     b.InitPieceCounts();
-    b.WhitePieceCount = b.WhiteQueenCount + b.WhiteRookCount + b.WhiteBishopCount + b.WhiteKnightCount + b.WhitePawnCount;
-    b.BlackPieceCount = b.BlackQueenCount + b.BlackRookCount + b.BlackBishopCount + b.BlackKnightCount + b.BlackPawnCount;
+    b.WhitePieceCount =
+        b.WhiteQueenCount + b.WhiteRookCount + b.WhiteBishopCount + b.WhiteKnightCount + b.WhitePawnCount;
+    b.BlackPieceCount =
+        b.BlackQueenCount + b.BlackRookCount + b.BlackBishopCount + b.BlackKnightCount + b.BlackPawnCount;
     b.PawnKingHash = PawnKingKey(b);
     b.CheckDraw(0);
 }

@@ -10,9 +10,9 @@ enum CommandResult : char {
     IsMove = 0,       // the word is a move
     StateChanged = 2, // look again at whose turn it is; a running search stops
     QuitGame = 3,
-    Handled = 4,      // read the next word
+    Handled = 4,        // read the next word
     RepetitionDraw = 6, // the game loop's own result: third occurrence of a position
-    FiftyMoves = 7    // the move just made triggers the fifty-move rule
+    FiftyMoves = 7      // the move just made triggers the fifty-move rule
 };
 
 // Longest word the console and xboard readers keep; the rest is dropped.

@@ -44,8 +44,8 @@ void GameObserver::PlayMove(u64 from, u64 to, char promote) {
 void GameObserver::TableTrace(TraceEvent event, int value, int alpha, int beta, u64 upper, u64 lower) {
     if (MainStatus.Trace != 1) return;
     std::printf("%s v=%d alpha=%d beta=%d\n",
-                event == TraceEvent::CacheHit ? "Position Cache Hit:" : "Position Cache Insert (NullM):", value,
-                alpha, beta);
+                event == TraceEvent::CacheHit ? "Position Cache Hit:" : "Position Cache Insert (NullM):", value, alpha,
+                beta);
     std::printf("Upper HC %llu Lower HC %llu\n", (unsigned long long)upper, (unsigned long long)lower);
 }
 

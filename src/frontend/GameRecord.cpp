@@ -48,8 +48,9 @@ std::vector<Move> LegalMoves(const ChessBoard& board) {
     const char side = char(position.SideToMove);
     const u64 king = side ? position.BlackKing : position.WhiteKing;
     MoveGen list;
-    const int count = king && position.IsAttacked(king, side) ? list.GenCheckEvasions(side, &position)
-                                                              : list.GenerateAllMoves(side, &position, char(position.Castling));
+    const int count = king && position.IsAttacked(king, side)
+                          ? list.GenCheckEvasions(side, &position)
+                          : list.GenerateAllMoves(side, &position, char(position.Castling));
     std::vector<Move> moves;
     for (int i = 0; i < count; ++i) {
         Move m;

@@ -97,8 +97,7 @@ bool PolyglotBook::Open(const std::string& path, std::string* message) {
     if (std::fseek(f, 0, SEEK_END) != 0) return fail(std::strerror(errno));
     const long size = std::ftell(f);
     if (size < 0) return fail(std::strerror(errno));
-    if (size % EntryBytes)
-        return fail(std::to_string(size) + " bytes is not a whole number of 16-byte entries");
+    if (size % EntryBytes) return fail(std::to_string(size) + " bytes is not a whole number of 16-byte entries");
     file = f;
     entries = size / EntryBytes;
     return true;
@@ -128,8 +127,10 @@ std::vector<PolyglotEntry> PolyglotBook::Entries(u64 key) {
     while (low < high) {
         const long long middle = low + (high - low) / 2;
         if (!Read(middle, &e)) return {};
-        if (e.key < key) low = middle + 1;
-        else high = middle;
+        if (e.key < key)
+            low = middle + 1;
+        else
+            high = middle;
     }
     for (long long i = low; i < entries && int(found.size()) < MaxEntriesPerKey; ++i) {
         if (!Read(i, &e)) return {};

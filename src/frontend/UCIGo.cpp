@@ -73,18 +73,30 @@ GoLine ParseGoLine(const char* line) {
             continue;
         }
         inSearchMoves = false;
-        if (word == "wtime") go.time[0] = Number(next(), 0, MaxMilliseconds, 0);
-        else if (word == "btime") go.time[1] = Number(next(), 0, MaxMilliseconds, 0);
-        else if (word == "winc") go.increment[0] = Number(next(), 0, MaxMilliseconds, 0);
-        else if (word == "binc") go.increment[1] = Number(next(), 0, MaxMilliseconds, 0);
-        else if (word == "movestogo") go.movesToGo = Number(next(), 0, MaxMovesToGo, 0);
-        else if (word == "depth") go.depth = Number(next(), 1, MaxGoDepth, 1);
-        else if (word == "nodes") go.nodes = Number(next(), 1, MaxNodes, 1);
-        else if (word == "mate") go.mate = Number(next(), 1, MaxMateMoves, 1);
-        else if (word == "movetime") go.moveTime = Number(next(), 0, MaxMilliseconds, 0);
-        else if (word == "infinite") go.infinite = true;
-        else if (word == "ponder") go.ponder = true;
-        else if (word == "searchmoves") inSearchMoves = go.searchMovesGiven = true;
+        if (word == "wtime")
+            go.time[0] = Number(next(), 0, MaxMilliseconds, 0);
+        else if (word == "btime")
+            go.time[1] = Number(next(), 0, MaxMilliseconds, 0);
+        else if (word == "winc")
+            go.increment[0] = Number(next(), 0, MaxMilliseconds, 0);
+        else if (word == "binc")
+            go.increment[1] = Number(next(), 0, MaxMilliseconds, 0);
+        else if (word == "movestogo")
+            go.movesToGo = Number(next(), 0, MaxMovesToGo, 0);
+        else if (word == "depth")
+            go.depth = Number(next(), 1, MaxGoDepth, 1);
+        else if (word == "nodes")
+            go.nodes = Number(next(), 1, MaxNodes, 1);
+        else if (word == "mate")
+            go.mate = Number(next(), 1, MaxMateMoves, 1);
+        else if (word == "movetime")
+            go.moveTime = Number(next(), 0, MaxMilliseconds, 0);
+        else if (word == "infinite")
+            go.infinite = true;
+        else if (word == "ponder")
+            go.ponder = true;
+        else if (word == "searchmoves")
+            inSearchMoves = go.searchMovesGiven = true;
     }
     return go;
 }

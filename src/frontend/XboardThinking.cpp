@@ -16,7 +16,7 @@ XboardObserver XboardReporter;
 
 namespace {
 
-constexpr int MateScore = 100000;   // xboard's mate convention: 100000 + moves to mate
+constexpr int MateScore = 100000;     // xboard's mate convention: 100000 + moves to mate
 constexpr i32 StatusIntervalMs = 125; // an analysis shows its status eight times a second
 
 int ThinkingScore(const SearchReport& r) {
@@ -101,7 +101,7 @@ void XboardObserver::AfterCommand() { DiscardBufferedInput(); }
 
 void PrintStatusLine() {
     const SearchRoutines& q = Search;
-    std::printf("stat01: %d %lld %d %d %d\n", SearchElapsedMs() / 10, q.TotalNodes(),
-                q.IterationDepth, q.RootMoveCount - q.RootMovesSearched, q.RootMoveCount);
+    std::printf("stat01: %d %lld %d %d %d\n", SearchElapsedMs() / 10, q.TotalNodes(), q.IterationDepth,
+                q.RootMoveCount - q.RootMovesSearched, q.RootMoveCount);
     std::fflush(stdout);
 }

@@ -18,8 +18,8 @@ bool LegalByMaking(ChessBoard board, char side, u64 from, u64 to, char promote) 
 int CountByMaking(char side, ChessBoard& board, char castling) {
     MoveGen list;
     const u64 king = side ? board.BlackKing : board.WhiteKing;
-    const int count = board.InCheck(king, side) ? list.GenCheckEvasions(side, &board)
-                                                : list.GenerateAllMoves(side, &board, castling);
+    const int count =
+        board.InCheck(king, side) ? list.GenCheckEvasions(side, &board) : list.GenerateAllMoves(side, &board, castling);
     int legal = 0;
     for (int i = 0; i < count; ++i) legal += LegalByMaking(board, side, list.From[i], list.To[i], list.Promote[i]);
     return legal;

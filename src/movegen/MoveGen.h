@@ -88,5 +88,5 @@ int CountLegalMoves(char side, ChessBoard& board, char castling);
 // queen, a blank otherwise), then the moves line[1] .. line[lineLength - 1]
 // of a principal variation that starts with this move ("e7e5 " each), then
 // a newline. The second argument is ignored. The buffer holds MoveTextSize.
-void fillmovestring(char* buffer, int, char fromIndex, char toIndex, char promotionCode,
-                    const PVEntry* line = nullptr, int lineLength = 0);
+void fillmovestring(char* buffer, int, char fromIndex, char toIndex, char promotionCode, const PVEntry* line = nullptr,
+                    int lineLength = 0);

@@ -16,10 +16,14 @@ int SquarePair(char* out, int from, int to) {
 // The suffix for a piece code; promotion characters and 0 give a blank.
 const char* PromotionSuffix(char code) {
     switch (code) {
-    case KnightCode: case KnightCode + BlackOffset: return "n;";
-    case BishopCode: case BishopCode + BlackOffset: return "b;";
-    case RookCode: case RookCode + BlackOffset: return "r;";
-    case QueenCode: case QueenCode + BlackOffset: return "q;";
+    case KnightCode:
+    case KnightCode + BlackOffset: return "n;";
+    case BishopCode:
+    case BishopCode + BlackOffset: return "b;";
+    case RookCode:
+    case RookCode + BlackOffset: return "r;";
+    case QueenCode:
+    case QueenCode + BlackOffset: return "q;";
     default: return " ";
     }
 }

@@ -50,8 +50,8 @@ void PerfT::PerformanceTest(char side, int depth, ChessBoard board, char castlin
     }
     MoveGen list;
     const u64 king = side ? board.BlackKing : board.WhiteKing;
-    const int count = board.InCheck(king, side) ? list.GenCheckEvasions(side, &board)
-                                                : list.GenerateAllMoves(side, &board, castling);
+    const int count =
+        board.InCheck(king, side) ? list.GenCheckEvasions(side, &board) : list.GenerateAllMoves(side, &board, castling);
     for (int i = 0; i < count; ++i) {
         u64 from, to;
         char promote, mask;

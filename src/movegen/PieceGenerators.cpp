@@ -73,13 +73,13 @@ int MoveGen::GenCastle(char side, int index, char castling) {
     auto sq = [rank](int file) { return SquareBit(rank + file); };
     auto safe = [&](int file) { return !b.IsAttacked(sq(file), side); };
 
-    if ((castling & kingSide) && !(b.AllPieces & (sq(5) | sq(6))) && (rooks & sq(7)) && safe(4) && safe(5) &&
-        safe(6) && index < MaxMoves) {
+    if ((castling & kingSide) && !(b.AllPieces & (sq(5) | sq(6))) && (rooks & sq(7)) && safe(4) && safe(5) && safe(6) &&
+        index < MaxMoves) {
         OrderValue[index] = 800;
         index = AppendMove(*this, index, sq(4), sq(6), NoPromotion);
     }
-    if ((castling & queenSide) && !(b.AllPieces & (sq(1) | sq(2) | sq(3))) && (rooks & sq(0)) && safe(4) &&
-        safe(3) && safe(2) && index < MaxMoves) {
+    if ((castling & queenSide) && !(b.AllPieces & (sq(1) | sq(2) | sq(3))) && (rooks & sq(0)) && safe(4) && safe(3) &&
+        safe(2) && index < MaxMoves) {
         OrderValue[index] = 800;
         index = AppendMove(*this, index, sq(4), sq(2), NoPromotion);
     }

@@ -30,8 +30,7 @@ struct KeyOnStack {
 };
 
 // Stores a node's result by how it relates to the window it was searched with.
-void StoreResult(u64 upper, u64 lower, char side, int depth, short move, int value, int alpha, int beta,
-                 bool exact) {
+void StoreResult(u64 upper, u64 lower, char side, int depth, short move, int value, int alpha, int beta, bool exact) {
     if (value >= beta)
         PositionCache.InsertTranspositionTables(upper, lower, side, depth, move, value, LowerBound, alpha, beta);
     else if (exact)
@@ -61,8 +60,7 @@ int ChooseAndPrefetch(MoveGen& list, int i, int count, char side, int castling, 
 
 } // namespace
 
-int SearchRoutines::HorizonNode(int alpha, int beta, ChessBoard& board, const Node& node, u64 upper,
-                                u64 lower) {
+int SearchRoutines::HorizonNode(int alpha, int beta, ChessBoard& board, const Node& node, u64 upper, u64 lower) {
     if (board.FiftyMoveCount > 2 && MoveList.ThreeFoldRepDetection(board.FiftyMoveCount, upper, lower)) return 0;
     int value = 0, move = 0;
     const char probe =
@@ -105,7 +103,8 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
     const bool notPV = node.type != PVNode;
     const int alphaIn = alpha;
     int ttValue = 0, ttMove = 0;
-    const char probe = PositionCache.SearchTranspositionTables(upper, lower, side, depth, alpha, beta, &ttValue, &ttMove);
+    const char probe =
+        PositionCache.SearchTranspositionTables(upper, lower, side, depth, alpha, beta, &ttValue, &ttMove);
     bool pruningAllowed = true;
     if (probe <= ExactHit) {
         Observer->TableTrace(TraceEvent::CacheHit, ttValue, alpha, beta, upper, lower);
@@ -238,8 +237,7 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
                     futile = alpha > PE.MaterialOnly(side, &board) + FutilityMargin;
             }
             const int newDepth = depth - 1 + ext - futile - reduction;
-            Node child{opponent, char(node.castling & castleMask), newDepth, ply + 1, true, givesCheck != 0,
-                       childType};
+            Node child{opponent, char(node.castling & castleMask), newDepth, ply + 1, true, givesCheck != 0, childType};
 
             // Step 10d. Principal-variation search: the first move (and every move of a non-PV
             // node) with the full window, later moves of a PV node with a null window first.

@@ -66,7 +66,8 @@ void MoveGen::AssignMoveOrderValues(int count, int ply, u64 opponentKing, int tt
                 value += (side ? BKnightPost : WKnightPost)[toSq] - 10;
             } else if (b.IsRook(side, from)) {
                 // The victim itself does not close the file.
-                if (!((b.WhitePawns | b.BlackPawns) & evalgeo::FileMask[toSq % 8] & ~to)) value += OpenFileControl[toSq % 8];
+                if (!((b.WhitePawns | b.BlackPawns) & evalgeo::FileMask[toSq % 8] & ~to))
+                    value += OpenFileControl[toSq % 8];
                 if (toSq / 8 == (side ? 1 : 6)) value += Majorson7[1];
                 value -= 19;
             } else if (b.IsPawn(side, from)) {
@@ -110,8 +111,8 @@ void MoveGen::QuiesceAssignMoveOrderValues(int count) {
             continue;
         }
         // By piece code, pawn to king; a square without a man of the side counts as a queen's.
-        static constexpr int Victim[] = {PawnValue, KnightVictimValue, BishopValue, RookValue, QueenValue,
-                                         QuiesceKingVictim};
+        static constexpr int Victim[] = {PawnValue, KnightVictimValue, BishopValue,
+                                         RookValue, QueenValue,        QuiesceKingVictim};
         static constexpr int Correction[] = {3, 12, 12, 19, 38, 38};
         static constexpr int Weight[] = {384, 1536, 1536, 2432, 4864, 4864};
         const int attacker = b.KindOn(side, from), kind = attacker < 0 ? QueenCode : attacker;

@@ -57,9 +57,8 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
 
     // An interrupted iteration shows its best score; before any move finished, the last iteration's.
     auto interrupted = [&](Interruption how) {
-        Observer->IterationInterrupted(Report(depth, best > WorstScore ? best : RootScore, saved.from, saved.to,
-                                              saved.promote),
-                                       how, legal);
+        Observer->IterationInterrupted(
+            Report(depth, best > WorstScore ? best : RootScore, saved.from, saved.to, saved.promote), how, legal);
     };
     // An abort ends the iteration with the best move so far in the outputs.
     auto aborted = [&](Interruption how, int which, int i) {
@@ -69,8 +68,8 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
         *bestPromote = saved.promote;
         char text[MoveTextSize];
         fillmovestring(text, 0, char(SquareOf(saved.from)), char(SquareOf(saved.to)), saved.promote, PV[0], PVLength);
-        LogF("Tree Root Search Choice #%d From=%d  To=%d  Promo=%d\n", which, SquareOf(saved.from),
-             SquareOf(saved.to), saved.promote);
+        LogF("Tree Root Search Choice #%d From=%d  To=%d  Promo=%d\n", which, SquareOf(saved.from), SquareOf(saved.to),
+             saved.promote);
         WriteLogFile(text);
         interrupted(how);
         return v;

@@ -57,12 +57,14 @@ u64 SEE::AddXrayAttacker(u64 attackers, int square, int direction) const {
     const ChessBoard& b = *board;
     u64 sliders;
     switch (direction) {
-    case 8: case -8: case 1: case -1:
-        sliders = b.WhiteRooks | b.BlackRooks | b.WhiteQueens | b.BlackQueens;
-        break;
-    case 9: case -9: case 7: case -7:
-        sliders = b.WhiteBishops | b.BlackBishops | b.WhiteQueens | b.BlackQueens;
-        break;
+    case 8:
+    case -8:
+    case 1:
+    case -1: sliders = b.WhiteRooks | b.BlackRooks | b.WhiteQueens | b.BlackQueens; break;
+    case 9:
+    case -9:
+    case 7:
+    case -7: sliders = b.WhiteBishops | b.BlackBishops | b.WhiteQueens | b.BlackQueens; break;
     default:
         char text[64];
         std::snprintf(text, sizeof text, "ERROR: dir not in range. dir = %d", direction);

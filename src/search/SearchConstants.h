@@ -8,12 +8,12 @@
 // and StalemateResult when the side to move has no legal move.
 constexpr int MATE = 110000;
 constexpr int StalemateResult = MATE + 1;
-constexpr int WorstScore = -110200;       // below any real score: a node's best starts here
-constexpr int LowestBeta = -110199;       // a window below this has nothing left to search
-constexpr int MateInTable = 109799;       // beyond it a probed score carries the mate's distance
-constexpr int MateStoreBound = 109800;    // beyond it a stored score is pushed out by the depth
-constexpr int MateFound = 109899;         // beyond it a mate has been found: stop deepening
-constexpr int MateThreatened = -109699;   // a null move scoring below it means a mate threat
+constexpr int WorstScore = -110200;     // below any real score: a node's best starts here
+constexpr int LowestBeta = -110199;     // a window below this has nothing left to search
+constexpr int MateInTable = 109799;     // beyond it a probed score carries the mate's distance
+constexpr int MateStoreBound = 109800;  // beyond it a stored score is pushed out by the depth
+constexpr int MateFound = 109899;       // beyond it a mate has been found: stop deepening
+constexpr int MateThreatened = -109699; // a null move scoring below it means a mate threat
 
 // Node types. A principal-variation node never cuts on the table; the two
 // non-PV types alternate from parent to child.
@@ -24,9 +24,9 @@ constexpr int StaticCutMargin[4] = {0, 1100, 1925, 2700};
 constexpr int StaticCutMaxDepth = 3;
 
 // Null move: only with material that makes zugzwang unlikely, or near the leaves.
-constexpr int NullMoveMaterial = 9300;  // own non-pawn material above which any depth may try it
-constexpr int NullMoveMaxDepth = 6;     // below it any material may try it
-constexpr int NullMoveMargin = 2000;    // the material balance plus this must reach beta
+constexpr int NullMoveMaterial = 9300;   // own non-pawn material above which any depth may try it
+constexpr int NullMoveMaxDepth = 6;      // below it any material may try it
+constexpr int NullMoveMargin = 2000;     // the material balance plus this must reach beta
 constexpr int NullMoveFullBoard = 33000; // both sides' non-pawn material above it: reduce one more
 constexpr int NullMoveStoreReduction = 3;
 
@@ -42,16 +42,16 @@ constexpr int LateMoveMinLegal = 3;
 constexpr int FutilityMargin = 3440;
 
 // Root: the fail-low signal for the clock, and the easy move that ends deepening early.
-constexpr int FailLowMargin = 200;        // the new best this far below the last iteration's score
+constexpr int FailLowMargin = 200; // the new best this far below the last iteration's score
 constexpr int FailLowMinDepth = 10;
-constexpr int EasyMoveMargin = 2949;      // the first iteration's best this far above the second best
+constexpr int EasyMoveMargin = 2949; // the first iteration's best this far above the second best
 constexpr int EasyMoveMinDepth = 11;
-constexpr int PonderDrawDepth = 72;       // a ponder search at this depth with score 0 has seen enough
+constexpr int PonderDrawDepth = 72; // a ponder search at this depth with score 0 has seen enough
 
 // Depth limits. A line never reaches ply 199, so the PV and killer tables suffice.
-constexpr int FTMoveListSize = 600;       // game plies and search plies the move record holds
-constexpr int DefaultMaxDepth = 100;      // iterations when no depth limit is given
-constexpr int ExactDepthUnlimited = 200;  // a one-shot search of depth 0 or less searches this deep
+constexpr int FTMoveListSize = 600;      // game plies and search plies the move record holds
+constexpr int DefaultMaxDepth = 100;     // iterations when no depth limit is given
+constexpr int ExactDepthUnlimited = 200; // a one-shot search of depth 0 or less searches this deep
 
 // Move ordering keys: table move, line move, captures by victim and attacker, the killers, then
 // quiet moves by history.

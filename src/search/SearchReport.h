@@ -39,17 +39,17 @@ public:
     virtual ~SearchObserver() = default;
 
     // Reports, in the order a search makes them.
-    virtual void BudgetSet() {}                                       // the clock's budget of this move
-    virtual void AnalysisTick() {}                                     // before each iteration of an analysis
+    virtual void BudgetSet() {}    // the clock's budget of this move
+    virtual void AnalysisTick() {} // before each iteration of an analysis
     virtual void IterationStarted(int /*depth*/) {}
-    virtual void BookMoveChosen() {}                                   // the iteration found a book move
+    virtual void BookMoveChosen() {} // the iteration found a book move
     virtual void RootMoveStarted(int /*depth*/, PVEntry /*move*/, int /*number*/, long long /*nodes*/) {}
-    virtual void NewBestLine(const SearchReport&) {}                   // the root raised alpha
+    virtual void NewBestLine(const SearchReport&) {} // the root raised alpha
     virtual void IterationInterrupted(const SearchReport&, Interruption, int /*legalMoves*/) {}
     virtual void IterationDone(const SearchReport&) {}
     virtual void SpeedMeasured(int /*nodesPerSecond*/, int /*milliseconds*/) {} // the poll re-measured the speed
     virtual void SearchFinished(const SearchReport&, bool /*stopped*/, bool /*bookMove*/, bool /*hasMove*/) {}
-    virtual void Polled() {}                                           // a poll found no input
+    virtual void Polled() {} // a poll found no input
     virtual void TableTrace(TraceEvent, int /*value*/, int /*alpha*/, int /*beta*/, u64 /*upper*/, u64 /*lower*/) {}
 
     // Requests.

@@ -49,8 +49,8 @@ public:
     i32 PollDepth, PollPly;
     u8 CommandStop;      // a command stopped the search: no move was played
     i32 IterationMaxPly; // beyond this ply every node is a horizon node
-    i64 NodeLimit;  // the search ends after this many nodes; 0 = no limit
-    i32 DepthLimit; // no iteration deeper than this; 0 = no limit
+    i64 NodeLimit;       // the search ends after this many nodes; 0 = no limit
+    i32 DepthLimit;      // no iteration deeper than this; 0 = no limit
     // Root moves a front end restricts the search to (fromIndex * 64 + toIndex); none = all.
     i32 RootMoveFilterCount;
     u16 RootMoveFilter[256];

@@ -14,9 +14,9 @@
 
 namespace {
 
-constexpr int SessionShare = 95;       // percent of the time left spread over the moves to go
-constexpr int SuddenDeathMoves = 30;   // moves the time left must last without a session length
-constexpr int LateGameMoves = 40;      // ... late in a game without increment
+constexpr int SessionShare = 95;     // percent of the time left spread over the moves to go
+constexpr int SuddenDeathMoves = 30; // moves the time left must last without a session length
+constexpr int LateGameMoves = 40;    // ... late in a game without increment
 constexpr int LateGamePly = 120;
 constexpr i64 MinuteMs = 60000;
 constexpr int EmergencyIncrementShare = 30; // percent of the increment when the clock is nearly out
@@ -64,8 +64,8 @@ void SearchRoutines::SetBudget() {
         s.TimePerMove = i32(i64(s.TimeLeft) * SessionShare / s.MovesPerSession / 100);
         if (s.MovesPerSession < 4) s.TimePerMove /= 2;
     } else {
-        s.TimePerMove = (s.GamePly > LateGamePly && s.TimeInc <= 0) ? s.TimeLeft / LateGameMoves
-                                                                      : s.TimeLeft / SuddenDeathMoves;
+        s.TimePerMove =
+            (s.GamePly > LateGamePly && s.TimeInc <= 0) ? s.TimeLeft / LateGameMoves : s.TimeLeft / SuddenDeathMoves;
         if (!s.UCImode && s.GamePly <= BookPly + 7)
             s.TimePerMove += s.TimePerMove >> 1; // just out of the book
         else if ((s.GamePly % 10 == 0 || s.GamePly % 9 == 0) && s.TimeLeft > MinuteMs)
@@ -162,11 +162,8 @@ bool SearchRoutines::BudgetSpentBeforeIteration() {
     const Status& s = MainStatus;
     if (s.Pondering || s.Analyze || s.FD || TotalNodes() <= NodesPerMove) return false;
     switch (FirstHalfDone) {
-    case 0:
-        RemeasureSpeed("first 7 ply", false);
-        return TotalNodes() > NodesPerMove && ExtendOrStopAtBoundary();
-    case 1:
-        return ExtendOrStopAtBoundary();
+    case 0: RemeasureSpeed("first 7 ply", false); return TotalNodes() > NodesPerMove && ExtendOrStopAtBoundary();
+    case 1: return ExtendOrStopAtBoundary();
     default: // already extended at an iteration boundary
         TimeUp = Abort = Stop = 1;
         return true;

@@ -51,8 +51,8 @@ void SetFlag(TTSlot& e, int flag) { e.data = (e.data & ~TTFlagBits) | FlagField(
 TTSlot Pack(u64 upper, u64 lower, int move, int value, int type, int flag, int depth) {
     assert(move >= 0 && move < 4096);
     assert(value >= -(1 << (ValueBits - 1)) && value < (1 << (ValueBits - 1)));
-    const u32 data = (u32(value) & ((1u << ValueBits) - 1)) | u32(u8(depth)) << 20 | u32(type & 3) << 28 |
-                     FlagField(flag);
+    const u32 data =
+        (u32(value) & ((1u << ValueBits) - 1)) | u32(u8(depth)) << 20 | u32(type & 3) << 28 | FlagField(flag);
     return TTSlot{upper, LowerKept(lower) | u64(move) << MoveShift, data};
 }
 
@@ -102,8 +102,8 @@ void PopulateInBackground(void* start, size_t bytes) {
 } // namespace
 
 TranspositionTables::TranspositionTables()
-    : buckets(nullptr), indexMask(0), hits(0), misses(0), mappedBytes(0), clears(0), ages(0),
-      populateWanted(false), populating(false) {
+    : buckets(nullptr), indexMask(0), hits(0), misses(0), mappedBytes(0), clears(0), ages(0), populateWanted(false),
+      populating(false) {
     if (!Resize(TTDefaultMegabytes)) {
         std::printf("ERROR: cannot allocate the transposition table\n");
         std::exit(1);

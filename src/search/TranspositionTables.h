@@ -101,9 +101,9 @@ public:
                                    int* move);
 
 private:
-    size_t mappedBytes; // the whole mapping behind buckets
-    u16 clears;         // clears since the table was emptied: a bucket with another stamp is empty
-    u16 ages;           // agings since then: a bucket with another stamp has its entries aged
+    size_t mappedBytes;  // the whole mapping behind buckets
+    u16 clears;          // clears since the table was emptied: a bucket with another stamp is empty
+    u16 ages;            // agings since then: a bucket with another stamp has its entries aged
     bool populateWanted; // Populate has been called: later tables are populated at once
     bool populating;     // this table's memory is being populated
 

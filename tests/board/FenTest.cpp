@@ -75,8 +75,12 @@ TEST(Fen, MalformedTextIsTakenAsItComesWithoutHarm) {
         SetupBoard(text);
         EXPECT_EQ(MainBoard.AllPieces, men) << text;
     }
-    std::string texts[] = {"", " b KQkq", "99999999999999999999/8 w", std::string(300000, '8'),
-                           std::string(100000, '/') + "K", std::string(5000, 'K') + "/" + std::string(5000, 'K')};
+    std::string texts[] = {"",
+                           " b KQkq",
+                           "99999999999999999999/8 w",
+                           std::string(300000, '8'),
+                           std::string(100000, '/') + "K",
+                           std::string(5000, 'K') + "/" + std::string(5000, 'K')};
     for (const std::string& text : texts) {
         SetupBoard(text.c_str());
         ExpectConsistent(text.substr(0, 40));

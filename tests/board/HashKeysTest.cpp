@@ -38,9 +38,8 @@ TEST(HashKeys, KeyIsTheSumOfItsEntries) {
 // The key a move leads to, foreseen for prefetching: exact for every plain
 // move and capture, with the castling rights a king or rook move gives up.
 TEST(HashKeys, KeyAfterAMoveIsForeseenWithoutMakingIt) {
-    const ChessBoard boards[] = {
-        BoardFromFen("r3k2r/pbppqpb1/1pn1pnp1/4N3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -"),
-        BoardFromFen("r3k2r/pbppqpb1/1pn1pnp1/4N3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq -")};
+    const ChessBoard boards[] = {BoardFromFen("r3k2r/pbppqpb1/1pn1pnp1/4N3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -"),
+                                 BoardFromFen("r3k2r/pbppqpb1/1pn1pnp1/4N3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq -")};
     int checked = 0;
     for (const ChessBoard& b : boards) {
         const char side = char(b.SideToMove);

@@ -37,8 +37,10 @@ std::string SmallBook() {
     const struct {
         unsigned long long key;
         const char* move;
-    } entries[] = {{0x463b96181691fc9cULL, "d2d4"}, {0x463b96181691fc9cULL, "e2e4"},
-                   {0x463b96181691fc9cULL, "g1f3"}, {0x823c9b50fd114196ULL, "c7c5"}};
+    } entries[] = {{0x463b96181691fc9cULL, "d2d4"},
+                   {0x463b96181691fc9cULL, "e2e4"},
+                   {0x463b96181691fc9cULL, "g1f3"},
+                   {0x823c9b50fd114196ULL, "c7c5"}};
     std::string bytes;
     for (const auto& e : entries) {
         for (int shift = 56; shift >= 0; shift -= 8) bytes += char(e.key >> shift);
@@ -50,9 +52,10 @@ std::string SmallBook() {
 }
 
 std::string BestMoves(const std::string& book, const std::string& seed) {
-    RunResult r = RunVelkor({}, "uci\nsetoption name BookFile value " + book + "\nsetoption name BookSeed value " +
-                                    seed + "\nposition startpos\ngo depth 4\nposition startpos moves e2e4\ngo depth 4\n"
-                                    "position startpos moves e2e4 c7c5\ngo depth 2\nisready\n",
+    RunResult r = RunVelkor({},
+                            "uci\nsetoption name BookFile value " + book + "\nsetoption name BookSeed value " + seed +
+                                "\nposition startpos\ngo depth 4\nposition startpos moves e2e4\ngo depth 4\n"
+                                "position startpos moves e2e4 c7c5\ngo depth 2\nisready\n",
                             20);
     EXPECT_EQ(Count(r.out, "info string book move\n"), 2) << r.out;
     std::string moves;

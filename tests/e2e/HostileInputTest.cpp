@@ -55,8 +55,10 @@ TEST(HostileUci, SearchesEndAndStayInTheirPosition) {
 }
 
 TEST(HostileUci, OverlongLinesAreCut) {
-    RunResult r = RunVelkor({}, "uci\nposition startpos moves " + std::string(100000, 'e') + "\n" +
-                                    std::string(100000, 'x') + "\ngo depth 2\nisready\n", 20);
+    RunResult r = RunVelkor({},
+                            "uci\nposition startpos moves " + std::string(100000, 'e') + "\n" +
+                                std::string(100000, 'x') + "\ngo depth 2\nisready\n",
+                            20);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(BestMoves(r.out), 1);
     EXPECT_TRUE(Has(r.out, "readyok\n"));
@@ -85,7 +87,8 @@ TEST(HostileXboard, ClockNumbersAndCommandsWhileThinking) {
 }
 
 TEST(HostileConsole, LongWordsAndLines) {
-    RunResult r = RunVelkor({"-fd", "1"}, std::string(100000, 'a') + "\nsetboard " + std::string(600, 'k') + "\ne2e4\nquit\n", 20);
+    RunResult r = RunVelkor({"-fd", "1"},
+                            std::string(100000, 'a') + "\nsetboard " + std::string(600, 'k') + "\ne2e4\nquit\n", 20);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(Has(r.out, "Illegal position: ") && Has(r.out, "My move: "));
 }

@@ -10,7 +10,7 @@ TEST(PerftRun, ReportOfCountsAndSpeed) {
         const char *depth, *position, *total, *leaves; // position: a file's line, or none for the initial one
     } cases[] = {
         {"2", nullptr, "420", "400"},
-        {"0", nullptr, "0", "1"}, // the root counts as a leaf
+        {"0", nullptr, "0", "1"},                                                     // the root counts as a leaf
         {"1", "rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq -", "0", "0"}, // mated: nothing to count
     };
     for (const auto& c : cases) {

@@ -71,8 +71,10 @@ bool Session::Read(long deadline) {
         bool isOut = fds[i].fd == outFd;
         char buf[65536];
         ssize_t r = read(fds[i].fd, buf, sizeof buf);
-        if (r > 0) (isOut ? out : err).append(buf, size_t(r));
-        else close(fds[i].fd), (isOut ? outFd : errFd) = -1;
+        if (r > 0)
+            (isOut ? out : err).append(buf, size_t(r));
+        else
+            close(fds[i].fd), (isOut ? outFd : errFd) = -1;
     }
     return true;
 }
@@ -86,8 +88,7 @@ bool Session::WaitFor(const std::string& text, int timeoutMs) {
 }
 
 bool Session::WaitForExit(int timeoutMs) {
-    for (long deadline = NowMs() + timeoutMs; Read(deadline);) {
-    }
+    for (long deadline = NowMs() + timeoutMs; Read(deadline);) {}
     return outFd < 0 && errFd < 0;
 }
 

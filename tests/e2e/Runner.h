@@ -53,6 +53,6 @@ std::string TempDir(); // a new empty temporary directory
 // Writes a file into a new temporary directory and returns its path.
 std::string TempFile(const std::string& name, const std::string& content);
 std::string ReadFile(const std::string& path);
-std::vector<std::string> Lines(const std::string& text); // without their newlines
+std::vector<std::string> Lines(const std::string& text);       // without their newlines
 int Count(const std::string& text, const std::string& needle); // non-overlapping occurrences
 inline bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

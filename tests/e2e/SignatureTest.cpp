@@ -28,7 +28,9 @@ std::string Counts(const std::string& out) {
         long long time, interior, quiesce, total;
         row >> time >> interior >> quiesce >> total;
         counts << interior << ' ' << quiesce << ' ' << total << '\n'
-               << lines[i + 2] << '\n' << lines[i + 3] << '\n' << lines[i + 4] << '\n';
+               << lines[i + 2] << '\n'
+               << lines[i + 3] << '\n'
+               << lines[i + 4] << '\n';
     }
     return counts.str();
 }

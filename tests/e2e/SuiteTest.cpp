@@ -58,7 +58,7 @@ TEST(Suite, MissingAndOverlong) {
 
 TEST(EvalOption, ReferencePositionsScoreExactly) {
     const std::string file = std::string(VELKOR_TEST_DATA) + "/eval_reference.epd";
-    const int expected[] = {0,     0,   460, -460, 10600, -10600, -960,  960,   330,  -1970, 5770,
+    const int expected[] = {0,     0,   460, -460, 10600, -10600, -960, 960,   330,  -1970, 5770,
                             -2220, 875, 270, -270, 2307,  -2307,  7590, -1610, 5700, 5700};
     std::vector<std::string> positions = Lines(ReadFile(file));
     ASSERT_EQ(positions.size(), std::size(expected));

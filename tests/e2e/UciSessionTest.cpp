@@ -14,17 +14,20 @@ std::string Log(const std::string& dir) { return ReadFile(dir + "/match.log"); }
 
 // Every line a UCI GUI can read, nothing else.
 bool OnlyUciLines(const std::string& out) {
-    static const std::regex uci(R"((id (name|author) .*|option name .*|uciok|readyok|info( .*)?|)"
-                                R"(bestmove ([a-h][1-8][a-h][1-8][qrbn]?|0000)( ponder [a-h][1-8][a-h][1-8][qrbn]?)? ?))");
+    static const std::regex uci(
+        R"((id (name|author) .*|option name .*|uciok|readyok|info( .*)?|)"
+        R"(bestmove ([a-h][1-8][a-h][1-8][qrbn]?|0000)( ponder [a-h][1-8][a-h][1-8][qrbn]?)? ?))");
     for (const std::string& line : Lines(out))
         if (!std::regex_match(line, uci)) return ADD_FAILURE() << "not UCI: " << line, false;
     return true;
 }
 
 TEST(UciSession, IdentificationOptionsAndEndOfInput) {
-    RunResult r = RunVelkor({}, "uci\nisready\nsetoption name Threads value 2\nsetoption name Hash value abc\n"
-                                "setoption name Hash value 16\nsetoption name Clear Hash\n"
-                                "setoption name uci_showcurrline value false\nisready\n", 10);
+    RunResult r = RunVelkor({},
+                            "uci\nisready\nsetoption name Threads value 2\nsetoption name Hash value abc\n"
+                            "setoption name Hash value 16\nsetoption name Clear Hash\n"
+                            "setoption name uci_showcurrline value false\nisready\n",
+                            10);
     EXPECT_EQ(r.out, "id name Velkor 1.0\nid author the Velkor developers\n"
                      "option name UCI_AnalyseMode type check default false\n"
                      "option name OwnBook type check default false\n"
@@ -45,22 +48,26 @@ TEST(UciSession, IdentificationOptionsAndEndOfInput) {
 }
 
 TEST(UciSession, PositionsInfoLinesAndBestMoves) {
-    RunResult r = RunVelkor({}, "uci\nposition startpos moves e2e4 e7e5 g1f3\ngo depth 3\n"
-                                "position fen 6k1/p4ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1 moves g2g3 a7a6\ngo depth 3\n"
-                                "position fen 8/4P1k1/8/8/8/8/8/K7 w - - 0 1\ngo depth 3\n"
-                                "position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1\ngo depth 3\n"
-                                "position fen R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1\ngo depth 3\n"
-                                "position startpos moves e2e4 e7e4 d2d4\ngo depth 1\n"
-                                "position fen 8/8/8/8/8/8/8/8 w - - 0 1\ngo depth 1\n"
-                                "position startpos\ngo depth 2 searchmoves e7e5 h2h5\n"
-                                "quit\n", 20);
+    RunResult r = RunVelkor({},
+                            "uci\nposition startpos moves e2e4 e7e5 g1f3\ngo depth 3\n"
+                            "position fen 6k1/p4ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1 moves g2g3 a7a6\ngo depth 3\n"
+                            "position fen 8/4P1k1/8/8/8/8/8/K7 w - - 0 1\ngo depth 3\n"
+                            "position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1\ngo depth 3\n"
+                            "position fen R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1\ngo depth 3\n"
+                            "position startpos moves e2e4 e7e4 d2d4\ngo depth 1\n"
+                            "position fen 8/8/8/8/8/8/8/8 w - - 0 1\ngo depth 1\n"
+                            "position startpos\ngo depth 2 searchmoves e7e5 h2h5\n"
+                            "quit\n",
+                            20);
     EXPECT_TRUE(OnlyUciLines(r.out));
     std::smatch m;
-    ASSERT_TRUE(std::regex_search(r.out, m, std::regex("info depth 3\n(.*\n)*?info score cp -?[0-9]+\n"
-                                                       "bestmove ([a-h][78][a-h][1-8]) \n")))
+    ASSERT_TRUE(std::regex_search(r.out, m,
+                                  std::regex("info depth 3\n(.*\n)*?info score cp -?[0-9]+\n"
+                                             "bestmove ([a-h][78][a-h][1-8]) \n")))
         << r.out; // black answers
-    EXPECT_TRUE(std::regex_search(r.out, std::regex("\ninfo depth 3 seldepth [0-9]+ score cp -?[0-9]+ nodes [0-9]+ "
-                                                    "nps [0-9]+ time [0-9]+ hashfull [0-9]+ pv [a-h][1-8][a-h][1-8]( [a-h][1-8][a-h][1-8])*\n")));
+    EXPECT_TRUE(std::regex_search(
+        r.out, std::regex("\ninfo depth 3 seldepth [0-9]+ score cp -?[0-9]+ nodes [0-9]+ "
+                          "nps [0-9]+ time [0-9]+ hashfull [0-9]+ pv [a-h][1-8][a-h][1-8]( [a-h][1-8][a-h][1-8])*\n")));
     EXPECT_TRUE(Has(r.out, "score mate 1 ") && Has(r.out, "info score mate 1\nbestmove d1d8 \n")); // after the list
     EXPECT_TRUE(Has(r.out, "bestmove e7e8q \n"));
     EXPECT_TRUE(Has(r.out, "info depth 1 score cp 0 nodes 0 time ")) << "stalemate scores 0";

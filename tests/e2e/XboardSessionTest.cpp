@@ -31,12 +31,13 @@ TEST(XboardSession, HandshakeClocksAndThinkingLines) {
     ASSERT_TRUE(s.Step("quit", ""));
     EXPECT_EQ(s.Finish(), 0);
     // Thinking: ply, centipawns (mates as 100000 + moves), centiseconds, nodes and the line.
-    EXPECT_TRUE(std::regex_search(s.out, std::regex("\n5 -?[0-9]+ [0-9]+ [0-9]+ [a-h][1-8][a-h][1-8]( [a-h1-8qrbn]+)*\n")));
+    EXPECT_TRUE(
+        std::regex_search(s.out, std::regex("\n5 -?[0-9]+ [0-9]+ [0-9]+ [a-h][1-8][a-h][1-8]( [a-h1-8qrbn]+)*\n")));
     EXPECT_TRUE(std::regex_search(s.out, std::regex("\n1 100001 [0-9]+ [0-9]+ a1a8\n")));
     EXPECT_TRUE(OnlyXboardLines(s.out));
     const std::string log = ReadFile(s.dir + "/match.log");
-    for (const char* line : {"MovesPerSession 0 TimeLeft 30000 TimeInc 300 \n", "MovesPerSession 40 TimeLeft 300000 TimeInc 0 \n",
-                             "\n 3000\n", "Move Made: "})
+    for (const char* line : {"MovesPerSession 0 TimeLeft 30000 TimeInc 300 \n",
+                             "MovesPerSession 40 TimeLeft 300000 TimeInc 0 \n", "\n 3000\n", "Move Made: "})
         EXPECT_TRUE(Has(log, line)) << line;
 }
 
@@ -103,7 +104,8 @@ TEST(XboardSession, AnalysisFollowsThePosition) {
     ASSERT_TRUE(s.Step("xboard\nprotover 2\nnew\nanalyze", "\n4 "));
     ASSERT_TRUE(s.Step(".", "stat01: ") && s.WaitFor("\n"));
     EXPECT_TRUE(std::regex_search(s.out, std::regex("\nstat01: [0-9]+ [0-9]+ [0-9]+ [0-9]+ [0-9]+\n")));
-    const std::regex blackLine("\n4 -?[0-9]+ [0-9]+ [0-9]+ [a-h][78][a-h][1-8]"), whiteLine("\n4 -?[0-9]+ [0-9]+ [0-9]+ [a-h][12][a-h][1-8]");
+    const std::regex blackLine("\n4 -?[0-9]+ [0-9]+ [0-9]+ [a-h][78][a-h][1-8]"),
+        whiteLine("\n4 -?[0-9]+ [0-9]+ [0-9]+ [a-h][12][a-h][1-8]");
     ASSERT_TRUE(s.Step("usermove e2e4", "\n1 ") && s.WaitFor("\n4 ") && s.WaitFor("\n"));
     EXPECT_TRUE(std::regex_search(s.out.substr(s.seen - 200), blackLine));
     ASSERT_TRUE(s.Step("undo", "\n1 ") && s.WaitFor("\n4 ") && s.WaitFor("\n"));

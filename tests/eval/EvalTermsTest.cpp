@@ -17,7 +17,8 @@ struct TermCase {
 };
 
 // Runs the full evaluation for White, clears the sums, then the term alone.
-template <class Term> void ExpectTerm(Term term, std::initializer_list<TermCase> cases) {
+template <class Term>
+void ExpectTerm(Term term, std::initializer_list<TermCase> cases) {
     static ChessBoard b; // the evaluation keeps a pointer to it
     for (const TermCase& c : cases) {
         b = EvalBoard(c.fen);
@@ -59,10 +60,9 @@ TEST(EvalTerms, KingSafety) {
 
 TEST(EvalTerms, PawnsAndPassers) {
     // d4 isolated and passed; d7 queens with a free path, unless the rook guards d8.
-    ExpectTerm([] { return PE.PawnEval04(0); },
-               {{"4k3/8/8/8/3P4/8/8/4K3 w - - 0 1", 177 + 30, -110 + 60},
-                {"7k/3P4/8/8/8/8/8/K7 w - - 0 1", Any, Any, -110 + 92 - 552 + 1100},
-                {"r6k/3P4/8/8/8/8/8/K7 w - - 0 1", Any, Any, -110 + 92 - 552}});
+    ExpectTerm([] { return PE.PawnEval04(0); }, {{"4k3/8/8/8/3P4/8/8/4K3 w - - 0 1", 177 + 30, -110 + 60},
+                                                 {"7k/3P4/8/8/8/8/8/K7 w - - 0 1", Any, Any, -110 + 92 - 552 + 1100},
+                                                 {"r6k/3P4/8/8/8/8/8/K7 w - - 0 1", Any, Any, -110 + 92 - 552}});
     // Pawn races: three steps against four; equal, and the first queen checks; a piece stops it.
     for (auto [fen, whiteToMove, blackToMove] : {std::tuple{"K7/8/8/P6p/8/8/8/7k w - - 0 1", 5700, 5700},
                                                  {"7k/7p/8/8/8/8/P7/K7 w - - 0 1", 5700, -5700},
@@ -88,7 +88,7 @@ TEST(EvalTerms, LazyExits) {
     // King and queen against king: 9750 - 400 + taper 171 before the piece terms; the second exit
     // needs alpha more than 2000 above that.
     ChessBoard b = EvalBoard("k7/8/8/8/3Q4/2K5/8/8 w - - 0 1");
-    for (auto [side, alpha, beta, score] : {std::tuple{0, 11522, 30000, 9521}, {0, 11521, 30000, 10600},
-                                            {1, -30000, -20000, -9521}})
+    for (auto [side, alpha, beta, score] :
+         {std::tuple{0, 11522, 30000, 9521}, {0, 11521, 30000, 10600}, {1, -30000, -20000, -9521}})
         EXPECT_EQ(Evaluate(b, char(side), alpha, beta), score) << alpha << " " << beta;
 }

@@ -25,13 +25,13 @@ ChessBoard Mirror(const ChessBoard& b) {
 std::vector<ChessBoard> RandomPositions() {
     std::vector<ChessBoard> positions;
     std::mt19937 rng(20240607);
-    for (const char* fen : {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
-                            "r1bq1rk1/pppp1ppp/2n2n2/2b1p1N1/2B1P3/8/PPPP1PPP/RNBQK2R w KQ - 0 1",
-                            "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
-                            "3r1k2/4npp1/1ppr3p/p6P/P2PPPP1/1NR5/5K2/2R5 w - - 0 1",
-                            "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", "6k1/5ppp/8/8/8/8/1r3PPP/3R2K1 w - - 0 1",
-                            "8/pp3k2/2p5/8/8/5K2/PP6/8 w - - 0 1", "4k3/8/8/3b4/8/8/3B4/4K3 w - - 0 1",
-                            "r1b1kb1r/1p3ppp/p1nppn2/q7/3NP3/2N1BP2/PPPQ2PP/R3KB1R w KQkq - 0 1"})
+    for (const char* fen :
+         {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
+          "r1bq1rk1/pppp1ppp/2n2n2/2b1p1N1/2B1P3/8/PPPP1PPP/RNBQK2R w KQ - 0 1",
+          "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+          "3r1k2/4npp1/1ppr3p/p6P/P2PPPP1/1NR5/5K2/2R5 w - - 0 1", "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
+          "6k1/5ppp/8/8/8/8/1r3PPP/3R2K1 w - - 0 1", "8/pp3k2/2p5/8/8/5K2/PP6/8 w - - 0 1",
+          "4k3/8/8/3b4/8/8/3B4/4K3 w - - 0 1", "r1b1kb1r/1p3ppp/p1nppn2/q7/3NP3/2N1BP2/PPPQ2PP/R3KB1R w KQkq - 0 1"})
         for (int game = 0; game < 8; ++game) {
             ChessBoard b = EvalBoard(fen);
             for (int ply = 0; ply < 70; ++ply) {
@@ -61,8 +61,8 @@ std::vector<ChessBoard> RandomPositions() {
 
 TEST(Symmetry, MirroredPositionsScoreTheSameForTheOtherSide) {
     // Windows around and far from typical scores, the full one first.
-    const std::pair<int, int> windows[] = {{-FullWindow, FullWindow}, {-50, 50},     {3000, 3100},
-                                           {-9000, -8000},            {7000, 20000}, {-20000, -7500}};
+    const std::pair<int, int> windows[] = {
+        {-FullWindow, FullWindow}, {-50, 50}, {3000, 3100}, {-9000, -8000}, {7000, 20000}, {-20000, -7500}};
     std::vector<ChessBoard> positions = RandomPositions();
     ASSERT_GT(positions.size(), 1300u);
     for (const ChessBoard& b : positions) {

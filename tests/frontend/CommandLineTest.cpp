@@ -17,12 +17,27 @@ namespace {
 std::vector<std::string> Settings() {
     const Status& s = MainStatus;
     std::vector<std::string> words = {"suite=" + SuiteFile, "evalfile=" + EvalFile};
-    for (auto [name, value] : std::initializer_list<std::pair<const char*, long long>>{
-             {"maxdepth", MainBoard.MaxDepth}, {"fd", s.FD}, {"fixed", MainBoard.FixedDepth}, {"st", s.ST},
-             {"tpm", s.TimePerMove}, {"left", s.TimeLeft}, {"xboard", s.xboard}, {"uci", s.UCImode},
-             {"sp", s.SelfPlay}, {"post", s.Post}, {"kibitz", s.Kibitz}, {"trace", s.Trace}, {"book", s.OwnBook},
-             {"bench", s.BenchNumber}, {"satrain", s.SATrain}, {"perft", s.PERFT}, {"ts", s.DoTestSuite},
-             {"pev", s.PEV}, {"mimic", s.Mimic}, {"eval", EvalSuiteRequested}, {"side", MainBoard.SideToMove}})
+    for (auto [name, value] : std::initializer_list<std::pair<const char*, long long>>{{"maxdepth", MainBoard.MaxDepth},
+                                                                                       {"fd", s.FD},
+                                                                                       {"fixed", MainBoard.FixedDepth},
+                                                                                       {"st", s.ST},
+                                                                                       {"tpm", s.TimePerMove},
+                                                                                       {"left", s.TimeLeft},
+                                                                                       {"xboard", s.xboard},
+                                                                                       {"uci", s.UCImode},
+                                                                                       {"sp", s.SelfPlay},
+                                                                                       {"post", s.Post},
+                                                                                       {"kibitz", s.Kibitz},
+                                                                                       {"trace", s.Trace},
+                                                                                       {"book", s.OwnBook},
+                                                                                       {"bench", s.BenchNumber},
+                                                                                       {"satrain", s.SATrain},
+                                                                                       {"perft", s.PERFT},
+                                                                                       {"ts", s.DoTestSuite},
+                                                                                       {"pev", s.PEV},
+                                                                                       {"mimic", s.Mimic},
+                                                                                       {"eval", EvalSuiteRequested},
+                                                                                       {"side", MainBoard.SideToMove}})
         words.push_back(std::string(name) + "=" + std::to_string(value));
     return words;
 }
@@ -54,7 +69,7 @@ TEST(CommandLine, EachOptionChangesOnlyItsSettings) {
     CaptureStdout([] { ShowBanner(); }); // once per process, before the first other output
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"-fd", "5"}, "maxdepth=5 fd=5 fixed=5"},
-        {{"-st", "10"}, "st=10000 tpm=9000 left=600000"},       // seconds kept as milliseconds
+        {{"-st", "10"}, "st=10000 tpm=9000 left=600000"}, // seconds kept as milliseconds
         {{"-bench2", "-satrain", "-perft"}, "bench=2 satrain=1 perft=1"},
         // Exact options need the whole argument.
         {{"-benchx", "-bench6", "bench", "-hx", "-helpme", "--fd", "3", "foo", "-", "", "-FD", "5", "--"}, ""},
@@ -67,8 +82,8 @@ TEST(CommandLine, EachOptionChangesOnlyItsSettings) {
         {{"-fd", "-1"}, "maxdepth=0"},
         // A value carries the rest of the pass: the tests after the option look at its value.
         {{"-sd", "-sp"}, "maxdepth=0 sp=1"},
-        {{"-tc", "-sp"}, ""},            // -sp is tested before -tc
-        {{"-tc", "xboard"}, "xboard=1"}, // xboard after it
+        {{"-tc", "-sp"}, ""},                                                // -sp is tested before -tc
+        {{"-tc", "xboard"}, "xboard=1"},                                     // xboard after it
         {{"-ts", "one.epd", "-pev", "two.epd"}, "suite=two.epd ts=1 pev=1"}, // the last suite option names the file
         {{"-eval", "four.epd"}, "evalfile=four.epd eval=1"},
     };

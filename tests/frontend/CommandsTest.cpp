@@ -74,7 +74,8 @@ TEST_F(CommandsTest, MoveReaderReportsTheFiftyMoveRuleAt100) {
 
 TEST_F(CommandsTest, EditorExampleAndCastlingFromHomeSquares) {
     // A board without a white king is no position: the editor's work is refused.
-    EXPECT_EQ(CaptureStdout([&] { Do("edit", "# c Pe4 Ke1 Rh1 Pz9 xq9 . e2e4\n"); }), "tellusererror Illegal position\n");
+    EXPECT_EQ(CaptureStdout([&] { Do("edit", "# c Pe4 Ke1 Rh1 Pz9 xq9 . e2e4\n"); }),
+              "tellusererror Illegal position\n");
     EXPECT_EQ(MainBoard.AllPieces, 0xffff00000000ffffULL);
     Do("edit", "# Ke1 Rh1 c Pe4 Kg8 . e2e4\n");
     EXPECT_TRUE(MainBoard.BlackPawns == SquareBit(28) && MainBoard.WhiteKing == SquareBit(4));

@@ -46,8 +46,7 @@ TEST(GameRecord, FiftyMoveCountAndRepetitionsWhoeverMoves) {
     EXPECT_EQ(FenOf(MainBoard), twoBack);
     ASSERT_TRUE(Game.Undo() && Game.Undo());
     EXPECT_TRUE((MainBoard.BlackPawns & Sq("d5")) && MainBoard.FiftyMoveCount == 2 && MainBoard.SideToMove == 1);
-    while (Game.Undo()) {
-    }
+    while (Game.Undo()) {}
     EXPECT_EQ(FenOf(MainBoard), "4k3/8/8/3p4/8/8/4P3/1N2K1n1 w -- - 0 ; ");
 }
 

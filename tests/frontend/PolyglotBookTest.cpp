@@ -74,11 +74,17 @@ TEST(PolyglotBook, ReadsAWrittenBookAndChoosesOnlyLegalWeightedMoves) {
     const u64 start = KeyOf(Played({})), castle = KeyOf(BoardFromFen(castles)), promote = KeyOf(BoardFromFen(promotes));
     const u64 blackCastles = PolyglotKey(BoardFromFen(castles), 1, 15);
     const std::string path = BookFile({
-        {0, Packed("a2a3"), 9},           {~u64(0), Packed("a2a3"), 9}, // neighbours of other keys
-        {start, Packed("e2e4"), 10},      {start, Packed("d2d4"), 0},   // weight 0: never played
-        {start, Packed("e2e5"), 100},     {start, Packed("e1h1"), 50},  // not legal here
-        {start, Packed("g1f3"), 5},       {castle, Packed("e1h1"), 3},  {blackCastles, Packed("e8a8"), 4},
-        {promote, Packed("a7a8", 1), 2},  {promote, Packed("a7a8", 7), 2}, // promotion field out of range
+        {0, Packed("a2a3"), 9},
+        {~u64(0), Packed("a2a3"), 9}, // neighbours of other keys
+        {start, Packed("e2e4"), 10},
+        {start, Packed("d2d4"), 0}, // weight 0: never played
+        {start, Packed("e2e5"), 100},
+        {start, Packed("e1h1"), 50}, // not legal here
+        {start, Packed("g1f3"), 5},
+        {castle, Packed("e1h1"), 3},
+        {blackCastles, Packed("e8a8"), 4},
+        {promote, Packed("a7a8", 1), 2},
+        {promote, Packed("a7a8", 7), 2}, // promotion field out of range
     });
     PolyglotBook book;
     std::string message;

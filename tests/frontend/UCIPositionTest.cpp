@@ -73,7 +73,7 @@ TEST_F(UCITest, IllegalMovesAndInvalidPositionsAreRefused) {
         int plies;        // moves applied
     } cases[] = {
         {"position startpos moves e2e4 e2e5", "info string illegal move: e2e5\n", 1}, // from an empty square
-        {"position startpos moves e7e5", "info string illegal move: e7e5\n", 0},       // the wrong side
+        {"position startpos moves e7e5", "info string illegal move: e7e5\n", 0},      // the wrong side
         {"position startpos moves e2e4e7e5", "info string illegal move: e2e4e7e5\n", 0},
         {"position startpos moves e2e4 xyz e7e5", "info string illegal move: xyz\n", 1},
         {"position startpos moves a0a1", "info string illegal move: a0a1\n", 0},

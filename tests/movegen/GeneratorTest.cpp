@@ -52,7 +52,7 @@ TEST(Generators, EvasionsAndEnPassantRightAfterTheDoubleStep) {
     Expect(Evasions, "7k/3p4/8/2P1P3/4K3/8/8/8 b - -", "e4d3 e4e3 e4f3 e4d4 e4f4 e4d5 e4f5 c5d6 e5d6", {"d7d5"});
     const char* ep = "4k3/2ppp3/8/2P1P3/8/8/8/4K3 b - -";
     Expect(Pawns, ep, "c5c6 c5d6 e5e6 e5d6", {"d7d5"});
-    Expect(Pawns, ep, "c5c6 e5e6", {"d7d5", "e1e2", "e8d8"});  // one move too late
+    Expect(Pawns, ep, "c5c6 e5e6", {"d7d5", "e1e2", "e8d8"});     // one move too late
     Expect(Pawns, "4k3/8/8/2PpP3/8/8/8/4K3 w - d6", "c5c6 e5e6"); // the text's field gives none
     Expect(Castle, "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "e1g1 e1c1", {}, 3);
 }

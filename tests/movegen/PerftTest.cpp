@@ -45,9 +45,8 @@ TEST(Perft, PublishedCountsWhereTheRulesAgree) {
     const struct {
         const char* fen;
         std::vector<u64> leaves; // from depth 1
-    } published[] = {{initial, {20, 400, 8902, 197281}},
-                     {kiwipete, {48, 2039, 97862}},
-                     {rookEnding, {14, 191, 2812, 43238}}};
+    } published[] = {
+        {initial, {20, 400, 8902, 197281}}, {kiwipete, {48, 2039, 97862}}, {rookEnding, {14, 191, 2812, 43238}}};
     for (const auto& p : published)
         for (size_t d = 1; d <= p.leaves.size(); ++d)
             EXPECT_EQ(EngineLeaves(int(d), p.fen), p.leaves[d - 1]) << p.fen << " depth " << d;
@@ -66,7 +65,7 @@ int CountByMaking(ChessBoard b, char castling) {
     const char side = char(b.SideToMove);
     MoveGen list;
     const int count = b.InCheck(side ? b.BlackKing : b.WhiteKing, side) ? list.GenCheckEvasions(side, &b)
-                                                                         : list.GenerateAllMoves(side, &b, castling);
+                                                                        : list.GenerateAllMoves(side, &b, castling);
     int legal = 0;
     for (int i = 0; i < count; ++i) {
         ChessBoard after = b;

@@ -19,19 +19,20 @@ namespace {
 
 // Every field but the undo copies and CapturedValue, which UndoMove leaves alone.
 ::testing::AssertionResult SameRecord(const ChessBoard& e, const ChessBoard& a) {
-#define F(name) {#name, (long long)e.name, (long long)a.name}
+#define F(name)                                                                                                        \
+    { #name, (long long)e.name, (long long)a.name }
     const struct {
         const char* name;
         long long expected, actual;
-    } fields[] = {F(WhitePieces),     F(BlackPieces),      F(AllPieces),        F(WhitePawns),      F(WhiteBishops),
-                  F(WhiteKnights),    F(WhiteRooks),       F(WhiteQueens),      F(WhiteKing),       F(BlackPawns),
-                  F(BlackBishops),    F(BlackKnights),     F(BlackRooks),       F(BlackQueens),     F(BlackKing),
-                  F(PawnKingHash),    F(SideToMove),       F(Castling),         F(LastFrom),        F(LastTo),
-                  F(MaxDepth),        F(FixedDepth),       F(FiftyMoveCount),   F(BestFrom),        F(BestTo),
-                  F(BestPromote),     F(MatingMaterial),   F(WhitePieceCount),  F(BlackPieceCount), F(WhiteQueenCount),
-                  F(WhiteRookCount),  F(WhiteBishopCount), F(WhiteKnightCount), F(WhitePawnCount),  F(BlackQueenCount),
-                  F(BlackRookCount),  F(BlackBishopCount), F(BlackKnightCount), F(BlackPawnCount),  F(MaxPly),
-                  F(PieceKeyUpper),   F(PieceKeyLower)};
+    } fields[] = {F(WhitePieces),    F(BlackPieces),      F(AllPieces),        F(WhitePawns),      F(WhiteBishops),
+                  F(WhiteKnights),   F(WhiteRooks),       F(WhiteQueens),      F(WhiteKing),       F(BlackPawns),
+                  F(BlackBishops),   F(BlackKnights),     F(BlackRooks),       F(BlackQueens),     F(BlackKing),
+                  F(PawnKingHash),   F(SideToMove),       F(Castling),         F(LastFrom),        F(LastTo),
+                  F(MaxDepth),       F(FixedDepth),       F(FiftyMoveCount),   F(BestFrom),        F(BestTo),
+                  F(BestPromote),    F(MatingMaterial),   F(WhitePieceCount),  F(BlackPieceCount), F(WhiteQueenCount),
+                  F(WhiteRookCount), F(WhiteBishopCount), F(WhiteKnightCount), F(WhitePawnCount),  F(BlackQueenCount),
+                  F(BlackRookCount), F(BlackBishopCount), F(BlackKnightCount), F(BlackPawnCount),  F(MaxPly),
+                  F(PieceKeyUpper),  F(PieceKeyLower)};
 #undef F
     for (const auto& f : fields)
         if (f.expected != f.actual)
@@ -89,7 +90,8 @@ void CheckMove(const ChessBoard& b, const ReferenceBoard& ref, ReferenceBoard::M
     counted.InitPieceCounts();
     ASSERT_TRUE(SameRecord(counted, after)) << "per-type counts and the key's men after " << move;
     ASSERT_TRUE(after.WhitePieceCount == PopCount(after.WhitePieces) - 1 &&
-                after.BlackPieceCount == PopCount(after.BlackPieces) - 1) << move;
+                after.BlackPieceCount == PopCount(after.BlackPieces) - 1)
+        << move;
     u32 pawns;
     genpawnhashcode(0, after, &pawns);
     ASSERT_EQ(after.PawnKingHash, pawns ^ KingEntries(after) ^ kingStart) << move;
@@ -108,13 +110,12 @@ void CheckMove(const ChessBoard& b, const ReferenceBoard& ref, ReferenceBoard::M
 TEST(RandomGames, MovesMadeTakenBackAndCountedAsByTheReference) {
     std::mt19937 rng(2024);
     Tally tally;
-    for (const char* fen : {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
-                            "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -",
-                            "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", "n1n5/PPPk4/8/8/8/8/4Kppp/5N1N b - -",
-                            "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq -",
-                            "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ -", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -",
-                            "r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R b KQkq -",
-                            "4k3/PPP4p/8/1pP5/5pP1/8/ppp4P/4K3 w - -"})
+    for (const char* fen :
+         {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
+          "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -", "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -",
+          "n1n5/PPPk4/8/8/8/8/4Kppp/5N1N b - -", "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq -",
+          "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ -", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -",
+          "r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R b KQkq -", "4k3/PPP4p/8/1pP5/5pP1/8/ppp4P/4K3 w - -"})
         for (int game = 0; game < 6; ++game) {
             ChessBoard& b = MainBoard; // perft counts from it
             BoardFromFen(fen);

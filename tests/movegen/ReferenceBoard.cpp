@@ -30,9 +30,12 @@ ReferenceBoard::ReferenceBoard(const std::string& fen, bool standard) : standard
     for (int c = 0; c < 120; ++c) cell_[c] = c % 10 && c % 10 != 9 && c > 20 && c < 99 ? Empty : Off;
     size_t i = 0;
     for (int square = 56; i < fen.size() && fen[i] != ' '; ++i) {
-        if (fen[i] == '/') square -= 16;
-        else if (fen[i] >= '1' && fen[i] <= '8') square += fen[i] - '0';
-        else cell_[CellOf(square++)] = PieceOfLetter(fen[i]);
+        if (fen[i] == '/')
+            square -= 16;
+        else if (fen[i] >= '1' && fen[i] <= '8')
+            square += fen[i] - '0';
+        else
+            cell_[CellOf(square++)] = PieceOfLetter(fen[i]);
     }
     side_ = (i + 1 < fen.size() && fen[i + 1] == 'b') ? -1 : 1;
     for (i += 3; i < fen.size() && fen[i] != ' '; ++i)
@@ -115,8 +118,8 @@ void ReferenceBoard::Play(const Move& move) {
     const int corners[4] = {28, 21, 98, 91}; // h1, a1, h8, a8: rights 1, 2, 4, 8
     for (int i = 0; i < 4; ++i) {
         // Full rules: any move from or onto a corner ends its right; the engine's: only its own rook leaving it.
-        bool ends = standard_ ? from == corners[i] || to == corners[i]
-                              : from == corners[i] && piece == (i < 2 ? R : -R);
+        bool ends =
+            standard_ ? from == corners[i] || to == corners[i] : from == corners[i] && piece == (i < 2 ? R : -R);
         if (ends) castling_ &= ~(1 << i);
     }
     if (kind == K) {

@@ -57,7 +57,8 @@ protected:
         MainStatus.FD = 2;
         b.MaxPly = 10;
         Search.IterationMaxPly = 10;
-        return Search.Search(-MATE, MATE, b, ::Node{char(b.SideToMove), 0, depth, 2 + b.SideToMove, false, false, PVNode});
+        return Search.Search(-MATE, MATE, b,
+                             ::Node{char(b.SideToMove), 0, depth, 2 + b.SideToMove, false, false, PVNode});
     }
 
     u64 from = 0, to = 0;
@@ -183,13 +184,12 @@ TEST(Quiescence, StandPatCapturesPromotionsAndDraws) {
 TEST_F(Clock, BudgetBySessionIncrementAndFixedTime) {
     const struct {
         int session, fixed, left, ply, inc, budget;
-    } cases[] = {
-        {0, 0, 60000, 31, 0, 2000},  {0, 0, 60001, 30, 0, 3500}, // a tenth, but not with a minute left
-        {0, 0, 60000, 121, 0, 1500},                              // late in the game a fortieth
-        {0, 0, 60000, 31, 2000, 4000},                            // 1000 + 2000 would reach the emergency
-        {0, 0, 30000, 31, 2000, 2000},                            // limit less a second: half of it
-        {0, 0, 60000, 31, 50, 2050},                              // an increment of 50 ms counts
-        {10, 0, 10000, 31, 0, 950},  {3, 1500, 10000, 31, 0, 1500}};
+    } cases[] = {{0, 0, 60000, 31, 0, 2000},    {0, 0, 60001, 30, 0, 3500}, // a tenth, but not with a minute left
+                 {0, 0, 60000, 121, 0, 1500},                               // late in the game a fortieth
+                 {0, 0, 60000, 31, 2000, 4000},                             // 1000 + 2000 would reach the emergency
+                 {0, 0, 30000, 31, 2000, 2000},                             // limit less a second: half of it
+                 {0, 0, 60000, 31, 50, 2050},                               // an increment of 50 ms counts
+                 {10, 0, 10000, 31, 0, 950},    {3, 1500, 10000, 31, 0, 1500}};
     for (const auto& c : cases) {
         MainStatus.MovesPerSession = c.session, MainStatus.ST = c.fixed, MainStatus.TimeInc = c.inc;
         MainStatus.TimeLeft = c.left, MainStatus.GamePly = c.ply;
@@ -208,7 +208,7 @@ TEST_F(Clock, SearchStaysWithinItsTime) {
         MainStatus.TimeLeft = 20000;
         MainStatus.GamePly = 15;
         MainStatus.NodesPerSecond = 40000; // a low estimate: polls come early
-        MainStatus.UCImode = 0; // the budget alone: no front end reads standard input
+        MainStatus.UCImode = 0;            // the budget alone: no front end reads standard input
         u64 from = 0, to = 0;
         char promote = 0;
         MovePlayer player;

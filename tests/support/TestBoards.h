@@ -42,7 +42,8 @@ inline int Evaluate(const ChessBoard& b, char side, int alpha = -FullWindow, int
 }
 
 // Captures what a call prints on standard output.
-template <class F> std::string CaptureStdout(F&& call) {
+template <class F>
+std::string CaptureStdout(F&& call) {
     testing::internal::CaptureStdout();
     call();
     return testing::internal::GetCapturedStdout();

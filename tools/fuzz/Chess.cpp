@@ -126,8 +126,10 @@ std::optional<Position> Position::FromFen(const std::string& fen) {
         char letter;
         u64 king, rook;
         u8 bit;
-    } rights[] = {{'K', b.WhiteKing, b.WhiteRooks & SquareBit(7), 1}, {'Q', b.WhiteKing, b.WhiteRooks & SquareBit(0), 2},
-                  {'k', b.BlackKing, b.BlackRooks & SquareBit(63), 4}, {'q', b.BlackKing, b.BlackRooks & SquareBit(56), 8}};
+    } rights[] = {{'K', b.WhiteKing, b.WhiteRooks & SquareBit(7), 1},
+                  {'Q', b.WhiteKing, b.WhiteRooks & SquareBit(0), 2},
+                  {'k', b.BlackKing, b.BlackRooks & SquareBit(63), 4},
+                  {'q', b.BlackKing, b.BlackRooks & SquareBit(56), 8}};
     for (const auto& r : rights) {
         if (!(b.Castling & r.bit)) continue;
         u64 home = r.bit < 4 ? SquareBit(4) : SquareBit(60);

@@ -60,8 +60,8 @@ TEST_F(Driver, OnlyPositionsOfAGameAreFollowed) {
                             "4k3/8/8/8/8/8/8/4K3 w K - 0 1", "4k3/8/8/8/8/8/8/4K3 x - - 0 1", ""})
         EXPECT_FALSE(Position::FromFen(bad)) << bad;
     EXPECT_TRUE(ParseUciPosition("position fen 8/4P1k1/8/8/8/8/8/K7 w - - 0 1 moves e7e8n g7f7"));
-    for (const char* bad : {"position startpos moves e2e4  e7e5", "position startpos moves e2e5",
-                            " position startpos", "position startpos e2e4", "position fen"})
+    for (const char* bad : {"position startpos moves e2e4  e7e5", "position startpos moves e2e5", " position startpos",
+                            "position startpos e2e4", "position fen"})
         EXPECT_FALSE(ParseUciPosition(bad)) << bad;
 }
 
@@ -136,16 +136,26 @@ TEST_F(Driver, GrammarTable) {
         const char* line;
         bool allowed;
     } cases[] = {
-        {Protocol::Uci, "id name Velkor 1.0", true},       {Protocol::Uci, "uciok", true},
-        {Protocol::Uci, "bestmove e7e8q ponder e2e4", true}, {Protocol::Uci, "bestmove 0000", true},
-        {Protocol::Uci, "bestmove e2e4 ", true},           {Protocol::Uci, "bestmove e2e4q;", false},
-        {Protocol::Uci, "info depth 3 score cp 12", true}, {Protocol::Uci, "info", true},
-        {Protocol::Uci, "Velkor ", false},                 {Protocol::Uci, "readyok ", false},
-        {Protocol::Xboard, "pong 12", true},               {Protocol::Xboard, "move e2e4", true},
-        {Protocol::Xboard, "12. ... e7e8q ", true},        {Protocol::Xboard, "12. ... e7e8q; ", false},
-        {Protocol::Xboard, "5 -31 0 1234  e2e4 e7e5", true}, {Protocol::Xboard, "1/2-1/2 {Draw by repetition}", true},
-        {Protocol::Xboard, "Stalemate", true},             {Protocol::Xboard, "info nps 5", false},
-        {Protocol::Xboard, "", false},                     {Protocol::Xboard, "Bye, Thanks for the match.", false},
+        {Protocol::Uci, "id name Velkor 1.0", true},
+        {Protocol::Uci, "uciok", true},
+        {Protocol::Uci, "bestmove e7e8q ponder e2e4", true},
+        {Protocol::Uci, "bestmove 0000", true},
+        {Protocol::Uci, "bestmove e2e4 ", true},
+        {Protocol::Uci, "bestmove e2e4q;", false},
+        {Protocol::Uci, "info depth 3 score cp 12", true},
+        {Protocol::Uci, "info", true},
+        {Protocol::Uci, "Velkor ", false},
+        {Protocol::Uci, "readyok ", false},
+        {Protocol::Xboard, "pong 12", true},
+        {Protocol::Xboard, "move e2e4", true},
+        {Protocol::Xboard, "12. ... e7e8q ", true},
+        {Protocol::Xboard, "12. ... e7e8q; ", false},
+        {Protocol::Xboard, "5 -31 0 1234  e2e4 e7e5", true},
+        {Protocol::Xboard, "1/2-1/2 {Draw by repetition}", true},
+        {Protocol::Xboard, "Stalemate", true},
+        {Protocol::Xboard, "info nps 5", false},
+        {Protocol::Xboard, "", false},
+        {Protocol::Xboard, "Bye, Thanks for the match.", false},
         {Protocol::Console, "anything at all", true},
     };
     for (const Case& c : cases) EXPECT_EQ(LineAllowed(c.p, c.line, false), c.allowed) << c.line;

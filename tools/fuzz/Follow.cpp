@@ -110,11 +110,12 @@ private:
 // "accepted setboard" and the like are not among them: the engine reads the
 // feature's name as a command.
 const std::regex& Harmless() {
-    static const std::regex re("(|xboard|post|nopost|hard|easy|random|computer|draw|hint|bk|\\.|"
-                               "protover [0-9]{1,3}|(accepted|rejected) (usermove|ping|done|sigint|sigterm|san|myname|reuse|colors|"
-                               "ics|variants|debug|memory|smp|pause|nps|exclude|setscore|highlight)|name [A-Z][A-Za-z()0-9 ]*|"
-                               "level [0-9]{1,4} [0-9]{1,4}(:[0-9]{1,2})? [0-9]{1,4}(\\.[0-9]{1,3})?|"
-                               "(st|sd|time|otim|ping) [0-9]{1,6})");
+    static const std::regex re(
+        "(|xboard|post|nopost|hard|easy|random|computer|draw|hint|bk|\\.|"
+        "protover [0-9]{1,3}|(accepted|rejected) (usermove|ping|done|sigint|sigterm|san|myname|reuse|colors|"
+        "ics|variants|debug|memory|smp|pause|nps|exclude|setscore|highlight)|name [A-Z][A-Za-z()0-9 ]*|"
+        "level [0-9]{1,4} [0-9]{1,4}(:[0-9]{1,2})? [0-9]{1,4}(\\.[0-9]{1,3})?|"
+        "(st|sd|time|otim|ping) [0-9]{1,6})");
     return re;
 }
 
@@ -194,9 +195,7 @@ private:
         char promote;
         return ParseMoveText(w, &from, &to, &promote);
     }
-    bool IsPromotionSquare(const std::string& move) const {
-        return position->IsLegal(move + "q");
-    }
+    bool IsPromotionSquare(const std::string& move) const { return position->IsLegal(move + "q"); }
     std::optional<Position> position;
     bool force = false, engineToMove = false, lost = false;
     int engineSide = 1;
@@ -231,7 +230,8 @@ std::string Follower::MoveFor(Rng& rng) {
         std::vector<std::string> moves = p->LegalMoves();
         if (!moves.empty()) return rng.Pick(moves);
     }
-    std::string m = {char('a' + rng.Below(8)), char('1' + rng.Below(8)), char('a' + rng.Below(8)), char('1' + rng.Below(8))};
+    std::string m = {char('a' + rng.Below(8)), char('1' + rng.Below(8)), char('a' + rng.Below(8)),
+                     char('1' + rng.Below(8))};
     return rng.Chance(10) ? m + "q" : m;
 }
 

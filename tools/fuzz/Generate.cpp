@@ -82,8 +82,10 @@ void UciGo(Rng& rng, Builder& b, const Position& pos) {
     case 1: b.Line("go depth " + std::to_string(rng.Range(1, 5)), BestMove, SearchWaitMs); break;
     case 2: b.Line("go movetime " + std::to_string(rng.Range(10, 800)), BestMove, SearchWaitMs); break;
     case 3: {
-        std::string line = "go wtime " + std::to_string(rng.Range(100, 20000)) + " btime " + std::to_string(rng.Range(100, 20000));
-        if (rng.Chance(60)) line += " winc " + std::to_string(rng.Range(0, 1000)) + " binc " + std::to_string(rng.Range(0, 1000));
+        std::string line =
+            "go wtime " + std::to_string(rng.Range(100, 20000)) + " btime " + std::to_string(rng.Range(100, 20000));
+        if (rng.Chance(60))
+            line += " winc " + std::to_string(rng.Range(0, 1000)) + " binc " + std::to_string(rng.Range(0, 1000));
         if (rng.Chance(40)) line += " movestogo " + std::to_string(rng.Range(1, 40));
         b.Line(line, BestMove, SearchWaitMs);
         break;
@@ -94,7 +96,8 @@ void UciGo(Rng& rng, Builder& b, const Position& pos) {
     case 7: {
         std::vector<std::string> legal = pos.LegalMoves(), chosen;
         for (int i = rng.Range(1, 4); i > 0 && !legal.empty(); --i) chosen.push_back(rng.Pick(legal));
-        b.Line("go depth " + std::to_string(rng.Range(1, 4)) + " searchmoves" + JoinMoves(chosen), BestMove, SearchWaitMs);
+        b.Line("go depth " + std::to_string(rng.Range(1, 4)) + " searchmoves" + JoinMoves(chosen), BestMove,
+               SearchWaitMs);
         break;
     }
     case 8:
@@ -105,7 +108,8 @@ void UciGo(Rng& rng, Builder& b, const Position& pos) {
         break;
     }
     default: {
-        b.Line("go ponder wtime " + std::to_string(rng.Range(500, 20000)) + " btime " + std::to_string(rng.Range(500, 20000)));
+        b.Line("go ponder wtime " + std::to_string(rng.Range(500, 20000)) + " btime " +
+               std::to_string(rng.Range(500, 20000)));
         b.Line(rng.Chance(50) ? "ponderhit" : "stop", BestMove, SearchWaitMs, rng.Range(50, 1000));
         break;
     }
@@ -116,13 +120,19 @@ void UciSkeleton(Rng& rng, Session& s) {
     if (rng.Chance(40)) s.args = {"-uci"};
     Builder b{s.steps};
     b.Line("uci", "^uciok$", AnswerWaitMs);
-    const std::vector<std::string> options = {
-        "setoption name Ponder value true", "setoption name Ponder value false", "setoption name OwnBook value true",
-        "setoption name OwnBook value false", "setoption name SecondaryBook value true",
-        "setoption name UCI_AnalyseMode value true", "setoption name UCI_AnalyseMode value false",
-        "setoption name UCI_ShowCurrLine value false", "setoption name Hash value 16", "setoption name Threads value 1",
-        "setoption name Clear Hash", "setoption name UCI_EngineAbout value something else",
-        "setoption name Unknown Option value 7"};
+    const std::vector<std::string> options = {"setoption name Ponder value true",
+                                              "setoption name Ponder value false",
+                                              "setoption name OwnBook value true",
+                                              "setoption name OwnBook value false",
+                                              "setoption name SecondaryBook value true",
+                                              "setoption name UCI_AnalyseMode value true",
+                                              "setoption name UCI_AnalyseMode value false",
+                                              "setoption name UCI_ShowCurrLine value false",
+                                              "setoption name Hash value 16",
+                                              "setoption name Threads value 1",
+                                              "setoption name Clear Hash",
+                                              "setoption name UCI_EngineAbout value something else",
+                                              "setoption name Unknown Option value 7"};
     for (int i = rng.Range(0, 3); i > 0; --i) b.Line(rng.Pick(options));
     b.Line("isready", "^readyok$", AnswerWaitMs);
     if (rng.Chance(50)) b.Line("ucinewgame"), b.Line("isready", "^readyok$", AnswerWaitMs);
@@ -158,11 +168,13 @@ void XboardSkeleton(Rng& rng, Session& s) {
         b.Line("protover 2");
         for (int i = rng.Range(0, 3); i > 0; --i)
             b.Line(std::string(rng.Chance(50) ? "accepted " : "rejected ") +
-                   rng.Pick({"setboard", "usermove", "ping", "done", "sigint", "san", "time", "draw", "analyze", "myname"}));
+                   rng.Pick(
+                       {"setboard", "usermove", "ping", "done", "sigint", "san", "time", "draw", "analyze", "myname"}));
     }
     b.Line("new");
     for (int i = rng.Range(0, 4); i > 0; --i)
-        b.Line(rng.Pick({"random", "hard", "easy", "computer", "post", "nopost", "name Ann Example", "name Player (1800)"}));
+        b.Line(rng.Pick(
+            {"random", "hard", "easy", "computer", "post", "nopost", "name Ann Example", "name Player (1800)"}));
     // Mostly shallow, so that a session plays many moves. "new" clears the
     // depth limit, so GUIs send the controls again after it.
     const bool shallow = rng.Chance(85);
@@ -175,7 +187,8 @@ void XboardSkeleton(Rng& rng, Session& s) {
             if (withLevel) b.Line(level);
         } else {
             b.Line(withLevel ? "st 1" : "level 0 0:30 0.3");
-            b.Line("time " + std::to_string(rng.Range(50, 3000))), b.Line("otim " + std::to_string(rng.Range(50, 3000)));
+            b.Line("time " + std::to_string(rng.Range(50, 3000))),
+                b.Line("otim " + std::to_string(rng.Range(50, 3000)));
         }
     };
     auto newGame = [&] { b.Line("new"), controls(); };
@@ -187,7 +200,9 @@ void XboardSkeleton(Rng& rng, Session& s) {
         switch (roll < 7 ? 0 : roll < 11 ? 2 : roll < 15 ? 3 : roll < 17 ? 4 : 5) {
         case 0: // play: the engine answers each move
             for (int i = rng.Range(1, 8); i > 0; --i) {
-                if (rng.Chance(20)) b.Line("time " + std::to_string(rng.Range(100, 30000))), b.Line("otim " + std::to_string(rng.Range(100, 30000)));
+                if (rng.Chance(20))
+                    b.Line("time " + std::to_string(rng.Range(100, 30000))),
+                        b.Line("otim " + std::to_string(rng.Range(100, 30000)));
                 b.Line(usermove + "{move}", EngineMove, SearchWaitMs);
             }
             break;
@@ -219,7 +234,9 @@ void XboardSkeleton(Rng& rng, Session& s) {
                 case 0: b.Line("ping " + std::to_string(rng.Range(1, 99))); break;
                 case 1: b.Line(rng.Pick({"draw", "hint", "bk", "computer", "random"})); break;
                 case 2: b.Line("force"), b.Line(rng.Pick({"undo", "remove"})); break;
-                case 3: b.Line("edit"), b.Line("#"), b.Line("Ke1"), b.Line("Pe4"), b.Line("c"), b.Line("ke8"), b.Line("."); break;
+                case 3:
+                    b.Line("edit"), b.Line("#"), b.Line("Ke1"), b.Line("Pe4"), b.Line("c"), b.Line("ke8"), b.Line(".");
+                    break;
                 case 4: b.Line("playother"); break;
                 case 5: b.Line(rng.Pick({"white", "black"})); break;
                 case 6: b.Line("result 1-0 {White mates}"), newGame(); break;
@@ -281,7 +298,10 @@ Session GenerateSession(std::uint64_t seed, long number, Protocol protocol, bool
     Rng rng(SessionSeed(seed, std::uint64_t(number)));
     if (all) {
         int roll = rng.Below(100);
-        protocol = roll < 35 ? Protocol::Uci : roll < 70 ? Protocol::Xboard : roll < 80 ? Protocol::Console : Protocol::Batch;
+        protocol = roll < 35   ? Protocol::Uci
+                   : roll < 70 ? Protocol::Xboard
+                   : roll < 80 ? Protocol::Console
+                               : Protocol::Batch;
     }
     Session s;
     s.protocol = protocol;
@@ -311,10 +331,14 @@ Session GenerateSession(std::uint64_t seed, long number, Protocol protocol, bool
 std::string Escape(const std::string& bytes) {
     std::string out;
     for (unsigned char c : bytes) {
-        if (c == '\\') out += "\\\\";
-        else if (c == '\n') out += "\\n";
-        else if (c == '\r') out += "\\r";
-        else if (c == '\t') out += "\\t";
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '\t')
+            out += "\\t";
         else if (c < 32 || c >= 127 || c == ' ') {
             char hex[8];
             std::snprintf(hex, sizeof hex, "\\x%02x", c);
@@ -334,9 +358,12 @@ std::string Unescape(const std::string& text) {
             continue;
         }
         char c = text[++i];
-        if (c == 'n') out += '\n';
-        else if (c == 'r') out += '\r';
-        else if (c == 't') out += '\t';
+        if (c == 'n')
+            out += '\n';
+        else if (c == 'r')
+            out += '\r';
+        else if (c == 't')
+            out += '\t';
         else if (c == 'x' && i + 2 < text.size() + 0 && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
                  std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
             out += char(std::stoi(text.substr(i + 1, 2), nullptr, 16));

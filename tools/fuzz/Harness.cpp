@@ -57,7 +57,10 @@ Finding SanitizerFinding(const std::string& err) {
         if (at != std::string::npos) kind = first.substr(at);
         kind = std::regex_replace(kind, std::regex("0x[0-9a-f]+|\\(pc.*"), "");
         size_t slash = where.rfind('/');
-        if (!where.empty()) kind += " in " + (slash == std::string::npos ? where : where.substr(0, where.find(' ')) + " " + where.substr(slash + 1));
+        if (!where.empty())
+            kind +=
+                " in " +
+                (slash == std::string::npos ? where : where.substr(0, where.find(' ')) + " " + where.substr(slash + 1));
     }
     return {"sanitizer", first + (where.empty() ? "" : " [" + where + "]"), "sanitizer: " + kind};
 }
@@ -73,9 +76,11 @@ public:
         if (dir.empty()) return Fail("hang", "cannot make a temporary directory"), Finish(started);
         std::vector<std::string> args;
         for (const std::string& a : session.args) args.push_back(a == "{file}" ? dir + "/" + session.fileName : a);
-        if (!session.fileName.empty()) std::ofstream(dir + "/" + session.fileName, std::ios::binary) << session.fileContent;
+        if (!session.fileName.empty())
+            std::ofstream(dir + "/" + session.fileName, std::ios::binary) << session.fileContent;
         child.onLine = [this](const std::string& line) { OnLine(line); };
-        if (!child.Start(options.binary, args, dir)) return Fail("crash", "cannot start " + options.binary), Finish(started);
+        if (!child.Start(options.binary, args, dir))
+            return Fail("crash", "cannot start " + options.binary), Finish(started);
 
         if (session.protocol == Protocol::Batch) {
             child.CloseInput();
@@ -98,7 +103,8 @@ private:
             // Past its budget, or once off its plan, a session is sent without long waits.
             const bool hurry = broken || NowMs() - started > SessionBudgetMs;
             if (st.pauseMs) child.Pump(hurry ? std::min(st.pauseMs, 100) : st.pauseMs);
-            for (size_t at; (at = st.send.find("{move}")) != std::string::npos;) st.send.replace(at, 6, follower->MoveFor(moves));
+            for (size_t at; (at = st.send.find("{move}")) != std::string::npos;)
+                st.send.replace(at, 6, follower->MoveFor(moves));
             if (!Send(st.send)) return;
             if (!st.expect.empty() && !Await(std::regex(st.expect), hurry ? std::min(st.waitMs, 500) : st.waitMs))
                 broken = true;
@@ -111,7 +117,8 @@ private:
         input += bytes;
         Note("> " + Escape(bytes.substr(0, 300)));
         if (child.Write(bytes, WriteTimeoutMs)) return true;
-        if (!child.Ended() && !child.WaitEnd(200)) Hang("input not read for " + Secs(WriteTimeoutMs), "input not read", false);
+        if (!child.Ended() && !child.WaitEnd(200))
+            Hang("input not read for " + Secs(WriteTimeoutMs), "input not read", false);
         return false;
     }
 
@@ -130,7 +137,8 @@ private:
     void Probe() {
         if (session.endByEof) {
             child.CloseInput();
-            if (!child.WaitEnd(options.exitMs)) Hang("still running " + Secs(options.exitMs) + " after the end of input", "end of input", true);
+            if (!child.WaitEnd(options.exitMs))
+                Hang("still running " + Secs(options.exitMs) + " after the end of input", "end of input", true);
             return;
         }
         if (!Send("\n")) return; // ends a line the session left open
@@ -141,7 +149,8 @@ private:
                 if (Await(std::regex("readyok"), options.probeMs))
                     Add("late-readyok", "isready answered only after stop", "late-readyok");
                 else if (!child.Ended())
-                    Add("no-readyok", "isready unanswered for " + Secs(2 * options.probeMs) + ", stop included", "no-readyok");
+                    Add("no-readyok", "isready unanswered for " + Secs(2 * options.probeMs) + ", stop included",
+                        "no-readyok");
             }
         } else if (session.protocol == Protocol::Xboard && options.pingProbe) {
             if (!Send("ping 4242\n")) return;
@@ -166,10 +175,12 @@ private:
         if (child.sanitizerSeen) findings.push_back(SanitizerFinding(child.err));
         if (!child.killed && child.signal) {
             std::string name = strsignal(child.signal) ? strsignal(child.signal) : "?";
-            Add("crash", "killed by signal " + std::to_string(child.signal) + " (" + name + ")", "crash: signal " + name);
+            Add("crash", "killed by signal " + std::to_string(child.signal) + " (" + name + ")",
+                "crash: signal " + name);
         }
         if (!child.sanitizerSeen && child.Ended() && !child.signal && child.exitCode != 0)
-            Add("exit-status", "exit code " + std::to_string(child.exitCode), "exit-status " + std::to_string(child.exitCode));
+            Add("exit-status", "exit code " + std::to_string(child.exitCode),
+                "exit-status " + std::to_string(child.exitCode));
     }
 
     // A process that does not end in time. Given some grace, the report tells
@@ -178,11 +189,14 @@ private:
         long waited = NowMs();
         bool ended = grace && child.WaitEnd(options.graceMs);
         waited = NowMs() - waited;
-        std::string signature = std::string("hang: ") + ProtocolName(session.protocol) +
-                                (session.protocol == Protocol::Batch && !session.args.empty() ? " " + session.args[0] : "") +
-                                ": " + after + ": ";
-        if (ended) Add("hang", detail + "; it ended " + std::to_string(waited / 1000) + " s later", signature + "late end");
-        else Add("hang", detail + (grace ? "; no end in " + Secs(options.graceMs) + " more" : ""), signature + "no end");
+        std::string signature =
+            std::string("hang: ") + ProtocolName(session.protocol) +
+            (session.protocol == Protocol::Batch && !session.args.empty() ? " " + session.args[0] : "") + ": " + after +
+            ": ";
+        if (ended)
+            Add("hang", detail + "; it ended " + std::to_string(waited / 1000) + " s later", signature + "late end");
+        else
+            Add("hang", detail + (grace ? "; no end in " + Secs(options.graceMs) + " more" : ""), signature + "no end");
         child.Kill();
     }
 
@@ -195,7 +209,8 @@ private:
 
     // The transcript: what went in and came out, and when.
     void Note(const std::string& text) {
-        if (transcript.size() < MaxKeptOutput) transcript += "+" + std::to_string(NowMs() - begun) + " ms " + text + "\n";
+        if (transcript.size() < MaxKeptOutput)
+            transcript += "+" + std::to_string(NowMs() - begun) + " ms " + text + "\n";
     }
 
     static std::string Secs(int ms) { return std::to_string(ms / 1000) + " s"; }

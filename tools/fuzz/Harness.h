@@ -19,9 +19,9 @@ struct HarnessOptions {
 
 struct Outcome {
     std::vector<Finding> findings;
-    std::string input;  // every byte written, the probe included
-    std::string output; // standard output, cut at a few megabytes
-    std::string errors; // standard error, cut likewise
+    std::string input;      // every byte written, the probe included
+    std::string output;     // standard output, cut at a few megabytes
+    std::string errors;     // standard error, cut likewise
     std::string transcript; // input and output lines with their times
     long ms = 0;
 };

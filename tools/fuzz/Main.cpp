@@ -47,13 +47,13 @@ std::string Trim(const std::string& s) {
     return end == std::string::npos ? "" : s.substr(0, end + 1);
 }
 
-
 [[noreturn]] void Usage(const char* why) {
-    std::fprintf(stderr, "velkor_fuzz: %s\n"
-                         "usage: velkor_fuzz --binary PATH [--seconds N] [--seed S] [--protocol uci|xboard|console|batch|all]\n"
-                         "                   [--keep DIR] [--grammar warn|fail] [--xboard-probe ping|quit] [--probe-ms N]\n"
-                         "                   [--session N] [--verbose]\n"
-                         "       velkor_fuzz --binary PATH --replay FILE [--verbose]\n",
+    std::fprintf(stderr,
+                 "velkor_fuzz: %s\n"
+                 "usage: velkor_fuzz --binary PATH [--seconds N] [--seed S] [--protocol uci|xboard|console|batch|all]\n"
+                 "                   [--keep DIR] [--grammar warn|fail] [--xboard-probe ping|quit] [--probe-ms N]\n"
+                 "                   [--session N] [--verbose]\n"
+                 "       velkor_fuzz --binary PATH --replay FILE [--verbose]\n",
                  why);
     std::exit(2);
 }
@@ -81,16 +81,26 @@ Options Parse(int argc, char** argv) {
             if (v.empty() || *end || n < 0) Usage(("not a number: " + v).c_str());
             return n;
         };
-        if (a == "--binary") o.harness.binary = value();
-        else if (a == "--seconds") o.seconds = long(number());
-        else if (a == "--seed") o.seed = std::uint64_t(number()), o.seedGiven = true;
-        else if (a == "--keep") o.keep = value();
-        else if (a == "--session") o.session = long(number());
-        else if (a == "--replay") o.replay = value();
-        else if (a == "--verbose") o.verbose = true;
-        else if (a == "--known") ReadKnown(value(), &o.known);
-        else if (a == "--probe-ms") o.harness.probeMs = int(number());
-        else if (a == "--exit-ms") o.harness.exitMs = int(number());
+        if (a == "--binary")
+            o.harness.binary = value();
+        else if (a == "--seconds")
+            o.seconds = long(number());
+        else if (a == "--seed")
+            o.seed = std::uint64_t(number()), o.seedGiven = true;
+        else if (a == "--keep")
+            o.keep = value();
+        else if (a == "--session")
+            o.session = long(number());
+        else if (a == "--replay")
+            o.replay = value();
+        else if (a == "--verbose")
+            o.verbose = true;
+        else if (a == "--known")
+            ReadKnown(value(), &o.known);
+        else if (a == "--probe-ms")
+            o.harness.probeMs = int(number());
+        else if (a == "--exit-ms")
+            o.harness.exitMs = int(number());
         else if (a == "--protocol") {
             std::string p = value();
             o.all = p == "all";
@@ -128,7 +138,9 @@ public:
 
     bool Fatal(const std::string& kind) const { return options.grammarFails || !IsProtocolKind(kind); }
     bool Known(const std::string& signature) const { return options.known.count(Trim(signature)) > 0; }
-    const char* Note(const Finding& f) const { return Known(f.signature) ? " (known)" : Fatal(f.kind) ? "" : " (warn)"; }
+    const char* Note(const Finding& f) const {
+        return Known(f.signature) ? " (known)" : Fatal(f.kind) ? "" : " (warn)";
+    }
 
     void Record(const Session& s, const Outcome& out) {
         ++inputs;
@@ -142,8 +154,8 @@ public:
             if (first) sig.saved = saved;
             if (first || options.verbose)
                 std::printf("FAIL %s%s seed=%llu session=%ld protocol=%s: %s%s\n", f.kind.c_str(), Note(f),
-                            (unsigned long long)s.seed, s.number,
-                            ProtocolName(s.protocol), f.detail.c_str(), saved.empty() ? "" : (" -> " + saved).c_str());
+                            (unsigned long long)s.seed, s.number, ProtocolName(s.protocol), f.detail.c_str(),
+                            saved.empty() ? "" : (" -> " + saved).c_str());
         }
         std::fflush(stdout);
     }
@@ -194,7 +206,9 @@ int Replay(const Options& o) {
     std::string error;
     if (!LoadSession(text.str(), &s, &error)) Usage((o.replay + ": " + error).c_str());
     Outcome out = RunSession(s, o.harness);
-    if (o.verbose) std::printf("--- transcript ---\n%s--- stderr ---\n%s--- end ---\n", out.transcript.c_str(), out.errors.c_str());
+    if (o.verbose)
+        std::printf("--- transcript ---\n%s--- stderr ---\n%s--- end ---\n", out.transcript.c_str(),
+                    out.errors.c_str());
     int fatal = 0;
     for (const Finding& f : out.findings) {
         bool isFatal = (o.grammarFails || !IsProtocolKind(f.kind)) && !o.known.count(Trim(f.signature));
@@ -223,7 +237,8 @@ int main(int argc, char** argv) {
         Outcome out = RunSession(s, o.harness);
         report.Record(s, out);
         if (o.verbose)
-            std::printf("session %ld %s: %zu findings, %ld ms\n", n, ProtocolName(s.protocol), out.findings.size(), out.ms);
+            std::printf("session %ld %s: %zu findings, %ld ms\n", n, ProtocolName(s.protocol), out.findings.size(),
+                        out.ms);
         if (o.session >= 0 || NowMs() - started >= o.seconds * 1000) break;
     }
     return report.Summary(NowMs() - started);

@@ -6,10 +6,26 @@
 
 namespace {
 
-const std::vector<std::string> oddNumbers = {
-    "-1", "0", "-2147483648", "2147483647", "2147483648", "4294967296", "9223372036854775807",
-    "99999999999999999999999", "-99999999999999999999", "1e9", "0x7fffffff", "abc", "", "00000000000000000000001",
-    "+5", "3.7", "-0", "18446744073709551615", "-9223372036854775809", "1000000000"};
+const std::vector<std::string> oddNumbers = {"-1",
+                                             "0",
+                                             "-2147483648",
+                                             "2147483647",
+                                             "2147483648",
+                                             "4294967296",
+                                             "9223372036854775807",
+                                             "99999999999999999999999",
+                                             "-99999999999999999999",
+                                             "1e9",
+                                             "0x7fffffff",
+                                             "abc",
+                                             "",
+                                             "00000000000000000000001",
+                                             "+5",
+                                             "3.7",
+                                             "-0",
+                                             "18446744073709551615",
+                                             "-9223372036854775809",
+                                             "1000000000"};
 
 std::string RandomBytes(Rng& rng, int n, bool printable) {
     std::string s;
@@ -20,7 +36,8 @@ std::string RandomBytes(Rng& rng, int n, bool printable) {
 std::vector<std::string> Split(const std::string& s, char sep) {
     std::vector<std::string> parts;
     size_t start = 0;
-    for (size_t at; (at = s.find(sep, start)) != std::string::npos; start = at + 1) parts.push_back(s.substr(start, at - start));
+    for (size_t at; (at = s.find(sep, start)) != std::string::npos; start = at + 1)
+        parts.push_back(s.substr(start, at - start));
     parts.push_back(s.substr(start));
     return parts;
 }
@@ -76,7 +93,9 @@ std::string MutateFen(Rng& rng, const std::string& fen) {
         std::vector<std::string> ranks = Split(fields[0], '/');
         switch (rng.Below(17)) {
         case 0: // a character replaced
-            if (!f.empty()) f[size_t(rng.Below(int(f.size())))] = rng.Chance(50) ? char(rng.Below(256)) : "pnbrqkPNBRQK12345678/ -wb"[rng.Below(25)];
+            if (!f.empty())
+                f[size_t(rng.Below(int(f.size())))] =
+                    rng.Chance(50) ? char(rng.Below(256)) : "pnbrqkPNBRQK12345678/ -wb"[rng.Below(25)];
             break;
         case 1: // a character inserted
             f.insert(size_t(rng.Below(int(f.size()) + 1)), 1, "pnbrqkPNBRQK123456789/ -0x"[rng.Below(26)]);
@@ -90,7 +109,8 @@ std::string MutateFen(Rng& rng, const std::string& fen) {
             break;
         case 4: { // too many ranks
             int extra = rng.Chance(80) ? rng.Range(1, 3) : rng.Range(10, 2000);
-            for (int i = 0; i < extra; ++i) ranks.push_back(rng.Pick({"8", "pppppppp", "PPPPPPPP", "k7", "4K3", "rnbqkbnr"}));
+            for (int i = 0; i < extra; ++i)
+                ranks.push_back(rng.Pick({"8", "pppppppp", "PPPPPPPP", "k7", "4K3", "rnbqkbnr"}));
             fields[0] = Join(ranks, '/');
             f = Join(fields, ' ');
             break;
@@ -113,7 +133,8 @@ std::string MutateFen(Rng& rng, const std::string& fen) {
             break;
         case 8: // many kings
             for (char& c : fields[0])
-                if (std::isalpha(static_cast<unsigned char>(c)) && rng.Chance(40)) c = std::isupper(static_cast<unsigned char>(c)) ? 'K' : 'k';
+                if (std::isalpha(static_cast<unsigned char>(c)) && rng.Chance(40))
+                    c = std::isupper(static_cast<unsigned char>(c)) ? 'K' : 'k';
             f = Join(fields, ' ');
             break;
         case 9: // pawns on the back ranks
@@ -132,8 +153,8 @@ std::string MutateFen(Rng& rng, const std::string& fen) {
         case 12: { // odd side, castling, en passant and counters
             while (fields.size() < 6) fields.push_back("-");
             size_t which = size_t(rng.Range(1, 5));
-            const char* odd[] = {"x", "KQkqKQkqKQkq", "e9", "-1", "99999999999999", "", "W", "B", "--", "kqKQ", "a0",
-                                 "\t", "bb", "wb"};
+            const char* odd[] = {"x",  "KQkqKQkqKQkq", "e9", "-1", "99999999999999", "", "W", "B", "--", "kqKQ",
+                                 "a0", "\t",           "bb", "wb"};
             fields[which] = odd[rng.Below(14)];
             f = Join(fields, ' ');
             break;
@@ -147,7 +168,8 @@ std::string MutateFen(Rng& rng, const std::string& fen) {
         case 15: // every man a queen, or ranks crowded with one kind of man
             if (rng.Chance(50)) {
                 for (char& c : fields[0])
-                    if (std::isalpha(static_cast<unsigned char>(c)) && c != 'K' && c != 'k') c = std::isupper(static_cast<unsigned char>(c)) ? 'Q' : 'q';
+                    if (std::isalpha(static_cast<unsigned char>(c)) && c != 'K' && c != 'k')
+                        c = std::isupper(static_cast<unsigned char>(c)) ? 'Q' : 'q';
             } else {
                 const std::string man(1, "QRBNqrbn"[rng.Below(8)]);
                 for (std::string& rank : ranks)

@@ -84,8 +84,10 @@ bool Child::ReadSome(int timeoutMs, bool wantWrite, bool* writable) {
     if (ready <= 0) return true;
     for (int i = 0; i < n; ++i) {
         if (!fds[i].revents) continue;
-        if (fds[i].fd == inFd) *writable = true;
-        else Take(fds[i].fd, fds[i].fd == outFd);
+        if (fds[i].fd == inFd)
+            *writable = true;
+        else
+            Take(fds[i].fd, fds[i].fd == outFd);
     }
     return true;
 }

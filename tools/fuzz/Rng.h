@@ -21,7 +21,10 @@ public:
     int Below(int n) { return n < 1 ? 0 : int(Next() % std::uint64_t(n)); }
     int Range(int lo, int hi) { return lo + Below(hi - lo + 1); }
     bool Chance(int percent) { return Below(100) < percent; }
-    template <class T> const T& Pick(const std::vector<T>& items) { return items[size_t(Below(int(items.size())))]; }
+    template <class T>
+    const T& Pick(const std::vector<T>& items) {
+        return items[size_t(Below(int(items.size())))];
+    }
     const char* Pick(std::initializer_list<const char*> items) { return items.begin()[Below(int(items.size()))]; }
 
 private:
