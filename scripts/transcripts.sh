@@ -43,3 +43,13 @@ printf '%s\n' xboard 'protover 2' new 'sd 5' post e2e4 d2d4 force g8f6 \
     'setboard 6k1/p4ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1' go quit |
     "$bin" | clocks >"$out/xboard"
 "$bin" -fd 3 -sp </dev/null 2>&1 | clocks >"$out/selfplay"
+printf '%s\n' help e2e4 e9e5 'sd 2' go undo remove displayboard 'st 1' 'level 40 5 0' bogus quit |
+    "$bin" -fd 2 2>&1 | clocks >"$out/console"
+"$bin" -pev suite.epd </dev/null | clocks >"$out/pev"
+"$bin" -mimicstudent suite.epd </dev/null | clocks >"$out/mimic"
+"$bin" -h </dev/null >"$out/help"
+printf '%s\n' uci 'setoption name Hash value 16' 'setoption name Nonsense value 1' 'setoption name BookSeed value x' \
+    'position fen 8/8/8/8/8/8/8/k1K5 w - - 0 1' 'go depth 3' 'position fen 8/8/8 w' 'position startpos moves e2e4 e7e6 x1' \
+    'go depth 1' quit | "$bin" | clocks >"$out/uci-options"
+printf '%s\n' xboard 'protover 2' 'ping 7' new force e2e4 'edit' '#' 'Ke1' 'Kh8' 'Qd1' '.' 'usermove d1d8' undo remove \
+    'setboard 8/8/8' 'result 1-0 {x}' 'ping 8' quit | "$bin" | clocks >"$out/xboard-commands"

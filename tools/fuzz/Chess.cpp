@@ -6,7 +6,7 @@
 
 #include "board/Fen.h"
 #include "core/Status.h"
-#include "frontend/GameRecord.h"
+#include "frontend/shared/GameRecord.h"
 #include "movegen/MoveGen.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "board/Fen.h"
 #include "core/Status.h"
-#include "frontend/GameRecord.h"
+#include "frontend/shared/GameRecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool ready = [] {

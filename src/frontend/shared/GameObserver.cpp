@@ -1,0 +1,98 @@
+// The front ends' common side of the search's seam.
+#include "frontend/shared/GameObserver.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "book/OpeningBook.h"
+#include "book/PolyglotBook.h"
+#include "core/Log.h"
+#include "core/Platform.h"
+#include "core/Status.h"
+#include "frontend/shared/PositionInput.h"
+#include "frontend/uci/UCIProtocol.h"
+#include "frontend/xboard/GameLoop.h"
+#include "search/SearchRoutines.h"
+
+namespace {
+
+constexpr int CommandSize = 10000; // a longer command is cut
+
+} // namespace
+
+bool GameObserver::ChooseBookMove(char side, char castling, const ChessBoard& board, u64* from, u64* to,
+                                  char* promote) {
+    if (PolyglotBookMove(board, side, castling, from, to, promote)) return true;
+    const int k = InBook(side, castling, board);
+    if (k < 0) return false;
+    ChessBoard b = board;
+    MoveGen list;
+    list.GenerateAllMoves(side, &b, castling);
+    list.GetMove(k, from, to, promote);
+    return true;
+}
+
+// Only a man of the side to move is played: a search without a legal move leaves no move to play.
+void GameObserver::PlayMove(u64 from, u64 to, char promote) {
+    ChessBoard& b = MainBoard;
+    if (!(from & (b.SideToMove ? b.BlackPieces : b.WhitePieces))) return;
+    char castleMask;
+    b.MakeMove(from, to, promote, &castleMask);
+    b.Castling &= castleMask;
+}
+
+void GameObserver::TableTrace(TraceEvent event, int value, int alpha, int beta, u64 upper, u64 lower) {
+    if (MainStatus.Trace != 1) return;
+    std::printf("%s v=%d alpha=%d beta=%d\n",
+                event == TraceEvent::CacheHit ? "Position Cache Hit:" : "Position Cache Insert (NullM):", value, alpha,
+                beta);
+    std::printf("Upper HC %llu Lower HC %llu\n", (unsigned long long)upper, (unsigned long long)lower);
+}
+
+bool GameObserver::InputWaiting() {
+    const Status& s = MainStatus;
+    return (s.xboard || s.UCImode) && WordWaiting();
+}
+
+bool GameObserver::RunCommand() { return ReadAndInterpret(); }
+
+void GameObserver::AwaitCommand() {
+    do {
+        while (!InputWaiting()) WaitForInput();
+        if (ReadAndInterpret()) return;
+    } while (Waiting());
+}
+
+bool GameObserver::ReadCommand(char* buffer, int size) { return ReadWord(buffer, size < WordSize ? size : WordSize); }
+
+bool GameObserver::Waiting() const { return MainStatus.Pondering || MainStatus.Analyze; }
+
+bool GameObserver::ReadAndInterpret() {
+    char command[CommandSize];
+    if (!ReadCommand(command, CommandSize)) std::strcpy(command, "quit"); // the end of input
+    if (Interpret(command) == StateChanged) {
+        LogF(" Search Aborted due to receiveing following string: %s\n", command);
+        return true;
+    }
+    AfterCommand();
+    return false;
+}
+
+void LineText(char* out, const SearchReport& r) {
+    const PVEntry& first = r.line.moves[0];
+    fillmovestring(out, 0, char(first.move / 64), char(first.move % 64), first.promote, r.line.moves, r.line.length);
+}
+
+std::string LineMoves(const SearchReport& r) {
+    std::string text;
+    for (int i = 0; i < r.line.length; ++i) {
+        const PVEntry& m = r.line.moves[i];
+        if (i) text += ' ';
+        text += MoveNotation(SquareBit(m.move / 64), SquareBit(m.move % 64), m.promote);
+    }
+    return text;
+}
+
+void RegisterSearchObserver() {
+    Search.Observer = MainStatus.UCImode ? static_cast<SearchObserver*>(&UCIReporter) : &XboardReporter;
+}

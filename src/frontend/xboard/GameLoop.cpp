@@ -1,0 +1,240 @@
+// The console and xboard game loop: the user's and the engine's moves in
+// turn, and the announcements that end a game. Under xboard one process
+// plays game after game; only "quit" or the end of input ends it.
+#include "frontend/xboard/GameLoop.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "board/ChessBoard.h"
+#include "board/HashKeys.h"
+#include "core/Log.h"
+#include "core/Platform.h"
+#include "core/Status.h"
+#include "frontend/shared/Diagram.h"
+#include "frontend/shared/GameRecord.h"
+#include "frontend/shared/PositionInput.h"
+#include "frontend/uci/UCIProtocol.h"
+#include "movegen/MoveGen.h"
+#include "search/MoveHistory.h"
+#include "search/SearchRoutines.h"
+#include "search/TranspositionTables.h"
+
+namespace {
+
+// Both survive from one pass of the loop to the next.
+char lastResult = 0;
+int lastScore = 0;
+
+bool thinking = false;
+bool quitting = false;
+bool keepForce = false; // a "force" came while the engine thought
+// A word the console read before the game loop began (the first word, when it was a move or command).
+std::string pendingWord;
+
+// Search results that mean the side to move had no legal move.
+bool NoMoveResult(int score) { return score == MATE || score == -MATE || score == MATE + 1; }
+
+// Under xboard the diagnostics go to the log: the GUI sees protocol lines only.
+void ProblemToLog(const char* text) { WriteLogFile(text); }
+
+// Plays the word on the game if it names a legal move; anything else leaves the game exactly as it was.
+bool PlayUserMove(const char* word) {
+    MoveText text;
+    u64 from, to;
+    char promote;
+    if (!ParseMoveText(word, &text) || !FindLegalMove(MainBoard, text, &from, &to, &promote)) return false;
+    PlayGameMove(SquareOf(from), SquareOf(to), promote);
+    MainBoard.SideToMove ^= 1;
+    Game.Record(Move{from, to, promote});
+    return true;
+}
+
+// The user's (or GUI's) turn. False when the loop must look again at whose turn it is.
+bool UserTurn() {
+    Status& s = MainStatus;
+    PositionCache.AgeTranspositionTables();
+    Search.ClearHistory();
+    char result = HumanMove();
+    while (s.Force == 1 && result != QuitGame) result = HumanMove();
+    lastResult = result;
+    if (result == QuitGame) quitting = true;
+    if (result == StateChanged || result == QuitGame) return false;
+    // A move after the game has ended is taken, but the engine waits for "go" or "new".
+    s.HumanToMove = s.GameInProgress ? 0 : 1;
+    ++s.GamePly;
+    return true;
+}
+
+void AnnounceEngineResult(int score) {
+    Status& s = MainStatus;
+    char side = char(MainBoard.SideToMove);
+    if (score == MATE || score == -MATE) {
+        bool blackWins = (side == 0) == (score == -MATE);
+        std::printf(blackWins ? "Black mates!\n" : "White mates!\n");
+        s.GameInProgress = 0;
+    }
+    if (score == MATE + 1) {
+        std::printf("Stalemate\n");
+        s.GameInProgress = 0;
+    }
+}
+
+// The engine's turn: search, play and send the move.
+void EngineTurn() {
+    Status& s = MainStatus;
+    ChessBoard& b = MainBoard;
+    thinking = true;
+    lastScore = Search.ProgressiveDeepening(b, s.FD, &b.BestFrom, &b.BestTo, &b.BestPromote);
+    thinking = false;
+    AnnounceEngineResult(lastScore);
+    const bool played = !Search.CommandStop && !NoMoveResult(lastScore) && !s.Analyze;
+    // The move number goes out only together with a move: alone it would
+    // run into the next line the GUI reads.
+    if (played && s.xboard == 1) {
+        std::printf("%d. ...", (s.GamePly + 1) / 2);
+        MakeGUIMove(b.BestFrom, b.BestTo, b.BestPromote, lastScore);
+        std::fflush(stdout);
+    } else if (played) {
+        std::printf("My move: %s\n", MoveNotation(b.BestFrom, b.BestTo, b.BestPromote).c_str());
+    }
+    // MakeMove has kept the fifty-move count for the engine's move.
+    if (played) {
+        b.SideToMove ^= 1;
+        ++s.GamePly;
+        Game.Record(Move{b.BestFrom, b.BestTo, b.BestPromote});
+    }
+    // After a search that a command stopped it is the user's turn, whatever
+    // that command set, unless an analysis goes on from a new position; an
+    // analysis that ended by itself waits for the user.
+    if (Search.CommandStop)
+        s.HumanToMove = s.Analyze ? 0 : 1;
+    else if (s.Analyze)
+        s.HumanToMove = 1;
+    else
+        s.HumanToMove ^= 1;
+}
+
+void AnnounceDraw(const char* text) {
+    MainStatus.GameInProgress = 0;
+    std::printf("%s", text);
+    std::fflush(stdout);
+}
+
+// Steps after every half-move: the fifty-move rule, the console's report,
+// the draws that the board and the game record show.
+void AfterMove() {
+    Status& s = MainStatus;
+    const bool over = !s.GameInProgress; // a finished game has nothing more to announce
+    if (!over && lastResult == FiftyMoves && s.HumanToMove == 0) AnnounceDraw("1/2-1/2 {Draw by 50 Move Rule}\n");
+    if (!s.xboard) {
+        std::printf("Game Score %d\n", lastScore);
+        ShowBoard(MainBoard);
+    }
+    if (over) return;
+    lastResult = char(MainBoard.CheckDraw(0));
+    if (lastResult == 0 && Game.Occurrences() >= 3) lastResult = RepetitionDraw;
+    if (lastResult == 8) AnnounceDraw("1/2-1/2 {Draw by insufficient material}\n");
+    if (lastResult == FiftyMoves && s.HumanToMove == 1) AnnounceDraw("1/2-1/2 {Draw by 50 Move Rule}\n");
+    if (lastResult == RepetitionDraw) AnnounceDraw("1/2-1/2 {Draw by repetition}\n");
+}
+
+// A game in progress goes on; under xboard a finished one waits for the next.
+bool KeepPlaying() {
+    const Status& s = MainStatus;
+    if (quitting || s.UCImode == 1) return false;
+    if (s.GameInProgress) return true;
+    MainStatus.HumanToMove = 1;
+    return s.xboard == 1;
+}
+
+} // namespace
+
+bool EngineThinking() { return thinking; }
+
+void StartGamePosition() {
+    RefreshPieceCounts(MainBoard);
+    MoveList.Init(); // the positions of another game or set-up are no repetitions of this one
+    Game.Start();
+}
+
+void RunGameLoop(const char* firstWord) {
+    Status& s = MainStatus;
+    if (s.UCImode == 1) {
+        UCI.UCIPrep(firstWord);
+        if (UCI.Continue == 1) s.NewMatch = 1;
+        return;
+    }
+    if (s.xboard) SetProblemSink(ProblemToLog);
+    // At the console a first word that is a move or a command is the user's first input.
+    MoveText move;
+    if (!s.xboard && (IsCommand(firstWord) || ParseMoveText(firstWord, &move))) pendingWord = firstWord;
+    quitting = false;
+    StartGamePosition();
+    while (KeepPlaying()) {
+        genpawnhashcode(char(MainBoard.SideToMove), MainBoard, &MainBoard.PawnKingHash);
+        if (s.SelfPlay && s.GameInProgress) s.HumanToMove = 0;
+        if (s.HumanToMove == 1) {
+            if (!UserTurn()) continue;
+        } else {
+            EngineTurn();
+            if (quitting) break;
+        }
+        AfterMove();
+    }
+}
+
+void KeepForceMode() { keepForce = true; }
+
+char HumanMove() {
+    Status& s = MainStatus;
+    if (!keepForce) s.Force = 0;
+    keepForce = false;
+    for (;;) {
+        if (!s.xboard) std::printf("Enter Move: ");
+        char word[WordSize] = {};
+        if (!pendingWord.empty()) {
+            std::snprintf(word, sizeof word, "%s", pendingWord.c_str());
+            pendingWord.clear();
+            std::printf("%s\n", word);
+        } else if (!ReadWord(word, sizeof word)) {
+            std::strcpy(word, "quit"); // end of input
+        } else if (!s.xboard) {
+            std::printf("%s\n", word);
+        }
+        const char result = DoCommand(word);
+        if (result == Handled) continue;
+        if (result != IsMove) return result;
+        if (!PlayUserMove(word)) {
+            std::printf("Illegal move: %s\n", word);
+            std::fflush(stdout);
+            continue;
+        }
+        if (s.Force != 1) return MainBoard.FiftyMoveCount >= 100 ? FiftyMoves : IsMove;
+    }
+}
+
+int MoveWhileThinking(char* word) {
+    if (!MainStatus.Analyze) {
+        std::printf("Illegal move (not your turn): %s\n", word);
+    } else if (!PlayUserMove(word)) {
+        std::printf("Illegal move: %s\n", word);
+    } else {
+        ++MainStatus.GamePly;
+        Search.AbortSearch();
+        MainStatus.HumanToMove = 0;
+        return StateChanged;
+    }
+    std::fflush(stdout);
+    return Handled;
+}
+
+void MakeGUIMove(u64 from, u64 to, char promote, int score) {
+    const Status& s = MainStatus;
+    char text[MoveTextSize];
+    fillmovestring(text, score, char(SquareOf(from)), char(SquareOf(to)), promote);
+    std::printf("%s", text);
+    LogF("Move Made: %d %d %d %ld %s", s.DepthReached, score / 10, 0, long(Search.Nodes + Search.QNodes), text);
+    std::fflush(stdout);
+}

@@ -1,0 +1,505 @@
+// The console and xboard command interpreter: one handler per command,
+// looked up by the whole word in the order of the command table. A command
+// that changes the position while the engine thinks stops the search first
+// (result StateChanged), so a move found for one position is never played
+// into another.
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "board/ChessBoard.h"
+#include "board/Fen.h"
+#include "book/PolyglotBook.h"
+#include "core/Log.h"
+#include "core/Numbers.h"
+#include "core/Platform.h"
+#include "core/Status.h"
+#include "frontend/shared/Diagram.h"
+#include "frontend/shared/GameRecord.h"
+#include "frontend/shared/PositionInput.h"
+#include "frontend/uci/UCIProtocol.h"
+#include "frontend/xboard/GameLoop.h"
+#include "search/MoveHistory.h"
+#include "search/SEE.h"
+#include "search/SearchRoutines.h"
+#include "search/TimeManagement.h"
+
+namespace {
+
+constexpr int MaxDepthCommand = 100;             // "sd" and "sfd" beyond this mean this
+constexpr long long MaxCentiseconds = 1LL << 28; // "time" and "otim": about a month
+constexpr long long MaxMovesPerSession = 10000;
+constexpr long long MaxLevelMinutes = 100000;
+constexpr long long MaxIncrementMs = 86400000; // a day
+
+Status& S() { return MainStatus; }
+
+// The rest of the current line, without the blank after the command word.
+std::string RestOfLine() {
+    char text[UCICommandSize];
+    ReadLine(text, sizeof text);
+    const char* p = text + std::strspn(text, " \t");
+    return p;
+}
+
+// A number word, clamped; false (and the target unchanged) when the next word is no number.
+bool ReadClamped(long long low, long long high, long long* value) {
+    int v;
+    if (!ReadInt(&v)) return false;
+    *value = std::clamp<long long>(v, low, high);
+    return true;
+}
+
+// Ends a running search without a move: the position is about to change.
+char StopThinking() {
+    if (!EngineThinking()) return Handled;
+    Search.AbortSearch();
+    return StateChanged;
+}
+
+// The position changed: an analysis starts again on the new one.
+char PositionChanged() {
+    if (S().Analyze) {
+        S().HumanToMove = 0;
+        if (EngineThinking()) Search.AbortSearch();
+        return StateChanged;
+    }
+    return StopThinking();
+}
+
+char StatusLine(char*) {
+    PrintStatusLine();
+    return Handled;
+}
+
+char MoveNow(char*) {
+    Search.AbortSearch();
+    S().Post = 0;
+    S().Analyze = 0;
+    return StateChanged;
+}
+
+char Nothing(char*) { return Handled; }
+
+// A fresh game from the initial position, the user to move.
+void NewGamePosition() {
+    MainBoard.InitRep();
+    S().HumanToMove = 1;
+    MainBoard.FiftyMoveCount = 0;
+    MainBoard.SideToMove = 0;
+    S().GameInProgress = 1;
+}
+
+char Abort(char*) {
+    StopThinking();
+    NewGamePosition();
+    MainBoard.MaxDepth = 56;
+    S().initVars();
+    StartGamePosition();
+    return StateChanged;
+}
+
+char Analyze(char*) {
+    Status& s = S();
+    s.Analyze = 1;
+    s.Post = 1;
+    s.Force = 0;
+    s.HumanToMove = 0;
+    AssumeSpeed(200001);
+    SetAnalysisTime();
+    return StateChanged;
+}
+
+char ToggleBook(char*) {
+    if (!S().Analyze) S().OwnBook ^= 1;
+    return Handled;
+}
+
+char Black(char*) {
+    StopThinking();
+    MainBoard.SideToMove = 1;
+    return Handled;
+}
+
+char White(char*) {
+    StopThinking();
+    MainBoard.SideToMove = 0;
+    return Handled;
+}
+
+char Display(char*) {
+    ShowBoard(MainBoard);
+    return Handled;
+}
+
+char DumpSee(char*) {
+    int a = -1, b = -1;
+    ReadInt(&a);
+    ReadInt(&b);
+    if (a < 0 || a > 63 || b < 0 || b > 63) return Handled;
+    u64 target = SquareBit(b);
+    int value = see.StaticExchangeEvaluation(char(MainBoard.PieceColor(target)), SquareBit(a), target, &MainBoard);
+    std::printf("SEE value = %d\n", value);
+    return Handled;
+}
+
+// A refused position: xboard shows the GUI's error box, the console says why.
+void RefusePosition(const std::string& problem) {
+    if (S().xboard)
+        std::printf("tellusererror Illegal position\n");
+    else
+        std::printf("Illegal position: %s\n", problem.c_str());
+    std::fflush(stdout);
+    LogF("Refused position: %s", problem.c_str());
+}
+
+char Edit(char*) {
+    const char stopped = StopThinking();
+    const ChessBoard before = MainBoard;
+    SetupBoardFromEdit();
+    // The editor builds any board; it is kept only if it is a position.
+    RefreshPieceCounts(MainBoard);
+    const std::string problem = CheckPosition(MainBoard);
+    if (!problem.empty()) {
+        MainBoard = before;
+        RefusePosition(problem);
+        return stopped;
+    }
+    StartGamePosition();
+    return stopped == StateChanged ? stopped : PositionChanged();
+}
+
+char Exit(char*) {
+    if (S().Analyze == 1) {
+        S().Post = 0;
+        S().Analyze = 0;
+        Search.AbortSearch();
+    }
+    return StateChanged;
+}
+
+// Force mode while the engine thinks ends the search without a move, and
+// stays on for the moves that follow.
+char Force(char*) {
+    S().Force = 1;
+    if (EngineThinking()) KeepForceMode();
+    return StopThinking();
+}
+
+char Go(char*) {
+    S().Force = 0;
+    S().HumanToMove = 0;
+    return StateChanged;
+}
+
+char Help(char*) {
+    std::printf("Moves as e2e4 or e7e8q. go: the engine moves; new: a new game; undo: take back a move;\n"
+                "force: enter moves for both sides, go to end it; sd N: depth limit; st N: seconds a move;\n"
+                "level MOVES MINUTES[:SECONDS] INCREMENT; setboard FEN; displayboard; selfplay; quit.\n");
+    return Handled;
+}
+
+// "level MPS BASE INC": BASE in minutes or minutes:seconds, INC in (fractional) seconds.
+char Level(char*) {
+    Status& s = S();
+    char word[WordSize];
+    if (ReadWord(word, sizeof word)) s.MovesPerSession = int(ParseInteger(word, 0, MaxMovesPerSession, 0));
+    if (ReadWord(word, sizeof word)) {
+        const char* colon = std::strchr(word, ':');
+        long long ms = ParseInteger(word, 0, MaxLevelMinutes, 0) * 60000;
+        if (colon) ms += ParseInteger(colon + 1, 0, 59, 0) * 1000;
+        s.TimeLeft = ClampToI32(ms);
+    }
+    if (ReadWord(word, sizeof word)) s.TimeInc = i32(ParseSecondsAsMs(word, MaxIncrementMs, 0));
+    LogF("MovesPerSession %d TimeLeft %d TimeInc %d \n", s.MovesPerSession, s.TimeLeft, s.TimeInc);
+    return Handled;
+}
+
+// The rest of the line belongs to the command and is ignored with it.
+char Name(char*) {
+    RestOfLine();
+    return Handled;
+}
+
+// A new game; in an analysis, the analysis goes on from the initial position.
+char New(char*) {
+    StopThinking();
+    Search.ClearHistory();
+    NewGamePosition();
+    S().initVars();
+    S().Force = 0;
+    StartGamePosition();
+    if (S().Analyze) { // the analysis goes on, as long as before
+        S().HumanToMove = 0;
+        SetAnalysisTime();
+    }
+    return StateChanged;
+}
+
+char NoPost(char*) {
+    S().Post = 0;
+    return Handled;
+}
+
+// xboard's option command: "option NAME=VALUE" for the options the features announce.
+char Option(char*) {
+    const std::string text = RestOfLine();
+    const size_t equals = text.find('=');
+    const std::string name = text.substr(0, equals), value = equals == std::string::npos ? "" : text.substr(equals + 1);
+    if (name == "BookFile") {
+        std::string message;
+        if (value.empty()) {
+            UnloadPolyglotBook();
+        } else if (!LoadPolyglotBook(value, &message)) {
+            std::printf("telluser %s\n", message.c_str());
+        }
+    } else if (name == "BookSeed") {
+        const long long seed = ParseInteger(value.c_str(), 0, INT32_MAX, 0);
+        if (seed > 0) SetPolyglotBookSeed(u64(seed));
+    }
+    return Handled;
+}
+
+char OpponentTime(char*) {
+    long long centiseconds;
+    if (ReadClamped(0, MaxCentiseconds, &centiseconds)) LogF(" %lld\n", centiseconds);
+    return Handled;
+}
+
+// The number alone is echoed: whatever is glued to it stays in the input as the next word.
+char Ping(char*) {
+    int number;
+    if (ReadInt(&number))
+        std::printf("pong %d\n", number);
+    else
+        std::printf("Error (no number): ping\n");
+    std::fflush(stdout);
+    return Handled;
+}
+
+char Post(char*) {
+    S().Post = 1;
+    return Handled;
+}
+
+// Protocol version 2 and later hear what the engine supports, at once.
+char Protover(char*) {
+    int version = 0;
+    ReadInt(&version);
+    if (version < 2) return Handled;
+    std::printf("feature ping=1 setboard=1 usermove=1 time=1 analyze=1 colors=0 sigint=0 sigterm=0 reuse=1 "
+                "draw=0 playother=0 san=0 variants=\"normal\" myname=\"Velkor %s\"\n",
+                UCI.Version);
+    std::printf("feature option=\"BookFile -file \" option=\"BookSeed -spin 0 0 2147483647\"\n");
+    std::printf("feature done=1\n");
+    std::fflush(stdout);
+    return Handled;
+}
+
+char Quit(char*) {
+    S().NewMatch = 0;
+    S().GameInProgress = 0;
+    if (EngineThinking()) { // end at once rather than finish the search
+        CloseLogFile();
+        if (!S().xboard) std::printf("Bye, Thanks for the match.\n");
+        std::exit(0);
+    }
+    return QuitGame;
+}
+
+// The game is over: a search stops without a move, and the engine waits for the next game.
+char Result(char*) {
+    RestOfLine();
+    S().GameInProgress = 0;
+    return StopThinking();
+}
+
+char SelfPlay(char*) {
+    S().SelfPlay = 1;
+    return StateChanged;
+}
+
+char SetBoard(char*) {
+    const std::string fen = RestOfLine();
+    WriteLogFile(fen.c_str());
+    ChessBoard position;
+    const std::string problem = ReadPosition(fen.c_str(), &position);
+    if (!problem.empty()) {
+        RefusePosition(problem);
+        return Handled;
+    }
+    const char stopped = StopThinking();
+    position.MaxDepth = MainBoard.MaxDepth;
+    position.FixedDepth = MainBoard.FixedDepth;
+    MainBoard = position;
+    MainBoard.FiftyMoveCount = 0; // the FEN's half-move clock is not read
+    S().GameInProgress = 1;
+    StartGamePosition();
+    return stopped == StateChanged ? stopped : PositionChanged();
+}
+
+void MaxDepthHeader(const char* word) {
+    if (S().xboard) return;
+    std::printf("setting MAXDEPTH\n");
+    std::printf("scanstring %s\n", word);
+}
+
+void MaxDepthFooter() {
+    if (!S().xboard) std::printf("MAXDEPTH %d\n", MainBoard.MaxDepth);
+}
+
+void ReadDepth() {
+    long long depth;
+    if (ReadClamped(1, MaxDepthCommand, &depth)) MainBoard.MaxDepth = int(depth);
+}
+
+char SetDepth(char* word) {
+    MaxDepthHeader(word);
+    ReadDepth();
+    MaxDepthFooter();
+    MainBoard.BestFrom = MainBoard.BestTo = 0;
+    return Handled;
+}
+
+char SetFixedDepth(char* word) {
+    MaxDepthHeader(word);
+    ReadDepth();
+    MaxDepthFooter();
+    MainBoard.FixedDepth = MainBoard.MaxDepth;
+    MainBoard.BestFrom = MainBoard.BestTo = 0;
+    return Handled;
+}
+
+char SecondsPerMove(char*) {
+    long long n;
+    if (ReadClamped(0, 1000000, &n)) SetSecondsPerMove(n);
+    return Handled;
+}
+
+char Time(char*) {
+    long long centiseconds;
+    if (ReadClamped(0, MaxCentiseconds, &centiseconds)) S().TimeLeft = ClampToI32(centiseconds * 10);
+    return Handled;
+}
+
+char TraceFlag(char*) {
+    S().Trace ^= 1;
+    return Handled;
+}
+
+// Takes back one move ("undo") or a move of each side ("remove").
+char TakeBack(int plies) {
+    const char stopped = StopThinking();
+    bool changed = false;
+    for (int i = 0; i < plies && Game.Undo(); ++i) {
+        changed = true;
+        if (S().GamePly > 1) --S().GamePly;
+    }
+    if (!changed) return stopped;
+    MoveList.Init(); // the keys of the positions taken back must not count as repetitions
+    S().GameInProgress = 1;
+    return stopped == StateChanged ? stopped : PositionChanged();
+}
+
+char Undo(char*) { return TakeBack(1); }
+char Remove(char*) { return TakeBack(2); }
+
+char Xboard(char*) {
+    S().xboard = 1;
+    return Handled;
+}
+
+struct Command {
+    const char* name;
+    char (*handler)(char* word);
+};
+
+const Command commands[] = {
+    {".", StatusLine},
+    {"?", MoveNow},
+    {"ClearGameInfo", Nothing},
+    {"InitGameInfo", Nothing},
+    {"abort", Abort},
+    {"accepted", Name},
+    {"analyze", Analyze},
+    {"beep", Nothing},
+    {"bk", ToggleBook},
+    {"black", Black},
+    {"bogus", Nothing},
+    {"computer", Nothing},
+    {"cores", Name},
+    {"displayboard", Display},
+    {"draw", Nothing},
+    {"dumpsee", DumpSee},
+    {"easy", Nothing},
+    {"edit", Edit},
+    {"egtpath", Name},
+    {"exit", Exit},
+    {"force", Force},
+    {"fullrand", Nothing},
+    {"go", Go},
+    {"hard", Nothing},
+    {"help", Help},
+    {"hint", Nothing},
+    {"ics", Name},
+    {"level", Level},
+    {"memory", Name},
+    {"name", Name},
+    {"new", New},
+    {"nopost", NoPost},
+    {"option", Option},
+    {"otim", OpponentTime},
+    {"ping", Ping},
+    {"ponder", Nothing},
+    {"post", Post},
+    {"protover", Protover},
+    {"quit", Quit},
+    {"random", Nothing},
+    {"rating", Name},
+    {"rejected", Name},
+    {"remove", Remove},
+    {"result", Result},
+    {"selfplay", SelfPlay},
+    {"setboard", SetBoard},
+    {"Depth", SetDepth},
+    {"DEPTH", SetDepth},
+    {"sd", SetDepth},
+    {"sfd", SetFixedDepth},
+    {"st", SecondsPerMove},
+    {"time", Time},
+    {"traceflag", TraceFlag},
+    {"undo", Undo},
+    {"white", White},
+    {"xboard", Xboard},
+};
+
+} // namespace
+
+bool IsCommand(const char* word) {
+    for (const Command& c : commands)
+        if (std::strcmp(word, c.name) == 0) return true;
+    return std::strcmp(word, "usermove") == 0;
+}
+
+char DoCommand(char* word) {
+    char quit[] = "quit";
+    if (!word[0] && InputEnded()) word = quit; // the search polled a closed input
+    WriteLogFile(word);
+    // "usermove e2e4": the move is the next word, read into the word's place. A
+    // command there means the move was missing; the command keeps its meaning.
+    if (std::strcmp(word, "usermove") == 0 && !ReadWord(word, WordSize)) return Handled;
+    for (const Command& c : commands)
+        if (std::strcmp(word, c.name) == 0) return c.handler(word);
+    if (word[0] >= 'a' && word[0] <= 'h' && word[1] >= '0' && word[1] <= '8') return IsMove;
+    if (word[0]) {
+        if (S().xboard)
+            std::printf("Error (unknown command): %s\n", word);
+        else
+            std::printf("Unknown command: %s (help lists the commands)\n", word);
+        std::fflush(stdout);
+    }
+    return Handled;
+}

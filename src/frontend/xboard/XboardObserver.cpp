@@ -1,0 +1,107 @@
+// The console's and xboard's words for what the search reports: thinking
+// lines ("ply score time nodes line" with the time in centiseconds and
+// mates as 100000 + moves), kibitz lines, the analysis status line, and the
+// console's time report.
+#include <cstdio>
+#include <string>
+
+#include "core/Platform.h"
+#include "core/Status.h"
+#include "frontend/xboard/GameLoop.h"
+#include "movegen/MoveGen.h"
+#include "search/SearchRoutines.h"
+#include "search/TimeManagement.h"
+
+XboardObserver XboardReporter;
+
+namespace {
+
+constexpr int MateScore = 100000;     // xboard's mate convention: 100000 + moves to mate
+constexpr i32 StatusIntervalMs = 125; // an analysis shows its status eight times a second
+
+int ThinkingScore(const SearchReport& r) {
+    if (!r.mate) return r.score / 10;
+    return r.mateMoves > 0 ? MateScore + r.mateMoves : -MateScore + r.mateMoves;
+}
+
+// An iteration cut short and then done reports the same line twice: it is shown once.
+void ThinkingLine(const SearchReport& r) {
+    static std::string last;
+    char line[MoveTextSize + 64];
+    std::snprintf(line, sizeof line, "%d %d %lld %lld %s\n", r.depth, ThinkingScore(r), r.elapsedMs / 10, r.nodes,
+                  LineMoves(r).c_str());
+    if (last == line) return;
+    last = line;
+    std::fputs(line, stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+void XboardObserver::BudgetSet() {
+    const Status& s = MainStatus;
+    if (s.xboard || s.UCImode) return;
+    std::printf("Time Per Move = %d\n", s.TimePerMove);
+    std::printf("Time Left = %d\n", s.TimeLeft);
+    std::printf("DefaultMovesPerSession = %d\n", s.DefaultMovesPerSession);
+}
+
+void XboardObserver::BookMoveChosen() {
+    std::printf("tellics kibitz Opening Book Move\n");
+    std::fflush(stdout);
+}
+
+void XboardObserver::NewBestLine(const SearchReport& r) {
+    if (r.depth > 7 && MainStatus.Post) ThinkingLine(r);
+}
+
+void XboardObserver::IterationInterrupted(const SearchReport& r, Interruption how, int) {
+    if (MainStatus.Post && (how != Interruption::InMove || r.depth > 7)) ThinkingLine(r);
+}
+
+void XboardObserver::IterationDone(const SearchReport& r) {
+    if (MainStatus.Post || MainStatus.Analyze) ThinkingLine(r);
+}
+
+void XboardObserver::SearchFinished(const SearchReport& r, bool, bool bookMove, bool) {
+    const Status& s = MainStatus;
+    if (!s.Kibitz) return;
+    if (bookMove) {
+        std::printf("tellics kibitz Book Move\n");
+    } else {
+        char text[MoveTextSize];
+        LineText(text, r);
+        std::printf("tellics kibitz ply=%d v=%d centipawns millisecs=%d Nodes=%lld nps=%d %s\n", s.DepthReached,
+                    r.score / 10, r.estimatedSeconds > 1 ? r.estimatedSeconds : 1, r.nodes, s.NodesPerSecond, text);
+    }
+    std::fflush(stdout);
+}
+
+void XboardObserver::Polled() {
+    const Status& s = MainStatus;
+    static i32 lastStatus = 0;
+    if (Search.IterationDepth <= 7 || s.Analyze != 1 || s.xboard != 1) return;
+    const i32 now = ClockMs();
+    if (now - lastStatus < StatusIntervalMs) return;
+    lastStatus = now;
+    PrintStatusLine();
+}
+
+// An analysis only looks: the game position stays.
+void XboardObserver::PlayMove(u64 from, u64 to, char promote) {
+    if (!MainStatus.Analyze) GameObserver::PlayMove(from, to, promote);
+}
+
+int XboardObserver::Interpret(char* word) {
+    const int result = DoCommand(word);
+    return result == IsMove ? MoveWhileThinking(word) : result;
+}
+
+void XboardObserver::AfterCommand() { DiscardBufferedInput(); }
+
+void PrintStatusLine() {
+    const SearchRoutines& q = Search;
+    std::printf("stat01: %d %lld %d %d %d\n", SearchElapsedMs() / 10, q.TotalNodes(), q.IterationDepth,
+                q.RootMoveCount - q.RootMovesSearched, q.RootMoveCount);
+    std::fflush(stdout);
+}

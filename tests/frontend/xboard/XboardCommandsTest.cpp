@@ -1,0 +1,89 @@
+// The console and xboard interpreter: commands with their further input,
+// the move reader in normal and force mode, and the position editor.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "core/Status.h"
+#include "frontend/xboard/GameLoop.h"
+#include "frontend/shared/GameRecord.h"
+#include "support/TestBoards.h"
+
+namespace {
+
+// The interpreters read further words and numbers straight from standard input.
+void FeedInput(const std::string& text) {
+    char path[] = "/tmp/velkor-input-XXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, text.data(), text.size()), ssize_t(text.size()));
+    close(fd);
+    ASSERT_TRUE(std::freopen(path, "r", stdin));
+    unlink(path);
+}
+
+class CommandsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        MainStatus.xboard = 1; // no prompts or echoes
+        MainStatus.initVars();
+        MainBoard.InitRep();
+        MainBoard.FiftyMoveCount = 0;
+        StartGamePosition();
+    }
+    void TearDown() override { MainStatus.xboard = MainStatus.Analyze = MainStatus.Force = 0; }
+    char Do(std::string word, const std::string& input = "") {
+        FeedInput(input);
+        return DoCommand(word.data());
+    }
+};
+
+TEST_F(CommandsTest, ClockAndDepthCommandsReadTheirNumbers) {
+    Do("level", "40 5 0\n");
+    EXPECT_TRUE(MainStatus.MovesPerSession == 40 && MainStatus.TimeLeft == 300000);
+    Do("st", "5\n");
+    EXPECT_EQ(MainStatus.ST, 5000);
+    Do("time", "e2e4\n"); // a non-number stays as the next word
+    EXPECT_EQ(MainStatus.TimeLeft, 300000);
+    MainStatus.xboard = 0;
+    testing::internal::CaptureStdout();
+    Do("sfd", "4\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "setting MAXDEPTH\nscanstring sfd\nMAXDEPTH 4\n");
+    EXPECT_EQ(MainBoard.FixedDepth, 4);
+}
+
+TEST_F(CommandsTest, ForceModeMovesForBothSidesUntilGo) {
+    FeedInput("force e2e4 h0h1 e7e5 go\n");
+    EXPECT_EQ(HumanMove(), StateChanged);
+    EXPECT_TRUE(MainBoard.SideToMove == 0 && MainStatus.HumanToMove == 0 && MainStatus.GamePly == 1);
+    EXPECT_TRUE((MainBoard.BlackPawns & SquareBit(36)) && Game.Size() == 3);
+    FeedInput("");
+    EXPECT_EQ(HumanMove(), QuitGame); // the end of input
+}
+
+TEST_F(CommandsTest, MoveReaderReportsTheFiftyMoveRuleAt100) {
+    BoardFromFen("4k3/8/8/8/8/8/4P3/1N2K3 w - -");
+    MainBoard.FiftyMoveCount = 98;
+    FeedInput("b1c3 e8d8 e2e4\n");
+    EXPECT_EQ(HumanMove(), IsMove);
+    EXPECT_EQ(HumanMove(), FiftyMoves);
+    EXPECT_EQ(MainBoard.FiftyMoveCount, 100);
+}
+
+TEST_F(CommandsTest, EditorExampleAndCastlingFromHomeSquares) {
+    // A board without a white king is no position: the editor's work is refused.
+    EXPECT_EQ(CaptureStdout([&] { Do("edit", "# c Pe4 Ke1 Rh1 Pz9 xq9 . e2e4\n"); }),
+              "tellusererror Illegal position\n");
+    EXPECT_EQ(MainBoard.AllPieces, 0xffff00000000ffffULL);
+    Do("edit", "# Ke1 Rh1 c Pe4 Kg8 . e2e4\n");
+    EXPECT_TRUE(MainBoard.BlackPawns == SquareBit(28) && MainBoard.WhiteKing == SquareBit(4));
+    EXPECT_EQ(MainBoard.Castling, 1);
+    char colour = 0;
+    for (const char* w : {"#", "Ke1", "Rh1", "Ra1", "c", "Ke8", "Ra8", "xa1", "Qh1"}) EditBoard(w, &colour);
+    EXPECT_EQ(MainBoard.Castling, 8);
+    EXPECT_EQ(MainBoard.WhiteRooks, 0u); // a man placed on h1 replaces the rook there
+}
+
+} // namespace
