@@ -1,6 +1,7 @@
 // Velkor: a chess engine for the console, xboard and UCI.
 #include <pthread.h>
 
+#include "frontend/app/MatchLoop.h"
 #include "frontend/app/Startup.h"
 
 namespace {

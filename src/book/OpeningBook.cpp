@@ -92,7 +92,6 @@ int BookTreeSearch(const treenode* node, u64 upper, u64 lower) {
 
 int InBook(char side, char castling, ChessBoard board) {
     const bool trace = MainStatus.Trace != 0;
-    if (!MainStatus.xboard && !MainStatus.UCImode) std::printf("Look through the Opening Book\n"); // the console only
     MoveGen list;
     const int count = list.GenerateAllMoves(side, &board, castling);
     int best = -100;

@@ -12,11 +12,8 @@
 #include "book/PolyglotBook.h"
 #include "core/Status.h"
 #include "frontend/app/Startup.h"
+#include "frontend/batch/BatchJobs.h"
 #include "search/TimeManagement.h"
-
-std::string SuiteFile;
-std::string EvalFile;
-bool EvalSuiteRequested = false;
 
 namespace {
 

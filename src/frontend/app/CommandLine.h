@@ -1,14 +1,6 @@
 // Reading the command line into the settings.
 #pragma once
 
-#include <string>
-
-// The file named by the last of "-ts", "-pev" and "-mimicstudent", and by "-eval".
-extern std::string SuiteFile;
-extern std::string EvalFile;
-// Set by "-eval": evaluate every position of EvalFile and exit.
-extern bool EvalSuiteRequested;
-
 // Examines each argument against every option in order; several options
 // can fire on one argument, and an option with a value moves the
 // remaining tests of the pass onto that value. "-h"/"-help" print the

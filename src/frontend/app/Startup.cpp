@@ -1,4 +1,4 @@
-// Start-up sequence and match loop.
+// The start-up sequence.
 #include "frontend/app/Startup.h"
 
 #include <unistd.h>
@@ -16,12 +16,7 @@
 #include "core/Status.h"
 #include "eval/PositionEvaluate.h"
 #include "frontend/app/CommandLine.h"
-#include "frontend/batch/TestSuite.h"
-#include "frontend/shared/Diagram.h"
-#include "frontend/shared/GameObserver.h"
-#include "frontend/xboard/GameLoop.h"
-#include "movegen/PerfT.h"
-#include "search/SearchRoutines.h"
+#include "frontend/batch/BatchJobs.h"
 #include "search/TranspositionTables.h"
 
 namespace {
@@ -38,6 +33,8 @@ void ReadFirstWord() {
 }
 
 } // namespace
+
+const char* FirstInputWord() { return firstWord; }
 
 void ShowBanner() {
     if (bannerShown || MainStatus.UCImode) return;
@@ -73,64 +70,4 @@ void StartUp(int argc, char** argv) {
     if (s.BenchNumber || s.SATrain || s.DoTestSuite || s.PEV || s.Mimic) PositionCache.Populate();
     if (!s.PERFT && !s.BenchNumber && !s.SATrain && !EvalSuiteRequested) ReadFirstWord();
     ShowBanner();
-}
-
-int RunMatchLoop() {
-    Status& s = MainStatus;
-    RegisterSearchObserver();
-    for (;;) {
-        WriteLogFile("=====================================\n");
-        WriteLogFile("Next Match\n");
-        WriteLogFile("=====================================\n");
-        if (s.xboard == 1) {
-            ClearPawnHash();
-            PositionCache.ClearTranspositionTables();
-        }
-        Phashattempts = 0;
-        Phashmisses = 0;
-        Search.ClearHistory();
-
-        if (s.PERFT == 1) {
-            PerfT perft(s.getFD()); // the count runs and reports in the constructor
-            return 0;
-        }
-        if (EvalSuiteRequested) {
-            EvalSuite(EvalFile.c_str());
-            return 0;
-        }
-        if (s.DoTestSuite != 0) {
-            ParseEPDSuite(SuiteFile.c_str());
-            return 0;
-        }
-        if (s.Mimic == 1) {
-            std::printf("## Mimic == STUDENT\n");
-            ParseEPDSuite(SuiteFile.c_str());
-            return 0;
-        }
-        if (s.PEV != 0) {
-            ParseEPDSuite(SuiteFile.c_str());
-            return 0;
-        }
-        if (s.SATrain == 1) s.BenchNumber = 1;
-        if (s.BenchNumber == 1) {
-            Bench();
-            std::exit(0);
-        }
-        if (s.BenchNumber == 2) {
-            Bench2();
-            std::exit(0);
-        }
-
-        if (!s.xboard && !s.UCImode) {
-            std::printf("\nHello! I am Velkor\n");
-            std::printf("MAXDEPTH = %d\n", MainBoard.MaxDepth);
-            ShowBoard(MainBoard);
-        }
-        s.HumanToMove = 1;
-        RunGameLoop(firstWord);
-        if (!s.NewMatch) break;
-    }
-    CloseLogFile();
-    if (!s.xboard) std::printf("Bye, Thanks for the match.\n");
-    return 0;
 }

@@ -1,4 +1,4 @@
-// Program start-up and the match loop.
+// Program start-up.
 #pragma once
 
 // Banner, settings, initial position, keys, book, log, command line, and
@@ -6,5 +6,6 @@
 void StartUp(int argc, char** argv);
 // Prints the banner line once, before the first other output; never in UCI mode.
 void ShowBanner();
-// Runs a batch mode or plays games until the match ends; main's result.
-int RunMatchLoop();
+// The first input word (empty when input ended before one came); under UCI
+// it is the interpreter's first line.
+const char* FirstInputWord();

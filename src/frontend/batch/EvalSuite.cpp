@@ -9,7 +9,6 @@
 #include "board/Fen.h"
 #include "eval/PositionEvaluate.h"
 #include "frontend/batch/EvalSuite.h"
-#include "frontend/batch/TestSuite.h"
 
 void PrepareForEvaluation(ChessBoard& b) {
     b.InitPieceCounts();

@@ -1,5 +1,5 @@
-// The evaluation listing ("-eval", declared with the other batch modes in
-// TestSuite.h) and the board preparation it shares with the evaluation benchmark.
+// The evaluation listing ("-eval") and the board preparation it shares with
+// the evaluation benchmark.
 #pragma once
 
 class ChessBoard;
@@ -7,3 +7,6 @@ class ChessBoard;
 // Brings a board's counts, pawn-and-king key (kings included) and
 // MatingMaterial up to date after SetupBoard, as a search finds them.
 void PrepareForEvaluation(ChessBoard& board);
+
+// Prints the evaluation of every position of an EPD file.
+void EvalSuite(const char* fileName);

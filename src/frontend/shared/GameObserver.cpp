@@ -4,15 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "book/OpeningBook.h"
-#include "book/PolyglotBook.h"
+#include "book/BookChoice.h"
 #include "core/Log.h"
 #include "core/Platform.h"
 #include "core/Status.h"
-#include "frontend/shared/PositionInput.h"
-#include "frontend/uci/UCIProtocol.h"
-#include "frontend/xboard/GameLoop.h"
-#include "search/SearchRoutines.h"
 
 namespace {
 
@@ -22,14 +17,7 @@ constexpr int CommandSize = 10000; // a longer command is cut
 
 bool GameObserver::ChooseBookMove(char side, char castling, const ChessBoard& board, u64* from, u64* to,
                                   char* promote) {
-    if (PolyglotBookMove(board, side, castling, from, to, promote)) return true;
-    const int k = InBook(side, castling, board);
-    if (k < 0) return false;
-    ChessBoard b = board;
-    MoveGen list;
-    list.GenerateAllMoves(side, &b, castling);
-    list.GetMove(k, from, to, promote);
-    return true;
+    return ::ChooseBookMove(board, side, castling, from, to, promote);
 }
 
 // Only a man of the side to move is played: a search without a legal move leaves no move to play.
@@ -63,36 +51,15 @@ void GameObserver::AwaitCommand() {
     } while (Waiting());
 }
 
-bool GameObserver::ReadCommand(char* buffer, int size) { return ReadWord(buffer, size < WordSize ? size : WordSize); }
-
 bool GameObserver::Waiting() const { return MainStatus.Pondering || MainStatus.Analyze; }
 
 bool GameObserver::ReadAndInterpret() {
     char command[CommandSize];
     if (!ReadCommand(command, CommandSize)) std::strcpy(command, "quit"); // the end of input
-    if (Interpret(command) == StateChanged) {
+    if (Interpret(command)) {
         LogF(" Search Aborted due to receiveing following string: %s\n", command);
         return true;
     }
     AfterCommand();
     return false;
-}
-
-void LineText(char* out, const SearchReport& r) {
-    const PVEntry& first = r.line.moves[0];
-    fillmovestring(out, 0, char(first.move / 64), char(first.move % 64), first.promote, r.line.moves, r.line.length);
-}
-
-std::string LineMoves(const SearchReport& r) {
-    std::string text;
-    for (int i = 0; i < r.line.length; ++i) {
-        const PVEntry& m = r.line.moves[i];
-        if (i) text += ' ';
-        text += MoveNotation(SquareBit(m.move / 64), SquareBit(m.move % 64), m.promote);
-    }
-    return text;
-}
-
-void RegisterSearchObserver() {
-    Search.Observer = MainStatus.UCImode ? static_cast<SearchObserver*>(&UCIReporter) : &XboardReporter;
 }

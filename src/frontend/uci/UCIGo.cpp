@@ -15,6 +15,7 @@
 #include "eval/PositionEvaluate.h"
 #include "frontend/shared/GameRecord.h"
 #include "frontend/shared/PositionInput.h"
+#include "frontend/uci/UCIObserver.h"
 #include "frontend/uci/UCIProtocol.h"
 #include "movegen/MoveGen.h"
 #include "search/SearchRoutines.h"

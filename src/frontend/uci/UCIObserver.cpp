@@ -1,17 +1,18 @@
 // UCI's words for what the search reports: the "info" lines, and the
 // search-side of the conversation (lines read while the engine thinks).
+#include "frontend/uci/UCIObserver.h"
+
 #include <cstdio>
 #include <string>
 
 #include "core/Platform.h"
 #include "core/Status.h"
+#include "frontend/shared/LineText.h"
 #include "frontend/shared/PositionInput.h"
 #include "frontend/uci/UCIProtocol.h"
 #include "movegen/MoveGen.h"
 #include "search/SearchRoutines.h"
 #include "search/TranspositionTables.h"
-
-UCIObserver UCIReporter;
 
 namespace {
 
@@ -72,6 +73,6 @@ void UCIObserver::PlayMove(u64, u64, char) {}
 
 bool UCIObserver::ReadCommand(char* buffer, int size) { return ReadLine(buffer, size); }
 
-int UCIObserver::Interpret(char* line) { return UCI.UCIPrep(line); }
+bool UCIObserver::Interpret(char* line) { return UCI.UCIPrep(line) == 2; }
 
 bool UCIObserver::Waiting() const { return MainStatus.Pondering || UCI.State == InfiniteAnalysis; }

@@ -130,9 +130,10 @@ int UCIProtocol::HandleLine() {
 
 void UCIProtocol::Identify() {
     char line[128];
-    std::snprintf(line, sizeof line, "id name Velkor %s", Version);
+    std::snprintf(line, sizeof line, "id name %s %s", EngineName, Version);
     Reply(line);
-    Reply("id author the Velkor developers");
+    std::snprintf(line, sizeof line, "id author %s", EngineAuthor);
+    Reply(line);
     Reply("option name UCI_AnalyseMode type check default false");
     Reply("option name OwnBook type check default false");
     Reply("option name SecondaryBook type check default false");

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "board/Bitboard.h"
-#include "frontend/shared/GameObserver.h"
+#include "frontend/shared/EngineIdentity.h"
 
 constexpr int UCICommandSize = 10000; // longer lines are cut
 
@@ -36,7 +36,7 @@ public:
     u8 HashSide = 0;                     // side given to the history keys
     u8 State = Waiting;
     u64 FromBit = 0, ToBit = 0;
-    char Version[40] = "1.0";
+    const char* Version = EngineVersion;
     u8 Continue = 1;
     // Options; each keeps its value until the GUI changes it.
     u8 PonderOption = 0;
@@ -83,26 +83,3 @@ extern UCIProtocol UCI;
 
 // Says something a GUI shows but does not interpret: "info string <text>".
 void InfoString(const char* text);
-
-// UCI's words for what the search reports: "info" lines (UCIThinking.cpp).
-class UCIObserver : public GameObserver {
-public:
-    void IterationStarted(int depth) override;
-    void BookMoveChosen() override;
-    void RootMoveStarted(int depth, PVEntry move, int number, long long nodes) override;
-    void NewBestLine(const SearchReport& report) override;
-    void IterationInterrupted(const SearchReport& report, Interruption how, int legalMoves) override;
-    void IterationDone(const SearchReport& report) override;
-    void SearchFinished(const SearchReport& report, bool stopped, bool bookMove, bool hasMove) override;
-    void PlayMove(u64 from, u64 to, char promote) override;
-
-protected:
-    bool ReadCommand(char* buffer, int size) override;
-    int Interpret(char* line) override;
-    bool Waiting() const override;
-};
-
-extern UCIObserver UCIReporter;
-
-// The score as UCI writes it: "cp 34" or "mate 3", "mate -2"; a stalemate scores 0.
-std::string UciScore(const SearchReport& report);

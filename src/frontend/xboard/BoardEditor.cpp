@@ -6,7 +6,7 @@
 #include "board/Fen.h"
 #include "core/Platform.h"
 #include "frontend/shared/GameRecord.h"
-#include "frontend/xboard/GameLoop.h"
+#include "frontend/xboard/XboardProtocol.h"
 
 namespace {
 

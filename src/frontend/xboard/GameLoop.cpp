@@ -3,6 +3,8 @@
 // plays game after game; only "quit" or the end of input ends it.
 #include "frontend/xboard/GameLoop.h"
 
+#include "frontend/xboard/XboardProtocol.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -15,7 +17,6 @@
 #include "frontend/shared/Diagram.h"
 #include "frontend/shared/GameRecord.h"
 #include "frontend/shared/PositionInput.h"
-#include "frontend/uci/UCIProtocol.h"
 #include "movegen/MoveGen.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
@@ -143,7 +144,7 @@ void AfterMove() {
 // A game in progress goes on; under xboard a finished one waits for the next.
 bool KeepPlaying() {
     const Status& s = MainStatus;
-    if (quitting || s.UCImode == 1) return false;
+    if (quitting) return false;
     if (s.GameInProgress) return true;
     MainStatus.HumanToMove = 1;
     return s.xboard == 1;
@@ -161,11 +162,6 @@ void StartGamePosition() {
 
 void RunGameLoop(const char* firstWord) {
     Status& s = MainStatus;
-    if (s.UCImode == 1) {
-        UCI.UCIPrep(firstWord);
-        if (UCI.Continue == 1) s.NewMatch = 1;
-        return;
-    }
     if (s.xboard) SetProblemSink(ProblemToLog);
     // At the console a first word that is a move or a command is the user's first input.
     MoveText move;

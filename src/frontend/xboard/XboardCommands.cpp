@@ -18,10 +18,11 @@
 #include "core/Platform.h"
 #include "core/Status.h"
 #include "frontend/shared/Diagram.h"
+#include "frontend/shared/EngineIdentity.h"
 #include "frontend/shared/GameRecord.h"
 #include "frontend/shared/PositionInput.h"
-#include "frontend/uci/UCIProtocol.h"
 #include "frontend/xboard/GameLoop.h"
+#include "frontend/xboard/XboardProtocol.h"
 #include "search/MoveHistory.h"
 #include "search/SEE.h"
 #include "search/SearchRoutines.h"
@@ -29,6 +30,7 @@
 
 namespace {
 
+constexpr int LineSize = 10000;                  // the rest of a longer line is dropped
 constexpr int MaxDepthCommand = 100;             // "sd" and "sfd" beyond this mean this
 constexpr long long MaxCentiseconds = 1LL << 28; // "time" and "otim": about a month
 constexpr long long MaxMovesPerSession = 10000;
@@ -39,7 +41,7 @@ Status& S() { return MainStatus; }
 
 // The rest of the current line, without the blank after the command word.
 std::string RestOfLine() {
-    char text[UCICommandSize];
+    char text[LineSize];
     ReadLine(text, sizeof text);
     const char* p = text + std::strspn(text, " \t");
     return p;
@@ -291,8 +293,8 @@ char Protover(char*) {
     ReadInt(&version);
     if (version < 2) return Handled;
     std::printf("feature ping=1 setboard=1 usermove=1 time=1 analyze=1 colors=0 sigint=0 sigterm=0 reuse=1 "
-                "draw=0 playother=0 san=0 variants=\"normal\" myname=\"Velkor %s\"\n",
-                UCI.Version);
+                "draw=0 playother=0 san=0 variants=\"normal\" myname=\"%s %s\"\n",
+                EngineName, EngineVersion);
     std::printf("feature option=\"BookFile -file \" option=\"BookSeed -spin 0 0 2147483647\"\n");
     std::printf("feature done=1\n");
     std::fflush(stdout);

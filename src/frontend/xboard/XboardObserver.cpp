@@ -2,17 +2,19 @@
 // lines ("ply score time nodes line" with the time in centiseconds and
 // mates as 100000 + moves), kibitz lines, the analysis status line, and the
 // console's time report.
+#include "frontend/xboard/XboardObserver.h"
+
 #include <cstdio>
 #include <string>
 
+#include "book/BookChoice.h"
 #include "core/Platform.h"
 #include "core/Status.h"
-#include "frontend/xboard/GameLoop.h"
+#include "frontend/shared/LineText.h"
+#include "frontend/xboard/XboardProtocol.h"
 #include "movegen/MoveGen.h"
 #include "search/SearchRoutines.h"
 #include "search/TimeManagement.h"
-
-XboardObserver XboardReporter;
 
 namespace {
 
@@ -36,11 +38,19 @@ void ThinkingLine(const SearchReport& r) {
     std::fflush(stdout);
 }
 
+void SayLookingInBook() { std::printf("Look through the Opening Book\n"); }
+
 } // namespace
+
+// The console says when it turns to the built-in book.
+bool XboardObserver::ChooseBookMove(char side, char castling, const ChessBoard& board, u64* from, u64* to,
+                                    char* promote) {
+    return ::ChooseBookMove(board, side, castling, from, to, promote, MainStatus.xboard ? nullptr : SayLookingInBook);
+}
 
 void XboardObserver::BudgetSet() {
     const Status& s = MainStatus;
-    if (s.xboard || s.UCImode) return;
+    if (s.xboard) return; // the console's report
     std::printf("Time Per Move = %d\n", s.TimePerMove);
     std::printf("Time Left = %d\n", s.TimeLeft);
     std::printf("DefaultMovesPerSession = %d\n", s.DefaultMovesPerSession);
@@ -92,9 +102,11 @@ void XboardObserver::PlayMove(u64 from, u64 to, char promote) {
     if (!MainStatus.Analyze) GameObserver::PlayMove(from, to, promote);
 }
 
-int XboardObserver::Interpret(char* word) {
+bool XboardObserver::ReadCommand(char* buffer, int size) { return ReadWord(buffer, size < WordSize ? size : WordSize); }
+
+bool XboardObserver::Interpret(char* word) {
     const int result = DoCommand(word);
-    return result == IsMove ? MoveWhileThinking(word) : result;
+    return (result == IsMove ? MoveWhileThinking(word) : result) == StateChanged;
 }
 
 void XboardObserver::AfterCommand() { DiscardBufferedInput(); }

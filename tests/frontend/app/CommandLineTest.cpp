@@ -9,6 +9,7 @@
 #include "core/Status.h"
 #include "frontend/app/CommandLine.h"
 #include "frontend/app/Startup.h"
+#include "frontend/batch/BatchJobs.h"
 #include "support/TestBoards.h"
 
 namespace {

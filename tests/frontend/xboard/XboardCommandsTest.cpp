@@ -7,8 +7,9 @@
 #include <string>
 
 #include "core/Status.h"
-#include "frontend/xboard/GameLoop.h"
 #include "frontend/shared/GameRecord.h"
+#include "frontend/xboard/GameLoop.h"
+#include "frontend/xboard/XboardProtocol.h"
 #include "support/TestBoards.h"
 
 namespace {

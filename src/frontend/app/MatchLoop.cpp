@@ -1,0 +1,71 @@
+// The match loop and the hand-over between protocols: the only place that
+// names both UCI and xboard.
+#include "frontend/app/MatchLoop.h"
+
+#include <cstdio>
+
+#include "board/ChessBoard.h"
+#include "core/Log.h"
+#include "core/Status.h"
+#include "eval/PositionEvaluate.h"
+#include "frontend/app/Startup.h"
+#include "frontend/batch/BatchJobs.h"
+#include "frontend/shared/Diagram.h"
+#include "frontend/uci/UCIObserver.h"
+#include "frontend/uci/UCIProtocol.h"
+#include "frontend/xboard/GameLoop.h"
+#include "frontend/xboard/XboardObserver.h"
+#include "search/SearchRoutines.h"
+#include "search/TranspositionTables.h"
+
+namespace {
+
+UCIObserver uciObserver;
+XboardObserver xboardObserver; // the console's too
+
+// The search reports to the protocol the engine speaks.
+void RegisterSearchObserver() {
+    Search.Observer = MainStatus.UCImode ? static_cast<SearchObserver*>(&uciObserver) : &xboardObserver;
+}
+
+// Under UCI the interpreter takes over with the first word as its first line;
+// it comes back only to be started again.
+void RunUCI() {
+    UCI.UCIPrep(FirstInputWord());
+    if (UCI.Continue == 1) MainStatus.NewMatch = 1;
+}
+
+} // namespace
+
+int RunMatchLoop() {
+    Status& s = MainStatus;
+    RegisterSearchObserver();
+    for (;;) {
+        WriteLogFile("=====================================\n");
+        WriteLogFile("Next Match\n");
+        WriteLogFile("=====================================\n");
+        if (s.xboard == 1) {
+            ClearPawnHash();
+            PositionCache.ClearTranspositionTables();
+        }
+        Phashattempts = 0;
+        Phashmisses = 0;
+        Search.ClearHistory();
+        if (BatchJobRequested()) return RunBatchJob();
+
+        if (!s.xboard && !s.UCImode) {
+            std::printf("\nHello! I am Velkor\n");
+            std::printf("MAXDEPTH = %d\n", MainBoard.MaxDepth);
+            ShowBoard(MainBoard);
+        }
+        s.HumanToMove = 1;
+        if (s.UCImode == 1)
+            RunUCI();
+        else
+            RunGameLoop(FirstInputWord());
+        if (!s.NewMatch) break;
+    }
+    CloseLogFile();
+    if (!s.xboard) std::printf("Bye, Thanks for the match.\n");
+    return 0;
+}

@@ -1,0 +1,27 @@
+// UCI's side of the search: the "info" lines, and the lines read while
+// the engine thinks, handed to the interpreter.
+#pragma once
+
+#include <string>
+
+#include "frontend/shared/GameObserver.h"
+
+class UCIObserver : public GameObserver {
+public:
+    void IterationStarted(int depth) override;
+    void BookMoveChosen() override;
+    void RootMoveStarted(int depth, PVEntry move, int number, long long nodes) override;
+    void NewBestLine(const SearchReport& report) override;
+    void IterationInterrupted(const SearchReport& report, Interruption how, int legalMoves) override;
+    void IterationDone(const SearchReport& report) override;
+    void SearchFinished(const SearchReport& report, bool stopped, bool bookMove, bool hasMove) override;
+    void PlayMove(u64 from, u64 to, char promote) override;
+
+protected:
+    bool ReadCommand(char* buffer, int size) override;
+    bool Interpret(char* line) override;
+    bool Waiting() const override;
+};
+
+// The score as UCI writes it: "cp 34" or "mate 3", "mate -2"; a stalemate scores 0.
+std::string UciScore(const SearchReport& report);

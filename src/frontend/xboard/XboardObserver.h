@@ -1,0 +1,24 @@
+// The console's and xboard's side of the search: thinking lines, kibitz
+// lines, the analysis status line, the console's time report, and the
+// commands that arrive while the engine thinks.
+#pragma once
+
+#include "frontend/shared/GameObserver.h"
+
+class XboardObserver : public GameObserver {
+public:
+    bool ChooseBookMove(char side, char castling, const ChessBoard& board, u64* from, u64* to, char* promote) override;
+    void BudgetSet() override;
+    void BookMoveChosen() override;
+    void NewBestLine(const SearchReport& report) override;
+    void IterationInterrupted(const SearchReport& report, Interruption how, int legalMoves) override;
+    void IterationDone(const SearchReport& report) override;
+    void SearchFinished(const SearchReport& report, bool stopped, bool bookMove, bool hasMove) override;
+    void Polled() override;
+    void PlayMove(u64 from, u64 to, char promote) override;
+
+protected:
+    bool ReadCommand(char* buffer, int size) override;
+    bool Interpret(char* word) override;
+    void AfterCommand() override;
+};
