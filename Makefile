@@ -9,6 +9,10 @@ JOBS     ?= $(shell nproc)
 DEPTH    ?= 6
 BENCH_DEPTH ?= 11
 CTEST    := ctest --output-on-failure -j $(JOBS)
+# Warnings as errors (CI builds with WERROR=ON).
+WERROR   ?= OFF
+# The C++ sources the formatter and the lint look at.
+SOURCES   = $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'tools/*.cpp' 'tools/*.h')
 # The fuzz run: its length, its seed (the time when none is given) and more driver options.
 SECONDS  ?= 120
 SEED     ?= $(shell date +%s)
@@ -28,7 +32,7 @@ MANDIR   = $(PREFIX)/share/man/man6
 ENGDIR   = $(PREFIX)/share/games/plugins/xboard
 
 .PHONY: all deps configure build engine run test sanitize sanitize-build fuzz libfuzzer bench evalbench perft pgo \
-        format clean install uninstall
+        format lint clean install uninstall
 
 all: build
 
@@ -36,7 +40,8 @@ deps:
 	@scripts/ensure-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVELKOR_ARCH=$(ARCH) -DVELKOR_PGO=off >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVELKOR_ARCH=$(ARCH) -DVELKOR_PGO=off \
+	  -DVELKOR_WERROR=$(WERROR) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -55,7 +60,7 @@ sanitize: sanitize-build
 	cd $(SANITIZE) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(CTEST)
 
 sanitize-build: deps
-	@cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug -DVELKOR_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug -DVELKOR_SANITIZE=ON -DVELKOR_WERROR=$(WERROR) >/dev/null
 	@cmake --build $(SANITIZE) -j $(JOBS)
 
 # Random and mutated sessions against the sanitizer build for SECONDS;
@@ -91,7 +96,16 @@ pgo: deps
 	@echo "Profile-guided build: $(PGO)/velkor"
 
 format:
-	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'tools/*.cpp' 'tools/*.h')
+	@scripts/ensure-deps.sh lint
+	clang-format -i $(SOURCES)
+
+# The formatting check (every file as .clang-format has it) and the layering
+# check (no include pointing up, no include between the protocols' rooms).
+lint:
+	@scripts/ensure-deps.sh lint
+	@clang-format --dry-run --Werror $(SOURCES)
+	@scripts/check-layers.sh src
+	@echo "lint: formatting and layers are clean"
 
 # The entry (doc/velkor.eng) holds the header line, the command and the variants played.
 install: engine

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "board/HashKeys.h"
-#include "core/Status.h"
 #include "book/OpeningBook.h"
+#include "core/Status.h"
 #include "support/TestBoards.h"
 
 namespace {

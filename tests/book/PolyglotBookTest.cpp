@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <map>
 
-#include "frontend/shared/GameRecord.h"
 #include "book/PolyglotBook.h"
+#include "frontend/shared/GameRecord.h"
 #include "support/TestBoards.h"
 
 namespace {
