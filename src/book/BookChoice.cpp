@@ -5,15 +5,14 @@
 #include "book/PolyglotBook.h"
 #include "movegen/MoveGen.h"
 
-bool ChooseBookMove(const ChessBoard& board, char side, char castling, u64* from, u64* to, char* promote,
-                    void (*beforeBuiltIn)()) {
-    if (PolyglotBookMove(board, side, castling, from, to, promote)) return true;
+bool ChooseBookMove(const ChessBoard& board, char side, char castling, Move* move, void (*beforeBuiltIn)()) {
+    if (PolyglotBookMove(board, side, castling, move)) return true;
     if (beforeBuiltIn) beforeBuiltIn();
     const int k = InBook(side, castling, board);
     if (k < 0) return false;
     ChessBoard b = board;
     MoveGen list;
     list.GenerateAllMoves(side, &b, castling);
-    list.GetMove(k, from, to, promote);
+    *move = list.GetMove(k);
     return true;
 }

@@ -2,10 +2,9 @@
 // first, the built-in book only when that one has no move.
 #pragma once
 
-#include "board/ChessBoard.h"
+#include "movegen/MoveGen.h"
 
 // A book move for `side` in the position, or false when neither book has
 // one. `beforeBuiltIn`, when given, is called just before the built-in
 // book is asked.
-bool ChooseBookMove(const ChessBoard& board, char side, char castling, u64* from, u64* to, char* promote,
-                    void (*beforeBuiltIn)() = nullptr);
+bool ChooseBookMove(const ChessBoard& board, char side, char castling, Move* move, void (*beforeBuiltIn)() = nullptr);

@@ -97,9 +97,9 @@ int InBook(char side, char castling, ChessBoard board) {
     int best = -100;
     i32 bestValue = 110000;
     for (int i = 0; i < count; ++i) {
-        u64 from, to, upper, lower;
-        char promote, mask;
-        list.GetMove(i, &from, &to, &promote);
+        const auto [from, to, promote] = list.GetMove(i);
+        u64 upper, lower;
+        char mask;
         board.MakeMove(from, to, promote, &mask);
         genhashcode(char(side ^ 1), castling & mask, &upper, &lower, &board);
         const int entry = BookTreeSearch(treeroot, upper, lower);

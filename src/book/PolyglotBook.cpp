@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "movegen/LegalMoves.h"
 #include "movegen/MoveGen.h"
 
 namespace {
@@ -64,7 +65,7 @@ bool Decode(const ChessBoard& b, char side, const PolyglotEntry& entry, BookMove
     }
     char promote = NoPromotion;
     if (promotion) promote = char("NBRQ"[promotion - 1] + (side ? 'a' - 'A' : 0));
-    *move = BookMove{SquareBit(fromSq), SquareBit(toSq), promote, entry.weight};
+    *move = BookMove{Move{SquareBit(fromSq), SquareBit(toSq), promote}, entry.weight};
     return true;
 }
 
@@ -140,34 +141,26 @@ std::vector<PolyglotEntry> PolyglotBook::Entries(u64 key) {
     return found;
 }
 
-// A book move counts only if the generator produces it (a promotion as its
-// queen promotion) and the mover's king is safe after it. An under-promotion
-// keeps its letter: MakeMove plays it.
+// A book move counts only if it is legal (a promotion where the generator
+// promotes to a queen). An under-promotion keeps its letter: MakeMove plays it.
 std::vector<BookMove> PolyglotBook::Moves(const ChessBoard& board, char side, char castling) {
     std::vector<BookMove> moves;
     const std::vector<PolyglotEntry> found = Entries(PolyglotKey(board, side, castling));
     if (found.empty()) return moves;
-    ChessBoard position = board;
-    MoveGen list;
-    const int count = list.GenerateAllMoves(side, &position, castling);
+    const std::vector<Move> legal = LegalMoves(board, side, castling);
     for (const PolyglotEntry& entry : found) {
         BookMove m;
         if (entry.weight == 0 || !Decode(board, side, entry, &m)) continue;
-        for (int i = 0; i < count; ++i) {
-            if (list.From[i] != m.from || list.To[i] != m.to) continue;
-            if ((list.Promote[i] != NoPromotion) != (m.promote != NoPromotion)) break;
-            char mask;
-            position.MakeMove(m.from, m.to, m.promote, &mask);
-            const u64 king = side ? position.BlackKing : position.WhiteKing;
-            if (!king || !position.IsAttacked(king, side)) moves.push_back(m);
-            position.UndoMove(0);
+        for (const Move& l : legal) {
+            if (l.from != m.move.from || l.to != m.move.to) continue;
+            if ((l.promote != NoPromotion) == (m.move.promote != NoPromotion)) moves.push_back(m);
             break;
         }
     }
     return moves;
 }
 
-bool PolyglotBook::Choose(const ChessBoard& board, char side, char castling, u64* from, u64* to, char* promote) {
+bool PolyglotBook::Choose(const ChessBoard& board, char side, char castling, Move* move) {
     const std::vector<BookMove> moves = Moves(board, side, castling);
     u64 total = 0;
     for (const BookMove& m : moves) total += m.weight;
@@ -175,9 +168,7 @@ bool PolyglotBook::Choose(const ChessBoard& board, char side, char castling, u64
     u64 pick = random() % total;
     for (const BookMove& m : moves) {
         if (pick < m.weight) {
-            *from = m.from;
-            *to = m.to;
-            *promote = m.promote;
+            *move = m.move;
             return true;
         }
         pick -= m.weight;
@@ -199,6 +190,6 @@ bool PolyglotBookLoaded() { return engineBook.IsOpen(); }
 
 void SetPolyglotBookSeed(u64 seed) { engineBook.Seed(seed); }
 
-bool PolyglotBookMove(const ChessBoard& board, char side, char castling, u64* from, u64* to, char* promote) {
-    return engineBook.IsOpen() && engineBook.Choose(board, side, castling, from, to, promote);
+bool PolyglotBookMove(const ChessBoard& board, char side, char castling, Move* move) {
+    return engineBook.IsOpen() && engineBook.Choose(board, side, castling, move);
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "board/ChessBoard.h"
+#include "movegen/MoveGen.h"
 
 // The format's fixed numbers (PolyglotKeys.cpp). Men by kind, black pawn 0,
 // white pawn 1, black knight 2, ... white king 11, then [7 - rank][file].
@@ -38,11 +39,10 @@ struct PolyglotEntry {
     u16 weight;
 };
 
-// A book move in the engine's terms: one-square sets and a promotion letter
-// (NoPromotion, or N/B/R/Q for white and n/b/r/q for black).
+// A book move in the engine's terms, with a promotion letter (NoPromotion, or
+// N/B/R/Q for white and n/b/r/q for black), and its weight.
 struct BookMove {
-    u64 from, to;
-    char promote;
+    Move move;
     u16 weight;
 };
 
@@ -69,7 +69,7 @@ public:
     // The legal book moves of weight above 0 for `side` in the position.
     std::vector<BookMove> Moves(const ChessBoard& board, char side, char castling);
     // One of Moves at random, in proportion to the weights; false when there is none.
-    bool Choose(const ChessBoard& board, char side, char castling, u64* from, u64* to, char* promote);
+    bool Choose(const ChessBoard& board, char side, char castling, Move* move);
     void Seed(u64 seed) { random.seed(seed); }
 
 private:
@@ -88,4 +88,4 @@ bool PolyglotBookLoaded();
 void SetPolyglotBookSeed(u64 seed);
 // The search's book hook: a move from the loaded book for `side`, or false
 // when no book is loaded or it has no legal move for the position.
-bool PolyglotBookMove(const ChessBoard& board, char side, char castling, u64* from, u64* to, char* promote);
+bool PolyglotBookMove(const ChessBoard& board, char side, char castling, Move* move);

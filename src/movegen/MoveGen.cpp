@@ -51,12 +51,6 @@ int MoveGen::GenNonCaptures(char) { return 0; }
 int MoveGen::GenChecks(char) { return 0; }
 int MoveGen::GenerateMoves(char) { return 0; }
 
-void MoveGen::GetMove(int i, u64* from, u64* to, char* promote) const {
-    *from = From[i];
-    *to = To[i];
-    *promote = Promote[i];
-}
-
 namespace {
 
 // The first place of the highest of n values.
@@ -94,7 +88,7 @@ void MoveGen::SelectBest(int i, int count) {
     }
 }
 
-void MoveGen::NextMove(int i, int count, u64* from, u64* to, char* promote) {
+Move MoveGen::NextMove(int i, int count) {
     SelectBest(i, count);
-    GetMove(i, from, to, promote);
+    return GetMove(i);
 }

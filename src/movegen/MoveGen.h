@@ -16,6 +16,12 @@ constexpr int MoveTextSize = 1200;
 
 inline int MoveCode(u64 from, u64 to) { return SquareOf(from) * 64 + SquareOf(to); }
 
+// A move as MakeMove takes it: one-square sets and the promotion character.
+struct Move {
+    u64 from, to;
+    char promote;
+};
+
 // A move as the search's tables keep it: the 16-bit code and the promotion character.
 struct PVEntry {
     u16 move;     // fromIndex * 64 + toIndex
@@ -41,11 +47,11 @@ public:
     // Replies to a check of `side`'s king; MoveCount is not stored.
     int GenCheckEvasions(char side, ChessBoard* board);
 
-    void GetMove(int i, u64* from, u64* to, char* promote) const;
+    Move GetMove(int i) const { return Move{From[i], To[i], Promote[i]}; }
     // One selection step: the best of entries i..count-1 (earliest on ties) moves to i.
     void SelectBest(int i, int count);
     // SelectBest, then entry i.
-    void NextMove(int i, int count, u64* from, u64* to, char* promote);
+    Move NextMove(int i, int count);
 
     // Generators: append at index, return the next free index.
     int GenKnights(char side, int index);

@@ -53,9 +53,8 @@ void PerfT::PerformanceTest(char side, int depth, ChessBoard board, char castlin
     const int count =
         board.InCheck(king, side) ? list.GenCheckEvasions(side, &board) : list.GenerateAllMoves(side, &board, castling);
     for (int i = 0; i < count; ++i) {
-        u64 from, to;
-        char promote, mask;
-        list.GetMove(i, &from, &to, &promote);
+        const auto [from, to, promote] = list.GetMove(i);
+        char mask;
         board.MakeMove(from, to, promote, &mask);
         if (board.InCheck(side ? board.BlackKing : board.WhiteKing, side)) {
             board.UndoMove(0);

@@ -193,14 +193,10 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
         int chosen = 0; // moves 0..chosen-1 are in their final order
         for (int i = 0; i < count; ++i) {
             // Step 10a. Make the move; one that leaves the king attacked is dropped.
-            u64 from, to;
-            char promote, castleMask;
-            if (depth > 1) {
-                if (i >= chosen) chosen = ChooseAndPrefetch(list, i, count, side, node.castling, board);
-                list.GetMove(i, &from, &to, &promote);
-            } else {
-                list.NextMove(i, count, &from, &to, &promote); // most children are quiescence nodes: no probe
-            }
+            if (depth > 1 && i >= chosen) chosen = ChooseAndPrefetch(list, i, count, side, node.castling, board);
+            // Below depth 2 most children are quiescence nodes: no probe to prefetch for.
+            const auto [from, to, promote] = depth > 1 ? list.GetMove(i) : list.NextMove(i, count);
+            char castleMask;
             const bool quietTarget = board.IsEmptySquare(to);
             board.MakeMove(from, to, promote, &castleMask);
             PrefetchPawnHash(board.PawnKingHash); // the child's pawn slot loads while this node decides

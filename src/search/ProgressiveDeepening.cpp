@@ -16,8 +16,8 @@ constexpr i32 CommandBurstMs = 10; // the longest one poll spends running waitin
 
 bool IsMateScore(int v) { return v > MateFound || (v >= -MATE && v < -MateFound); }
 
-void MoveText(char* buffer, u64 from, u64 to, char promote) {
-    fillmovestring(buffer, 0, char(SquareOf(from)), char(SquareOf(to)), promote, Search.PV[0], Search.PVLength);
+void MoveText(char* buffer, const Move& m) {
+    fillmovestring(buffer, 0, char(SquareOf(m.from)), char(SquareOf(m.to)), m.promote, Search.PV[0], Search.PVLength);
 }
 
 } // namespace
@@ -38,7 +38,7 @@ void SearchRoutines::PrepareSearch(ChessBoard& board, bool pushKey) {
     if (pushKey) MoveList.InsertMoveHistory(upper, lower);
 }
 
-SearchReport SearchRoutines::Report(int depth, int score, u64 from, u64 to, char promote) const {
+SearchReport SearchRoutines::Report(int depth, int score, const Move& move) const {
     const Status& s = MainStatus;
     SearchReport r;
     r.depth = depth;
@@ -50,7 +50,7 @@ SearchReport SearchRoutines::Report(int depth, int score, u64 from, u64 to, char
     r.elapsedMs = SearchElapsedMs();
     r.estimatedSeconds = s.TimeLastPly;
     // The move itself, then the continuation the root keeps behind it.
-    r.line.moves[0] = PVEntry{u16(from && to ? MoveCode(from, to) : 0), promote};
+    r.line.moves[0] = PVEntry{u16(move.from && move.to ? MoveCode(move.from, move.to) : 0), move.promote};
     r.line.length = PVLength > 1 ? (PVLength < PVSlots ? PVLength : PVSlots) : 1;
     for (int i = 1; i < r.line.length; ++i) r.line.moves[i] = PV[0][i];
     return r;
@@ -85,8 +85,7 @@ bool SearchRoutines::Poll(int ply, int depth) {
     return false;
 }
 
-int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, u64* bestFrom, u64* bestTo,
-                                         char* bestPromote) {
+int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, Move* best) {
     Status& s = MainStatus;
     s.SelDepth = 0;
     s.TimeLastPly = 0;
@@ -127,7 +126,7 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, u64
         board.MaxPly = d <= 6 ? 2 * d : 4 * d;
         IterationMaxPly = board.MaxPly;
         const int previous = v;
-        v = SearchTreeRoot(board.SideToMove, board, -MATE, MATE, d, bestFrom, bestTo, bestPromote, board.Castling);
+        v = SearchTreeRoot(board.SideToMove, board, -MATE, MATE, d, best, board.Castling);
         RootScore = v;
         if (BookMove) {
             Observer->BookMoveChosen();
@@ -138,7 +137,7 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, u64
         // Step 3. The iteration's time by the speed estimate; an aborted one counts with the last score.
         s.TimeLastPly = s.NodesPerSecond > 0 ? i32(TotalNodes() / s.NodesPerSecond) : 0;
         if (s.TimeLastPly > 3) {
-            MoveText(text, *bestFrom, *bestTo, *bestPromote);
+            MoveText(text, *best);
             LogF("Move Time: %d milliseconds", s.TimeLastPly);
             LogF(" %d  %d %d  %lld %s", d, v, s.TimeLastPly, TotalNodes(), text);
         }
@@ -146,7 +145,7 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, u64
             LogF("New v from PreviousBestValue %d\n", previous);
             v = previous;
         }
-        Observer->IterationDone(Report(d, v, *bestFrom, *bestTo, *bestPromote));
+        Observer->IterationDone(Report(d, v, *best));
 
         // Step 4. Stop rules: a command, the clock, a mate, a forced move or the depth limit. A
         // ponder search, or an analysis that only a command ends, then waits for that command.
@@ -167,8 +166,8 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, u64
     }
 
     // Finish: play the move and report it.
-    if (v != StalemateResult && v != -MATE) Observer->PlayMove(*bestFrom, *bestTo, *bestPromote);
-    Observer->SearchFinished(Report(d, v, *bestFrom, *bestTo, *bestPromote), Stop, BookMove, *bestFrom != *bestTo);
+    if (v != StalemateResult && v != -MATE) Observer->PlayMove(*best);
+    Observer->SearchFinished(Report(d, v, *best), Stop, BookMove, best->from != best->to);
     return v;
 }
 
@@ -180,7 +179,7 @@ void SearchRoutines::WaitWhilePondering() {
     Stop = Abort = TimeUp = 1;
 }
 
-int SearchRoutines::SearchExactDepth(ChessBoard board, char depth, u64* bestFrom, u64* bestTo, char* bestPromote) {
+int SearchRoutines::SearchExactDepth(ChessBoard board, char depth, Move* best) {
     Status& s = MainStatus;
     s.TimeLastPly = s.SelDepth = 0;
     CacheHits = Nodes = QNodes = 0;
@@ -198,5 +197,5 @@ int SearchRoutines::SearchExactDepth(ChessBoard board, char depth, u64* bestFrom
     s.DepthReached = s.FD;
     TimerExtended = 0;
     RootScore = 0;
-    return SearchTreeRoot(board.SideToMove, board, -MATE, MATE, d, bestFrom, bestTo, bestPromote, board.Castling);
+    return SearchTreeRoot(board.SideToMove, board, -MATE, MATE, d, best, board.Castling);
 }

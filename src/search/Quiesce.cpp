@@ -37,9 +37,7 @@ int SearchRoutines::Quiesce(char side, int alpha, int beta, ChessBoard& position
 
     const char opponent = side ^ 1;
     for (int i = 0; i < count; ++i) {
-        u64 from, to;
-        char promote;
-        list.NextMove(i, count, &from, &to, &promote);
+        const auto [from, to, promote] = list.NextMove(i, count);
         // Captures and promotions come first; the first quiet move ends the node.
         if (board.IsEmptySquare(to) && promote == NoPromotion) return best;
         if (board.IsKing(opponent, to)) return beta;

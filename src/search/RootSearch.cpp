@@ -9,14 +9,9 @@
 
 namespace {
 
-struct RootMove {
-    u64 from, to;
-    char promote;
-};
+Move FromCode(const PVEntry& e) { return {SquareBit(e.move / 64), SquareBit(e.move % 64), e.promote}; }
 
-RootMove FromCode(const PVEntry& e) { return {SquareBit(e.move / 64), SquareBit(e.move % 64), e.promote}; }
-
-void LogLine(const char* format, int depth, const RootMove& m, int score, long long nodes) {
+void LogLine(const char* format, int depth, const Move& m, int score, long long nodes) {
     char text[MoveTextSize];
     fillmovestring(text, 0, char(SquareOf(m.from)), char(SquareOf(m.to)), m.promote, Search.PV[0], Search.PVLength);
     LogF(format, depth, score, MainStatus.TimeLastPly, nodes, text);
@@ -24,15 +19,15 @@ void LogLine(const char* format, int depth, const RootMove& m, int score, long l
 
 } // namespace
 
-int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int beta, int depth, u64* bestFrom,
-                                   u64* bestTo, char* bestPromote, char castling) {
+int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int beta, int depth, Move* bestMove,
+                                   char castling) {
     const Status& s = MainStatus;
     const char opponent = side ^ 1;
     Observer->IterationStarted(depth);
 
     // Step 1. The book, once per search.
     if (s.BenchNumber == 0 && s.OwnBook == 1 && depth == 1) {
-        if (Observer->ChooseBookMove(side, castling, board, bestFrom, bestTo, bestPromote)) {
+        if (Observer->ChooseBookMove(side, castling, board, bestMove)) {
             BookMove = 1;
             BookPly = s.GamePly;
             return 0;
@@ -40,7 +35,7 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
     }
 
     // Step 2. The moves, the last iteration's best first.
-    RootMove saved = FromCode(PV[0][0]);
+    Move saved = FromCode(PV[0][0]);
     LogF("Init Tree Root Search Choice From=%d  To=%d  Promo=%c\n", PV[0][0].move / 64, PV[0][0].move % 64,
          PV[0][0].promote);
     SecondBest = WorstScore;
@@ -57,15 +52,12 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
 
     // An interrupted iteration shows its best score; before any move finished, the last iteration's.
     auto interrupted = [&](Interruption how) {
-        Observer->IterationInterrupted(
-            Report(depth, best > WorstScore ? best : RootScore, saved.from, saved.to, saved.promote), how, legal);
+        Observer->IterationInterrupted(Report(depth, best > WorstScore ? best : RootScore, saved), how, legal);
     };
     // An abort ends the iteration with the best move so far in the outputs.
     auto aborted = [&](Interruption how, int which, int i) {
         LogF("Tree Search #%d Interrupted at m=%d LegalMoves=%d NumMove=%d\n", which, i, legal, count);
-        *bestFrom = saved.from;
-        *bestTo = saved.to;
-        *bestPromote = saved.promote;
+        *bestMove = saved;
         char text[MoveTextSize];
         fillmovestring(text, 0, char(SquareOf(saved.from)), char(SquareOf(saved.to)), saved.promote, PV[0], PVLength);
         LogF("Tree Root Search Choice #%d From=%d  To=%d  Promo=%d\n", which, SquareOf(saved.from), SquareOf(saved.to),
@@ -82,8 +74,7 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
             break;
         }
         RootMovesSearched = i + 1;
-        RootMove m;
-        list.NextMove(i, count, &m.from, &m.to, &m.promote);
+        const Move m = list.NextMove(i, count);
         if (!RootMoveAllowed(m.from, m.to)) continue;
         const u64 enemyMenBefore = side ? board.WhitePieces : board.BlackPieces;
         char castleMask;
@@ -125,7 +116,7 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
                 PVLength = end;
                 for (int k = 1; k < end; ++k) PV[0][k] = PV[1][k];
                 if (depth > 7) LogLine("ply %d  v %d  TimeLastPly %d  TotalNodes %lld  %s", depth, m, v, TotalNodes());
-                Observer->NewBestLine(Report(depth, v, m.from, m.to, m.promote));
+                Observer->NewBestLine(Report(depth, v, m));
                 alpha = v;
             }
         } else if (v > SecondBest) {
@@ -151,9 +142,7 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
                 best = StalemateResult;
         }
     }
-    *bestFrom = saved.from;
-    *bestTo = saved.to;
-    *bestPromote = saved.promote;
+    *bestMove = saved;
     return best;
 }
 

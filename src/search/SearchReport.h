@@ -59,10 +59,7 @@ public:
     // Waits for a command and runs it: the end of a ponder search that has seen enough.
     virtual void AwaitCommand() {}
     // A book move for the position, when the front end's books know one.
-    virtual bool ChooseBookMove(char /*side*/, char /*castling*/, const ChessBoard&, u64* /*from*/, u64* /*to*/,
-                                char* /*promote*/) {
-        return false;
-    }
+    virtual bool ChooseBookMove(char /*side*/, char /*castling*/, const ChessBoard&, Move* /*move*/) { return false; }
     // Plays the chosen move on the game position.
-    virtual void PlayMove(u64 /*from*/, u64 /*to*/, char /*promote*/) {}
+    virtual void PlayMove(const Move& /*move*/) {}
 };

@@ -62,11 +62,11 @@ public:
     // Chooses the move of the game position and has the observer play it;
     // returns the score, or -110000 (mated) / 110001 (stalemate) when no
     // move was played.
-    int ProgressiveDeepening(ChessBoard board, char maxDepth, u64* bestFrom, u64* bestTo, char* bestPromote);
+    int ProgressiveDeepening(ChessBoard board, char maxDepth, Move* best);
     // One root search of the given depth, without time control; plays nothing.
-    int SearchExactDepth(ChessBoard board, char depth, u64* bestFrom, u64* bestTo, char* bestPromote);
-    int SearchTreeRoot(char side, ChessBoard board, int alpha, int beta, int depth, u64* bestFrom, u64* bestTo,
-                       char* bestPromote, char castling);
+    int SearchExactDepth(ChessBoard board, char depth, Move* best);
+    // One iteration: every root move to the depth; the best move into *best.
+    int SearchTreeRoot(char side, ChessBoard board, int alpha, int beta, int depth, Move* best, char castling);
     int Search(int alpha, int beta, ChessBoard board, Node node);
     // Leaves the position as it found it, but for its MatingMaterial, which it brings up to date.
     int Quiesce(char side, int alpha, int beta, ChessBoard& position);
@@ -80,7 +80,7 @@ public:
     void AddHistory(char side, int move, int depth);
     long long TotalNodes() const { return Nodes + QNodes; }
     // A report of the search so far with this result; a stalemate scores 0.
-    SearchReport Report(int depth, int score, u64 from, u64 to, char promote) const;
+    SearchReport Report(int depth, int score, const Move& move) const;
     // Is the root move among those a front end allowed (all when it named none)?
     bool RootMoveAllowed(u64 from, u64 to) const;
 

@@ -45,7 +45,8 @@ std::string BookFile(std::vector<PolyglotEntry> entries) {
 
 std::vector<std::string> Names(const std::vector<BookMove>& moves) {
     std::vector<std::string> names;
-    for (const BookMove& m : moves) names.push_back(MoveName(m.from, m.to, m.promote) + ":" + std::to_string(m.weight));
+    for (const BookMove& m : moves)
+        names.push_back(MoveName(m.move.from, m.move.to, m.move.promote) + ":" + std::to_string(m.weight));
     return names;
 }
 
@@ -100,10 +101,9 @@ TEST(PolyglotBook, ReadsAWrittenBookAndChoosesOnlyLegalWeightedMoves) {
     auto draws = [&](u64 seed) {
         book.Seed(seed);
         std::vector<std::string> seen;
-        u64 from, to;
-        char letter;
-        for (int i = 0; i < 60 && book.Choose(Played({}), 0, 15, &from, &to, &letter); ++i)
-            seen.push_back(MoveName(from, to, letter));
+        Move m;
+        for (int i = 0; i < 60 && book.Choose(Played({}), 0, 15, &m); ++i)
+            seen.push_back(MoveName(m.from, m.to, m.promote));
         return seen;
     };
     const std::vector<std::string> first = draws(7);
@@ -123,16 +123,15 @@ TEST(PolyglotBook, FilesThatAreNotBooksLeaveNoBookAndOneMessage) {
         {dir, "directory"},
     };
     std::string message;
-    u64 from, to;
-    char letter;
+    Move move;
     for (const auto& [path, why] : bad) {
         ASSERT_TRUE(LoadPolyglotBook(good, &message));
-        EXPECT_TRUE(PolyglotBookMove(Played({}), 0, 15, &from, &to, &letter));
+        EXPECT_TRUE(PolyglotBookMove(Played({}), 0, 15, &move));
         EXPECT_FALSE(LoadPolyglotBook(path, &message));
         EXPECT_NE(message.find("\"" + path + "\" not used: "), std::string::npos);
         EXPECT_TRUE(message.find(why) != std::string::npos && message.find('\n') == std::string::npos) << message;
         EXPECT_FALSE(PolyglotBookLoaded());
-        EXPECT_FALSE(PolyglotBookMove(Played({}), 0, 15, &from, &to, &letter));
+        EXPECT_FALSE(PolyglotBookMove(Played({}), 0, 15, &move));
     }
     UnloadPolyglotBook();
 }

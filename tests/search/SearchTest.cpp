@@ -20,9 +20,9 @@ namespace {
 struct MovePlayer : SearchObserver {
     int played = 0;
     u64 from = 0;
-    void PlayMove(u64 f, u64, char) override {
+    void PlayMove(const Move& m) override {
         ++played;
-        from = f;
+        from = m.from;
     }
 };
 
@@ -49,7 +49,7 @@ protected:
         MainBoard.MaxDepth = depth;
         int score = 0;
         player.played = 0;
-        CaptureStdout([&] { score = Search.ProgressiveDeepening(MainBoard, char(depth), &from, &to, &promote); });
+        CaptureStdout([&] { score = Search.ProgressiveDeepening(MainBoard, char(depth), &best); });
         return score;
     }
     // One alpha-beta node of the given depth for the side to move, two plies below the root.
@@ -61,8 +61,7 @@ protected:
                              ::Node{char(b.SideToMove), 0, depth, 2 + b.SideToMove, false, false, PVNode});
     }
 
-    u64 from = 0, to = 0;
-    char promote = 0;
+    Move best{0, 0, 0};
     MovePlayer player;
     SearchObserver* saved = nullptr;
 };
@@ -102,8 +101,8 @@ TEST_F(FixedDepth, MatesScoreByDistanceAndThePlayedMove) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Think(c.fen, c.depth), c.score) << c.fen;
-        EXPECT_EQ(MoveName(from, to, NoPromotion), c.move) << c.fen;
-        EXPECT_TRUE(player.played == 1 && player.from == from) << "the driver played it: " << c.fen;
+        EXPECT_EQ(MoveName(best.from, best.to, NoPromotion), c.move) << c.fen;
+        EXPECT_TRUE(player.played == 1 && player.from == best.from) << "the driver played it: " << c.fen;
     }
     EXPECT_EQ(Think("R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1", 3), -110000); // mated
     EXPECT_EQ(Think("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", 3), 110001);     // stalemated
@@ -209,16 +208,15 @@ TEST_F(Clock, SearchStaysWithinItsTime) {
         MainStatus.GamePly = 15;
         MainStatus.NodesPerSecond = 40000; // a low estimate: polls come early
         MainStatus.UCImode = 0;            // the budget alone: no front end reads standard input
-        u64 from = 0, to = 0;
-        char promote = 0;
+        Move best{0, 0, 0};
         MovePlayer player;
         SearchObserver* saved = Search.Observer;
         Search.Observer = &player;
         const i32 start = ClockMs();
-        CaptureStdout([&] { Search.ProgressiveDeepening(MainBoard, 0, &from, &to, &promote); });
+        CaptureStdout([&] { Search.ProgressiveDeepening(MainBoard, 0, &best); });
         Search.Observer = saved;
         EXPECT_LT(ClockMs() - start, MainStatus.TimeLeft / 4) << "session " << session;
-        EXPECT_NE(from, 0u);
-        EXPECT_TRUE(player.played == 1 && player.from == from) << "the move was played";
+        EXPECT_NE(best.from, 0u);
+        EXPECT_TRUE(player.played == 1 && player.from == best.from) << "the move was played";
     }
 }

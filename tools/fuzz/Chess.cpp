@@ -7,7 +7,7 @@
 #include "board/Fen.h"
 #include "core/Status.h"
 #include "frontend/shared/GameRecord.h"
-#include "movegen/MoveGen.h"
+#include "movegen/LegalMoves.h"
 
 namespace {
 
@@ -44,32 +44,6 @@ bool SanePlacement(const std::string& placement) {
         }
     }
     return rank == 0 && file == 8 && whiteKings == 1 && blackKings == 1;
-}
-
-struct Generated {
-    u64 from, to;
-    char promote;
-};
-
-// The generated moves that leave the mover's king unattacked. Deliberately
-// not the front end's LegalMoves, which takes the evasion generator in
-// check: the driver judges the engine's moves along a path of its own.
-std::vector<Generated> Legal(const ChessBoard& original) {
-    ChessBoard b = original;
-    const char side = char(b.SideToMove);
-    MoveGen moves;
-    int count = moves.GenerateAllMoves(side, &b, char(b.Castling));
-    std::vector<Generated> legal;
-    for (int i = 0; i < count; ++i) {
-        Generated g;
-        char mask;
-        moves.GetMove(i, &g.from, &g.to, &g.promote);
-        b.MakeMove(g.from, g.to, g.promote, &mask);
-        u64 king = side ? b.BlackKing : b.WhiteKing;
-        if (king && !b.IsAttacked(king, side)) legal.push_back(g);
-        b.UndoMove(0);
-    }
-    return legal;
 }
 
 bool IsPromotion(char generated) { return generated != NoPromotion && generated != 0; }
@@ -143,7 +117,7 @@ std::optional<Position> Position::FromFen(const std::string& fen) {
 
 std::vector<std::string> Position::LegalMoves() const {
     std::vector<std::string> texts;
-    for (const Generated& g : Legal(board)) {
+    for (const Move& g : ::LegalMoves(board)) {
         std::string t = SquareName(SquareOf(g.from)) + SquareName(SquareOf(g.to));
         if (IsPromotion(g.promote)) t += Lower(g.promote);
         texts.push_back(t);
@@ -155,7 +129,7 @@ bool Position::IsLegal(const std::string& text) const {
     int from, to;
     char promote;
     if (!ParseMoveText(text, &from, &to, &promote)) return false;
-    for (const Generated& g : Legal(board))
+    for (const Move& g : ::LegalMoves(board))
         if (g.from == SquareBit(from) && g.to == SquareBit(to)) return IsPromotion(g.promote) == (promote != 0);
     return false;
 }

@@ -75,9 +75,8 @@ void Bench() {
         std::printf(i < 5 ? "%d " : "%d\n", i + 1);
         std::fflush(stdout);
         SetUpBenchPosition(i);
-        u64 from = 0, to = 0;
-        char promote = NoPromotion;
-        Search.ProgressiveDeepening(MainBoard, s.FD, &from, &to, &promote);
+        Move best{0, 0, NoPromotion};
+        Search.ProgressiveDeepening(MainBoard, s.FD, &best);
         AddCounters(totals);
         if (i < 5) PositionCache.ClearTranspositionTables();
     }
@@ -92,12 +91,11 @@ void Bench2() {
         std::fflush(stdout);
         const i32 start = ClockMs();
         SetUpBenchPosition(4);
-        u64 from = 0, to = 0;
-        char promote = NoPromotion;
+        Move best{0, 0, NoPromotion};
         if (run == 0)
-            Search.ProgressiveDeepening(MainBoard, s.FD, &from, &to, &promote);
+            Search.ProgressiveDeepening(MainBoard, s.FD, &best);
         else
-            Search.SearchExactDepth(MainBoard, s.FD, &from, &to, &promote);
+            Search.SearchExactDepth(MainBoard, s.FD, &best);
         BenchTotals totals;
         AddCounters(totals);
         PositionCache.ClearTranspositionTables();

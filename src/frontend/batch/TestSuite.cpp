@@ -60,11 +60,15 @@ void ParseEPDSuite(const char* fileName) {
                 continue;
             }
             if (s.FD == 0) s.FD = 3;
-            const int score = Search.ProgressiveDeepening(MainBoard, s.FD, &MainBoard.BestFrom, &MainBoard.BestTo,
-                                                          &MainBoard.BestPromote);
+            ChessBoard& b = MainBoard;
+            Move best{b.BestFrom, b.BestTo, b.BestPromote};
+            const int score = Search.ProgressiveDeepening(b, s.FD, &best);
+            b.BestFrom = best.from;
+            b.BestTo = best.to;
+            b.BestPromote = best.promote;
             char text[MoveTextSize];
-            fillmovestring(text, 0, char(SquareOf(MainBoard.BestFrom)), char(SquareOf(MainBoard.BestTo)),
-                           MainBoard.BestPromote, Search.PV[0], Search.PVLength);
+            fillmovestring(text, 0, char(SquareOf(best.from)), char(SquareOf(best.to)), best.promote, Search.PV[0],
+                           Search.PVLength);
             std::printf("%d %d   %s", s.FD, score, text);
         }
         std::fflush(stdout);

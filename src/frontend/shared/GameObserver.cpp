@@ -15,17 +15,16 @@ constexpr int CommandSize = 10000; // a longer command is cut
 
 } // namespace
 
-bool GameObserver::ChooseBookMove(char side, char castling, const ChessBoard& board, u64* from, u64* to,
-                                  char* promote) {
-    return ::ChooseBookMove(board, side, castling, from, to, promote);
+bool GameObserver::ChooseBookMove(char side, char castling, const ChessBoard& board, Move* move) {
+    return ::ChooseBookMove(board, side, castling, move);
 }
 
 // Only a man of the side to move is played: a search without a legal move leaves no move to play.
-void GameObserver::PlayMove(u64 from, u64 to, char promote) {
+void GameObserver::PlayMove(const Move& move) {
     ChessBoard& b = MainBoard;
-    if (!(from & (b.SideToMove ? b.BlackPieces : b.WhitePieces))) return;
+    if (!(move.from & (b.SideToMove ? b.BlackPieces : b.WhitePieces))) return;
     char castleMask;
-    b.MakeMove(from, to, promote, &castleMask);
+    b.MakeMove(move.from, move.to, move.promote, &castleMask);
     b.Castling &= castleMask;
 }
 

@@ -9,8 +9,8 @@
 class GameObserver : public SearchObserver {
 public:
     // The books' choice (Polyglot first, then the built-in one).
-    bool ChooseBookMove(char side, char castling, const ChessBoard& board, u64* from, u64* to, char* promote) override;
-    void PlayMove(u64 from, u64 to, char promote) override;
+    bool ChooseBookMove(char side, char castling, const ChessBoard& board, Move* move) override;
+    void PlayMove(const Move& move) override;
     void TableTrace(TraceEvent event, int value, int alpha, int beta, u64 upper, u64 lower) override;
     bool InputWaiting() override;
     bool RunCommand() override;

@@ -2,8 +2,6 @@
 #include "frontend/shared/GameRecord.h"
 
 #include "board/HashKeys.h"
-#include "movegen/MoveGen.h"
-#include "search/SearchRoutines.h"
 
 GameRecord Game;
 
@@ -41,51 +39,6 @@ void RefreshPieceCounts(ChessBoard& board) {
                             board.WhiteKnightCount + board.WhitePawnCount;
     board.BlackPieceCount = board.BlackQueenCount + board.BlackRookCount + board.BlackBishopCount +
                             board.BlackKnightCount + board.BlackPawnCount;
-}
-
-std::vector<Move> LegalMoves(const ChessBoard& board) {
-    ChessBoard position = board;
-    const char side = char(position.SideToMove);
-    const u64 king = side ? position.BlackKing : position.WhiteKing;
-    MoveGen list;
-    const int count = king && position.IsAttacked(king, side)
-                          ? list.GenCheckEvasions(side, &position)
-                          : list.GenerateAllMoves(side, &position, char(position.Castling));
-    std::vector<Move> moves;
-    for (int i = 0; i < count; ++i) {
-        Move m;
-        char mask;
-        list.GetMove(i, &m.from, &m.to, &m.promote);
-        position.MakeMove(m.from, m.to, m.promote, &mask);
-        const u64 kingNow = side ? position.BlackKing : position.WhiteKing;
-        const bool legal = !kingNow || !position.IsAttacked(kingNow, side); // a set-up position may lack its king
-        position.UndoMove(0);
-        if (legal) moves.push_back(m);
-    }
-    return moves;
-}
-
-bool HasLegalMove(const ChessBoard& board) { return !LegalMoves(board).empty(); }
-
-bool HasLegalMoveAmong(const ChessBoard& board) {
-    for (const Move& m : LegalMoves(board))
-        if (Search.RootMoveAllowed(m.from, m.to)) return true;
-    return false;
-}
-
-bool IsLegalMove(const ChessBoard& board, u64 from, u64 to) {
-    for (const Move& m : LegalMoves(board))
-        if (m.from == from && m.to == to) return true;
-    return false;
-}
-
-bool FirstLegalMove(const ChessBoard& board, u64* from, u64* to, char* promote) {
-    const std::vector<Move> moves = LegalMoves(board);
-    if (moves.empty()) return false;
-    *from = moves[0].from;
-    *to = moves[0].to;
-    *promote = moves[0].promote;
-    return true;
 }
 
 GameRecord::Key GameRecord::KeyOf(const ChessBoard& b) const {

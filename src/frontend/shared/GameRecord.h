@@ -1,12 +1,13 @@
 // Bookkeeping of the game position shared by the console, xboard and UCI
 // front ends: squares from move text, castling rights by from-square,
-// piece counts of a set-up position, the legal-move test, and the
-// positions of the game for the repetition announcement.
+// piece counts of a set-up position, and the positions of the game for the
+// repetition announcement.
 #pragma once
 
 #include <vector>
 
 #include "board/ChessBoard.h"
+#include "movegen/MoveGen.h"
 
 // Square index of a file letter followed by a rank number, e.g. "e2"
 // (any letter counts from 'a', the rank is the decimal number behind it);
@@ -25,22 +26,6 @@ void PlayGameMove(int fromIndex, int toIndex, char promote);
 // Recounts the men of a position that was set up rather than reached by
 // moves (the type counts and the two per-side totals).
 void RefreshPieceCounts(ChessBoard& board);
-
-// A move as MakeMove takes it.
-struct Move {
-    u64 from, to;
-    char promote;
-};
-
-// The legal moves of the board's side to move, in generation order.
-std::vector<Move> LegalMoves(const ChessBoard& board);
-// True when the side to move of the board has a legal move.
-bool HasLegalMove(const ChessBoard& board);
-// True when one of the legal moves is among the root moves the search is limited to.
-bool HasLegalMoveAmong(const ChessBoard& board);
-bool IsLegalMove(const ChessBoard& board, u64 from, u64 to);
-// The first legal move; false when there is none.
-bool FirstLegalMove(const ChessBoard& board, u64* from, u64* to, char* promote);
 
 // The current game since it began or was last set up: its start position,
 // the moves played and the key of every position. A position counts again

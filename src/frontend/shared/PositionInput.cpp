@@ -10,6 +10,7 @@
 #include "board/Fen.h"
 #include "core/Geometry.h"
 #include "frontend/shared/GameRecord.h"
+#include "movegen/LegalMoves.h"
 #include "movegen/MoveGen.h"
 
 namespace {
@@ -83,39 +84,24 @@ u8 PossibleCastling(const ChessBoard& b, u8 rights) {
 
 } // namespace
 
-bool ParseMoveText(const char* text, MoveText* move) {
+bool ParseMoveText(const char* text, Move* move) {
     if (!IsFile(text[0]) || !IsRank(text[1]) || !IsFile(text[2]) || !IsRank(text[3])) return false;
-    char promote = 0;
+    char promote = NoPromotion;
     if (text[4]) {
         promote = char(std::tolower(static_cast<unsigned char>(text[4])));
         if (!std::strchr("qrbn", promote) || text[5]) return false;
     }
-    move->from = SquareAt(text);
-    move->to = SquareAt(text + 2);
-    move->promote = promote;
+    *move = Move{SquareBit(SquareAt(text)), SquareBit(SquareAt(text + 2)), promote};
     return true;
 }
 
-bool FindLegalMove(const ChessBoard& board, const MoveText& move, u64* from, u64* to, char* promote) {
-    ChessBoard b = board;
-    const char side = char(b.SideToMove);
-    MoveGen list;
-    const u64 king = King(b, side);
-    const int count = king && b.InCheck(king, side) ? list.GenCheckEvasions(side, &b)
-                                                    : list.GenerateAllMoves(side, &b, char(b.Castling));
-    for (int i = 0; i < count; ++i) {
-        if (list.From[i] != SquareBit(move.from) || list.To[i] != SquareBit(move.to)) continue;
-        const bool promotes = list.Promote[i] != NoPromotion;
-        if (move.promote && !promotes) return false;
-        char mask;
-        b.MakeMove(list.From[i], list.To[i], list.Promote[i], &mask);
-        const bool legal = !b.InCheck(King(b, side), side);
-        b.UndoMove(0);
-        if (!legal) return false;
-        *from = list.From[i];
-        *to = list.To[i];
+bool FindLegalMove(const ChessBoard& board, const Move& move, Move* legal) {
+    for (const Move& m : LegalMoves(board)) {
+        if (m.from != move.from || m.to != move.to) continue;
+        const bool promotes = m.promote != NoPromotion;
+        if (move.promote != NoPromotion && !promotes) return false;
         // The generators make queens; MakeMove takes any promotion letter.
-        *promote = promotes ? (move.promote ? move.promote : list.Promote[i]) : NoPromotion;
+        *legal = Move{m.from, m.to, promotes && move.promote != NoPromotion ? move.promote : m.promote};
         return true;
     }
     return false;

@@ -6,24 +6,21 @@
 #include <string>
 
 #include "board/ChessBoard.h"
+#include "movegen/MoveGen.h"
 
-// A move as text: from-square, to-square and an optional promotion letter.
-struct MoveText {
-    int from = 0, to = 0; // square indexes
-    char promote = 0;     // 'q', 'r', 'b', 'n', or 0 for none
-};
-
-// Reads "e2e4", "e7e8q" (the letter in either case). False for anything else,
-// squares off the board included.
-bool ParseMoveText(const char* text, MoveText* move);
+// Reads "e2e4", "e7e8q" (the letter in either case) into a move whose
+// promotion is the letter in lower case, or NoPromotion. False for anything
+// else, squares off the board included.
+bool ParseMoveText(const char* text, Move* move);
 
 // Finds the move among the legal moves of the board's side to move. A pawn
 // reaching the last rank without a letter becomes a queen; a letter on any
-// other move makes it no move. On success fills the move as MakeMove takes it.
-bool FindLegalMove(const ChessBoard& board, const MoveText& move, u64* from, u64* to, char* promote);
+// other move makes it no move. On success *legal is the move as MakeMove takes it.
+bool FindLegalMove(const ChessBoard& board, const Move& move, Move* legal);
 
 // The move as UCI and xboard write it: "e2e4", "e7e8q".
 std::string MoveNotation(u64 from, u64 to, char promote);
+inline std::string MoveNotation(const Move& m) { return MoveNotation(m.from, m.to, m.promote); }
 
 // Reads a FEN or EPD text into a board and checks it: six fields at most
 // before the EPD operations, eight ranks of eight squares, one king a side,

@@ -17,6 +17,7 @@
 #include "frontend/shared/PositionInput.h"
 #include "frontend/uci/UCIObserver.h"
 #include "frontend/uci/UCIProtocol.h"
+#include "movegen/LegalMoves.h"
 #include "movegen/MoveGen.h"
 #include "search/SearchRoutines.h"
 #include "search/TimeManagement.h"
@@ -35,8 +36,15 @@ long long Number(const std::string& word, long long low, long long high, long lo
 }
 
 bool IsMoveWord(const std::string& w) {
-    MoveText text;
-    return ParseMoveText(w.c_str(), &text);
+    Move move;
+    return ParseMoveText(w.c_str(), &move);
+}
+
+// True when one of the legal moves is among the root moves the search is limited to.
+bool HasLegalMoveAmong(const ChessBoard& board) {
+    for (const Move& m : LegalMoves(board))
+        if (Search.RootMoveAllowed(m.from, m.to)) return true;
+    return false;
 }
 
 // The teaching modes: "Mimic Student", and "Mimic Oracle", which shows the evaluation.
@@ -68,9 +76,9 @@ GoLine ParseGoLine(const char* line) {
     bool inSearchMoves = false;
     while (in >> word) {
         if (inSearchMoves && IsMoveWord(word)) {
-            MoveText text;
-            ParseMoveText(word.c_str(), &text);
-            go.searchMoves.push_back(u16(text.from * 64 + text.to));
+            Move move;
+            ParseMoveText(word.c_str(), &move);
+            go.searchMoves.push_back(u16(MoveCode(move.from, move.to)));
             continue;
         }
         inSearchMoves = false;
@@ -167,48 +175,47 @@ void UCIProtocol::Go() {
     WriteLogFile("===========================================================\n");
 }
 
-void UCIProtocol::BestMoveText(char* out, int size, bool hasMove, u64 from, u64 to, char promote) const {
-    if (!hasMove || !from || !to) {
+void UCIProtocol::BestMoveText(char* out, int size, bool hasMove, const Move& best) const {
+    if (!hasMove || !best.from || !best.to) {
         std::snprintf(out, size_t(size), " 0000");
         return;
     }
-    const std::string best = MoveNotation(from, to, promote);
-    int n = std::snprintf(out, size_t(size), " %s ", best.c_str());
+    int n = std::snprintf(out, size_t(size), " %s ", MoveNotation(best).c_str());
     if (PonderOption != 1 || Search.PVLength < 2 || n < 0 || n >= size) return;
     // The ponder move is the second of the principal variation, when it is legal after the first.
     ChessBoard after = MainBoard;
     char mask;
-    after.MakeMove(from, to, promote, &mask);
+    after.MakeMove(best.from, best.to, best.promote, &mask);
     after.Castling &= mask;
     after.SideToMove ^= 1;
     const PVEntry reply = Search.PV[0][1];
-    MoveText text{reply.move / 64, reply.move % 64, 0};
-    u64 f, t;
-    char p;
-    if (!FindLegalMove(after, text, &f, &t, &p)) return;
-    std::snprintf(out + n, size_t(size - n), "ponder %s", MoveNotation(f, t, p).c_str());
+    Move ponder;
+    if (!FindLegalMove(after, Move{SquareBit(reply.move / 64), SquareBit(reply.move % 64), NoPromotion}, &ponder))
+        return;
+    std::snprintf(out + n, size_t(size - n), "ponder %s", MoveNotation(ponder).c_str());
 }
 
 void UCIProtocol::SearchAndReply(const GoLine& go) {
     Status& s = MainStatus;
     LogF("MovesPerSession %d TimeLeft %d TimeInc %d \n", s.MovesPerSession, s.TimeLeft, s.TimeInc);
-    bool hasMove = HasLegalMove(MainBoard);
-    u64 from = 0, to = 0;
-    Promotion = NoPromotion;
+    const std::vector<Move> legal = LegalMoves(MainBoard);
+    bool hasMove = !legal.empty();
+    Move best{0, 0, NoPromotion};
     int score = 0;
     if (hasMove && go.searchMovesGiven && !HasLegalMoveAmong(MainBoard)) {
         hasMove = false; // no listed move is legal: there is nothing to search
     } else {
         SearchRunning = 1;
-        score = Search.ProgressiveDeepening(MainBoard, s.FD, &from, &to, &Promotion);
+        score = Search.ProgressiveDeepening(MainBoard, s.FD, &best);
         SearchRunning = 0;
     }
     // A search stopped before its first move finished has none: any legal move will do.
-    if (hasMove && !IsLegalMove(MainBoard, from, to)) FirstLegalMove(MainBoard, &from, &to, &Promotion);
+    if (hasMove && !IsLegal(MainBoard, best)) best = legal.front();
+    Promotion = best.promote;
 
     char text[128];
-    BestMoveText(text, sizeof text, hasMove, from, to, Promotion);
-    std::printf("info score %s\n", UciScore(Search.Report(0, score, from, to, Promotion)).c_str());
+    BestMoveText(text, sizeof text, hasMove, best);
+    std::printf("info score %s\n", UciScore(Search.Report(0, score, best)).c_str());
     std::fflush(stdout);
     std::printf("bestmove%s\n", text);
     std::fflush(stdout);

@@ -69,7 +69,7 @@ void UCIObserver::SearchFinished(const SearchReport& r, bool, bool, bool hasMove
 }
 
 // The GUI sends the position before every "go": the game position stays as it set it.
-void UCIObserver::PlayMove(u64, u64, char) {}
+void UCIObserver::PlayMove(const Move&) {}
 
 bool UCIObserver::ReadCommand(char* buffer, int size) { return ReadLine(buffer, size); }
 

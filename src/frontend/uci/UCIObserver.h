@@ -15,7 +15,7 @@ public:
     void IterationInterrupted(const SearchReport& report, Interruption how, int legalMoves) override;
     void IterationDone(const SearchReport& report) override;
     void SearchFinished(const SearchReport& report, bool stopped, bool bookMove, bool hasMove) override;
-    void PlayMove(u64 from, u64 to, char promote) override;
+    void PlayMove(const Move& move) override;
 
 protected:
     bool ReadCommand(char* buffer, int size) override;

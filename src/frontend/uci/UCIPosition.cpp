@@ -77,26 +77,24 @@ int UCIProtocol::ProcessMoves(const char* list) {
     std::istringstream in(list);
     int count = 0;
     for (std::string word; in >> word;) {
-        MoveText text;
-        u64 from, to;
-        char promote;
-        if (!ParseMoveText(word.c_str(), &text) || !FindLegalMove(MainBoard, text, &from, &to, &promote)) {
+        Move text, move;
+        if (!ParseMoveText(word.c_str(), &text) || !FindLegalMove(MainBoard, text, &move)) {
             InfoString(("illegal move: " + word).c_str());
             break;
         }
-        MakeMoves(from, to, promote);
+        MakeMoves(move);
         ++count;
     }
     return count;
 }
 
-void UCIProtocol::MakeMoves(u64 from, u64 to, char promote) {
-    FromBit = from;
-    ToBit = to;
-    FromIndex = SquareOf(from);
-    ToIndex = SquareOf(to);
+void UCIProtocol::MakeMoves(const Move& move) {
+    FromBit = move.from;
+    ToBit = move.to;
+    FromIndex = SquareOf(move.from);
+    ToIndex = SquareOf(move.to);
     ++MainStatus.GamePly;
-    PlayGameMove(FromIndex, ToIndex, promote);
+    PlayGameMove(FromIndex, ToIndex, move.promote);
     MainBoard.SideToMove ^= 1;
     HashSide ^= 1;
     u64 upper, lower;

@@ -11,6 +11,7 @@
 
 #include "board/Bitboard.h"
 #include "frontend/shared/EngineIdentity.h"
+#include "movegen/MoveGen.h"
 
 constexpr int UCICommandSize = 10000; // longer lines are cut
 
@@ -57,13 +58,13 @@ public:
     // Returns how many were applied.
     int ProcessMoves(const char* list);
     // Applies one legal move and records the position's key.
-    void MakeMoves(u64 from, u64 to, char promote);
+    void MakeMoves(const Move& move);
 
     // The settings a "go" line makes before the search; returns the line as read.
     GoLine ApplyGoLine(const char* line);
     // The "bestmove" text of a search result: " e2e4 " or " e7e8q ", with
     // the ponder move behind it when the option is on; " 0000" for no move.
-    void BestMoveText(char* out, int size, bool hasMove, u64 from, u64 to, char promote) const;
+    void BestMoveText(char* out, int size, bool hasMove, const Move& best) const;
 
 private:
     void Identify();

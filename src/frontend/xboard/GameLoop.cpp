@@ -42,13 +42,11 @@ void ProblemToLog(const char* text) { WriteLogFile(text); }
 
 // Plays the word on the game if it names a legal move; anything else leaves the game exactly as it was.
 bool PlayUserMove(const char* word) {
-    MoveText text;
-    u64 from, to;
-    char promote;
-    if (!ParseMoveText(word, &text) || !FindLegalMove(MainBoard, text, &from, &to, &promote)) return false;
-    PlayGameMove(SquareOf(from), SquareOf(to), promote);
+    Move text, move;
+    if (!ParseMoveText(word, &text) || !FindLegalMove(MainBoard, text, &move)) return false;
+    PlayGameMove(SquareOf(move.from), SquareOf(move.to), move.promote);
     MainBoard.SideToMove ^= 1;
-    Game.Record(Move{from, to, promote});
+    Game.Record(move);
     return true;
 }
 
@@ -87,7 +85,12 @@ void EngineTurn() {
     Status& s = MainStatus;
     ChessBoard& b = MainBoard;
     thinking = true;
-    lastScore = Search.ProgressiveDeepening(b, s.FD, &b.BestFrom, &b.BestTo, &b.BestPromote);
+    // The search starts from the last move chosen, which it keeps when it ends without one.
+    Move best{b.BestFrom, b.BestTo, b.BestPromote};
+    lastScore = Search.ProgressiveDeepening(b, s.FD, &best);
+    b.BestFrom = best.from;
+    b.BestTo = best.to;
+    b.BestPromote = best.promote;
     thinking = false;
     AnnounceEngineResult(lastScore);
     const bool played = !Search.CommandStop && !NoMoveResult(lastScore) && !s.Analyze;
@@ -95,16 +98,16 @@ void EngineTurn() {
     // run into the next line the GUI reads.
     if (played && s.xboard == 1) {
         std::printf("%d. ...", (s.GamePly + 1) / 2);
-        MakeGUIMove(b.BestFrom, b.BestTo, b.BestPromote, lastScore);
+        MakeGUIMove(best, lastScore);
         std::fflush(stdout);
     } else if (played) {
-        std::printf("My move: %s\n", MoveNotation(b.BestFrom, b.BestTo, b.BestPromote).c_str());
+        std::printf("My move: %s\n", MoveNotation(best).c_str());
     }
     // MakeMove has kept the fifty-move count for the engine's move.
     if (played) {
         b.SideToMove ^= 1;
         ++s.GamePly;
-        Game.Record(Move{b.BestFrom, b.BestTo, b.BestPromote});
+        Game.Record(best);
     }
     // After a search that a command stopped it is the user's turn, whatever
     // that command set, unless an analysis goes on from a new position; an
@@ -164,7 +167,7 @@ void RunGameLoop(const char* firstWord) {
     Status& s = MainStatus;
     if (s.xboard) SetProblemSink(ProblemToLog);
     // At the console a first word that is a move or a command is the user's first input.
-    MoveText move;
+    Move move;
     if (!s.xboard && (IsCommand(firstWord) || ParseMoveText(firstWord, &move))) pendingWord = firstWord;
     quitting = false;
     StartGamePosition();
@@ -226,10 +229,10 @@ int MoveWhileThinking(char* word) {
     return Handled;
 }
 
-void MakeGUIMove(u64 from, u64 to, char promote, int score) {
+void MakeGUIMove(const Move& move, int score) {
     const Status& s = MainStatus;
     char text[MoveTextSize];
-    fillmovestring(text, score, char(SquareOf(from)), char(SquareOf(to)), promote);
+    fillmovestring(text, score, char(SquareOf(move.from)), char(SquareOf(move.to)), move.promote);
     std::printf("%s", text);
     LogF("Move Made: %d %d %d %ld %s", s.DepthReached, score / 10, 0, long(Search.Nodes + Search.QNodes), text);
     std::fflush(stdout);

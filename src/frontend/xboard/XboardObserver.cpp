@@ -43,9 +43,8 @@ void SayLookingInBook() { std::printf("Look through the Opening Book\n"); }
 } // namespace
 
 // The console says when it turns to the built-in book.
-bool XboardObserver::ChooseBookMove(char side, char castling, const ChessBoard& board, u64* from, u64* to,
-                                    char* promote) {
-    return ::ChooseBookMove(board, side, castling, from, to, promote, MainStatus.xboard ? nullptr : SayLookingInBook);
+bool XboardObserver::ChooseBookMove(char side, char castling, const ChessBoard& board, Move* move) {
+    return ::ChooseBookMove(board, side, castling, move, MainStatus.xboard ? nullptr : SayLookingInBook);
 }
 
 void XboardObserver::BudgetSet() {
@@ -98,8 +97,8 @@ void XboardObserver::Polled() {
 }
 
 // An analysis only looks: the game position stays.
-void XboardObserver::PlayMove(u64 from, u64 to, char promote) {
-    if (!MainStatus.Analyze) GameObserver::PlayMove(from, to, promote);
+void XboardObserver::PlayMove(const Move& move) {
+    if (!MainStatus.Analyze) GameObserver::PlayMove(move);
 }
 
 bool XboardObserver::ReadCommand(char* buffer, int size) { return ReadWord(buffer, size < WordSize ? size : WordSize); }

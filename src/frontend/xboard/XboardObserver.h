@@ -7,7 +7,7 @@
 
 class XboardObserver : public GameObserver {
 public:
-    bool ChooseBookMove(char side, char castling, const ChessBoard& board, u64* from, u64* to, char* promote) override;
+    bool ChooseBookMove(char side, char castling, const ChessBoard& board, Move* move) override;
     void BudgetSet() override;
     void BookMoveChosen() override;
     void NewBestLine(const SearchReport& report) override;
@@ -15,7 +15,7 @@ public:
     void IterationDone(const SearchReport& report) override;
     void SearchFinished(const SearchReport& report, bool stopped, bool bookMove, bool hasMove) override;
     void Polled() override;
-    void PlayMove(u64 from, u64 to, char promote) override;
+    void PlayMove(const Move& move) override;
 
 protected:
     bool ReadCommand(char* buffer, int size) override;

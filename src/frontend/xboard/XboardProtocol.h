@@ -3,7 +3,7 @@
 // it. The console is the same protocol with prompts, echoes and diagrams.
 #pragma once
 
-#include "board/Bitboard.h"
+#include "movegen/MoveGen.h"
 
 // Results of DoCommand and HumanMove.
 enum CommandResult : char {
@@ -37,6 +37,6 @@ void SetupBoardFromEdit();
 // which "c" switches; false for ".", which leaves the editor.
 bool EditBoard(const char* word, char* colour);
 // Prints the engine's move as xboard reads it and logs it.
-void MakeGUIMove(u64 from, u64 to, char promote, int score);
+void MakeGUIMove(const Move& move, int score);
 // The analysis status line: centiseconds, nodes, depth, root moves left and in all.
 void PrintStatusLine();

@@ -8,6 +8,7 @@
 #include "board/Fen.h"
 #include "core/Status.h"
 #include "frontend/shared/GameRecord.h"
+#include "movegen/LegalMoves.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool ready = [] {
