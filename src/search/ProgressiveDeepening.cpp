@@ -26,6 +26,11 @@ int SearchRoutines::InputDetected() { return Observer->InputWaiting() ? 1 : 0; }
 
 void SearchRoutines::PrepareSearch(ChessBoard& board, bool pushKey) {
     Status& s = MainStatus;
+    s.SelDepth = s.TimeLastPly = 0;
+    CacheHits = Nodes = QNodes = 0;
+    BookMove = TimerExtended = 0;
+    ResetStops();
+    RootScore = RootLegalMoves = 0;
     PositionCache.Populate();
     board.InitPieceCounts();
     for (int row = 0; row < PVSlots; ++row)
@@ -69,14 +74,13 @@ bool SearchRoutines::Poll(int ply, int depth) {
         const i32 started = ClockMs();
         do {
             if (Observer->RunCommand()) {
-                Stop = Abort = TimeUp = 1;
-                CommandStop = 1;
+                AbortSearch();
                 return true;
             }
         } while (ClockMs() - started < CommandBurstMs && InputDetected());
     }
     if (NodeLimitReached()) {
-        Stop = Abort = TimeUp = 1;
+        StopKeepingMove();
         return true;
     }
     // Analyses, ponder searches and fixed depths know no budget.
@@ -87,14 +91,8 @@ bool SearchRoutines::Poll(int ply, int depth) {
 
 int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, Move* best) {
     Status& s = MainStatus;
-    s.SelDepth = 0;
-    s.TimeLastPly = 0;
     int maxDepth = maxDepthArg < 1 ? DefaultMaxDepth : maxDepthArg;
-    CacheHits = Nodes = QNodes = 0;
-    BookMove = TimerExtended = Abort = TimeUp = Stop = CommandStop = 0;
-    RootScore = 0;
-    RootLegalMoves = 0;
-    PrepareSearch(board, s.xboard != 0);
+    PrepareSearch(board, Settings.keyOnGameStack);
 
     if (s.FD == 0) {
         SetBudget();
@@ -173,16 +171,13 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, Mov
 
 // Holds the result until a command ends the ponder search or the analysis.
 void SearchRoutines::WaitWhilePondering() {
-    const Status& s = MainStatus;
-    if (!s.xboard && !s.UCImode) return;
+    if (!Settings.waitsForCommand) return;
     Observer->AwaitCommand();
-    Stop = Abort = TimeUp = 1;
+    StopKeepingMove(); // a command that ends the search without a move has said so itself
 }
 
 int SearchRoutines::SearchExactDepth(ChessBoard board, char depth, Move* best) {
     Status& s = MainStatus;
-    s.TimeLastPly = s.SelDepth = 0;
-    CacheHits = Nodes = QNodes = 0;
     int d = depth;
     if (d < 1) {
         d = ExactDepthUnlimited;
@@ -191,11 +186,7 @@ int SearchRoutines::SearchExactDepth(ChessBoard board, char depth, Move* best) {
         board.MaxPly = 2 * d;
     }
     IterationMaxPly = board.MaxPly;
-    BookMove = TimeUp = Abort = Stop = CommandStop = 0;
-    RootLegalMoves = 0;
     PrepareSearch(board, true);
     s.DepthReached = s.FD;
-    TimerExtended = 0;
-    RootScore = 0;
     return SearchTreeRoot(board.SideToMove, board, -MATE, MATE, d, best, board.Castling);
 }

@@ -12,10 +12,3 @@ SearchRoutines Search;
 int FTMoveList[FTMoveListSize];
 
 SearchRoutines::SearchRoutines() : Observer(&silentObserver) {}
-
-void SearchRoutines::AbortSearch() {
-    Stop = 1;
-    Abort = 1;
-    TimeUp = 1;
-    CommandStop = 1;
-}

@@ -24,6 +24,14 @@ struct Node {
     NodeType type;
 };
 
+// What the front end in charge asks of every search; the console's wishes
+// until a front end says otherwise.
+struct SearchSettings {
+    bool keyOnGameStack = false;  // the root's key joins the game's positions for the repetition rule
+    bool outOfBookBonus = true;   // half as much time again on the first moves out of the book
+    bool waitsForCommand = false; // a ponder search or analysis that has seen enough waits for a command
+};
+
 class SearchRoutines {
 public:
     // Time management (TimeManagement.cpp).
@@ -31,14 +39,22 @@ public:
     i64 NodesPerMove; // node budget of the move
     u8 TimerExtended; // the one fail-low extension of the move was granted
 
-    u8 BookMove, TimeUp, Abort;
+    u8 BookMove; // the iteration took its move from a book
+
+    // How a running search ends. The flags are set only by the transitions
+    // below (and the fail-low extension, which may take TimeUp back) and
+    // cleared only by ResetStops.
+    u8 TimeUp;      // the root finishes the move it is searching, then the deepening ends
+    u8 Abort;       // every node returns at once; the unfinished iteration's result is dropped
+    u8 Stop;        // nodes return after undoing their move; the deepening ends
+    u8 CommandStop; // a command ended the search: no move is played
+
     i8 BestMoveChanges;
     u8 FailingLow;
     i32 RootLegalMoves, BookPly, SecondBest, RootScore;
     i64 PollCountdown; // nodes until the next input poll
     i32 History[2][4096];
     i32 HistoryMax;
-    u8 Stop;
     i32 RootMovesSearched, RootMoveCount, IterationDepth;
     // Row p belongs to the node at ply p; for p >= 1 slot 0 holds the end
     // index, the node's move sits in slot p and its continuation after it.
@@ -47,7 +63,6 @@ public:
     i32 PVLength;
     i64 Nodes, CacheHits, QNodes;
     i32 PollDepth, PollPly;
-    u8 CommandStop;      // a command stopped the search: no move was played
     i32 IterationMaxPly; // beyond this ply every node is a horizon node
     i64 NodeLimit;       // the search ends after this many nodes; 0 = no limit
     i32 DepthLimit;      // no iteration deeper than this; 0 = no limit
@@ -56,6 +71,7 @@ public:
     u16 RootMoveFilter[256];
     // Who hears the reports; a silent observer until a front end registers.
     SearchObserver* Observer;
+    SearchSettings Settings;
 
     SearchRoutines();
 
@@ -74,8 +90,22 @@ public:
     int ValueCapturedPiece(char side, u64 square, const ChessBoard* board) const;
     // Non-zero when the observer says a command is waiting (xboard and UCI only).
     int InputDetected();
-    // Ends the running search at once: no move is played. For the front ends' commands.
-    void AbortSearch();
+    // The stop transitions. The clock's budget is spent: the root finishes its move.
+    void EndAfterRootMove() { TimeUp = 1; }
+    // Past the emergency limit: every node unwinds, the last finished iteration's move is played.
+    void UnwindNow() { Abort = 1; }
+    // The fixed time per move is up: unwind, and start no other root move or iteration.
+    void UnwindAndEnd() { Abort = TimeUp = 1; }
+    // Enough searched (a budget at an iteration boundary, a node limit, a command
+    // that releases a ponder search): end now and play the best move found.
+    void StopKeepingMove() { Stop = Abort = TimeUp = 1; }
+    // A command ended the search (the front ends call this): end now, play no move.
+    void AbortSearch() {
+        StopKeepingMove();
+        CommandStop = 1;
+    }
+    // Before a search: no stop decided.
+    void ResetStops() { TimeUp = Abort = Stop = CommandStop = 0; }
     void ClearHistory();
     void AddHistory(char side, int move, int depth);
     long long TotalNodes() const { return Nodes + QNodes; }
@@ -106,6 +136,7 @@ public:
 private:
     // Input and budget check of a node; true when the node must return 0.
     bool Poll(int ply, int depth);
+    // Clears the counters and stops of the last search and sets up the root.
     void PrepareSearch(ChessBoard& board, bool pushKey);
     bool SearchRootMove(const ChessBoard& board, const Node& child, int alpha, int beta, bool first, bool reducible,
                         bool hardStop, int* v);

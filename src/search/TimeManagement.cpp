@@ -66,7 +66,7 @@ void SearchRoutines::SetBudget() {
     } else {
         s.TimePerMove =
             (s.GamePly > LateGamePly && s.TimeInc <= 0) ? s.TimeLeft / LateGameMoves : s.TimeLeft / SuddenDeathMoves;
-        if (!s.UCImode && s.GamePly <= BookPly + 7)
+        if (Settings.outOfBookBonus && s.GamePly <= BookPly + 7)
             s.TimePerMove += s.TimePerMove >> 1; // just out of the book
         else if ((s.GamePly % 10 == 0 || s.GamePly % 9 == 0) && s.TimeLeft > MinuteMs)
             s.TimePerMove = (s.TimePerMove * 7) >> 2;
@@ -141,7 +141,7 @@ void SearchRoutines::GrantFailLowExtension() {
     DoubleBudget();
     TimerExtended = 1;
     WriteLogFile("Timer Extended - Failing Low\n");
-    if (TimeUp) {
+    if (TimeUp) { // the budget was already spent: the root may go on after all
         DoubleBudget();
         TimeUp = 0;
     }
@@ -154,7 +154,7 @@ bool SearchRoutines::ExtendOrStopAtBoundary() {
         FirstHalfDone = 2;
         return false;
     }
-    TimeUp = Stop = Abort = 1;
+    StopKeepingMove();
     return true;
 }
 
@@ -165,7 +165,7 @@ bool SearchRoutines::BudgetSpentBeforeIteration() {
     case 0: RemeasureSpeed("first 7 ply", false); return TotalNodes() > NodesPerMove && ExtendOrStopAtBoundary();
     case 1: return ExtendOrStopAtBoundary();
     default: // already extended at an iteration boundary
-        TimeUp = Abort = Stop = 1;
+        StopKeepingMove();
         return true;
     }
 }
@@ -176,7 +176,7 @@ bool SearchRoutines::BudgetSpentAtPoll() {
     if (IterationDepth <= 1) return false;
     // A fixed time is kept by the clock itself, between two polls.
     if (s.ST && SearchElapsedMs() >= s.ST) {
-        Abort = TimeUp = 1;
+        UnwindAndEnd();
         return true;
     }
     // So is the emergency limit, before the speed is known as after. The search stops at the
@@ -184,7 +184,7 @@ bool SearchRoutines::BudgetSpentAtPoll() {
     // varies between polls and the move must still be sent.
     const i64 gap = std::min<i64>(1000 / PollsPerSecond, s.TimePerMove / PollsPerMoveTime);
     if (SearchElapsedMs() + 2 * gap + 1 >= 2LL * s.TimePerMove) {
-        Abort = 1;
+        UnwindNow();
         return true;
     }
     // Over the budget: the one extension while failing low; otherwise a
@@ -195,10 +195,10 @@ bool SearchRoutines::BudgetSpentAtPoll() {
             return false;
         }
         if (s.ST) {
-            Abort = TimeUp = 1;
+            UnwindAndEnd();
             return true;
         }
-        TimeUp = 1;
+        EndAfterRootMove();
         return false;
     };
     const long long total = TotalNodes();
@@ -213,7 +213,7 @@ bool SearchRoutines::BudgetSpentAtPoll() {
     // twice the budget in nodes, and in time, since the speed varies within a move.
     if (FirstHalfDone == 1 && (total > NodesPerMove || Stop == 1) && extendOrStop()) return true;
     if (total >= s.EmergencyThreshold || Stop == 1) {
-        Abort = 1;
+        UnwindNow();
         return true;
     }
     return false;

@@ -72,13 +72,13 @@ protected:
         MainStatus.initVars();
         MainStatus.FD = 0;
         MainStatus.ST = MainStatus.MovesPerSession = MainStatus.TimeInc = 0;
-        MainStatus.UCImode = 1; // no book bonus, no console report
+        Search.Settings.outOfBookBonus = false;
         MoveList.Init();
         Search.BookPly = -100;
     }
     void TearDown() override {
         MainStatus.initVars();
-        MainStatus.UCImode = 0;
+        Search.Settings = SearchSettings{};
     }
 };
 
@@ -207,7 +207,6 @@ TEST_F(Clock, SearchStaysWithinItsTime) {
         MainStatus.TimeLeft = 20000;
         MainStatus.GamePly = 15;
         MainStatus.NodesPerSecond = 40000; // a low estimate: polls come early
-        MainStatus.UCImode = 0;            // the budget alone: no front end reads standard input
         Move best{0, 0, 0};
         MovePlayer player;
         SearchObserver* saved = Search.Observer;

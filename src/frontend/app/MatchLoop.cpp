@@ -15,6 +15,7 @@
 #include "frontend/uci/UCIProtocol.h"
 #include "frontend/xboard/GameLoop.h"
 #include "frontend/xboard/XboardObserver.h"
+#include "frontend/xboard/XboardProtocol.h"
 #include "search/SearchRoutines.h"
 #include "search/TranspositionTables.h"
 
@@ -23,9 +24,11 @@ namespace {
 UCIObserver uciObserver;
 XboardObserver xboardObserver; // the console's too
 
-// The search reports to the protocol the engine speaks.
-void RegisterSearchObserver() {
-    Search.Observer = MainStatus.UCImode ? static_cast<SearchObserver*>(&uciObserver) : &xboardObserver;
+// The search reports to the protocol the engine speaks, and does what it asks.
+void ConnectSearch() {
+    const Status& s = MainStatus;
+    Search.Observer = s.UCImode ? static_cast<SearchObserver*>(&uciObserver) : &xboardObserver;
+    Search.Settings = s.UCImode ? UCISearch : s.xboard ? XboardSearch : ConsoleSearch;
 }
 
 // Under UCI the interpreter takes over with the first word as its first line;
@@ -39,7 +42,7 @@ void RunUCI() {
 
 int RunMatchLoop() {
     Status& s = MainStatus;
-    RegisterSearchObserver();
+    ConnectSearch();
     for (;;) {
         WriteLogFile("=====================================\n");
         WriteLogFile("Next Match\n");

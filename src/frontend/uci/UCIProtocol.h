@@ -12,8 +12,14 @@
 #include "board/Bitboard.h"
 #include "frontend/shared/EngineIdentity.h"
 #include "movegen/MoveGen.h"
+#include "search/SearchRoutines.h"
 
 constexpr int UCICommandSize = 10000; // longer lines are cut
+
+// A UCI search keeps its clock as the GUI set it (no bonus out of the book),
+// and a ponder search or analysis that has seen enough waits for "stop" or
+// "ponderhit". The GUI keeps the game's positions itself.
+constexpr SearchSettings UCISearch{false, false, true};
 
 // Conversation states.
 enum UCIState : u8 { Waiting = 0, Searching = 1, PonderingState = 2, InfiniteAnalysis = 3 };

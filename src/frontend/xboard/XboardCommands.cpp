@@ -411,6 +411,7 @@ char Remove(char*) { return TakeBack(2); }
 
 char Xboard(char*) {
     S().xboard = 1;
+    Search.Settings = XboardSearch;
     return Handled;
 }
 

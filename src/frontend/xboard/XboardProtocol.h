@@ -4,6 +4,7 @@
 #pragma once
 
 #include "movegen/MoveGen.h"
+#include "search/SearchRoutines.h"
 
 // Results of DoCommand and HumanMove.
 enum CommandResult : char {
@@ -14,6 +15,12 @@ enum CommandResult : char {
     RepetitionDraw = 6, // the game loop's own result: third occurrence of a position
     FiftyMoves = 7      // the move just made triggers the fifty-move rule
 };
+
+// What a search does for each: xboard records the root's key with the game's
+// positions and waits in an analysis that has seen enough; the console does
+// neither. Both give the first moves out of the book more time.
+constexpr SearchSettings ConsoleSearch{false, true, false};
+constexpr SearchSettings XboardSearch{true, true, true};
 
 // Longest word the console and xboard readers keep; the rest is dropped.
 constexpr int WordSize = 201;
