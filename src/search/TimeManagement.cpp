@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "board/ChessBoard.h"
 #include "core/Log.h"
 #include "core/Platform.h"
 #include "core/Status.h"
@@ -52,6 +53,16 @@ void AssumeSpeed(i32 nodesPerSecond) { MainStatus.NodesPerSecond = nodesPerSecon
 void SetSearchLimits(long long nodes, int depth) {
     Search.NodeLimit = nodes > 0 ? nodes : 0;
     Search.DepthLimit = depth > 0 ? depth : 0;
+}
+
+void ClearSearchLimits() {
+    Status& s = MainStatus;
+    s.TimeInc = 0;
+    s.TimeLeft = 0;
+    MainBoard.FixedDepth = 0;
+    s.FD = 0;
+    s.ST = 0;
+    SetSearchLimits(0, 0);
 }
 
 void SearchRoutines::SetBudget() {

@@ -20,3 +20,6 @@ void AssumeSpeed(i32 nodesPerSecond);
 i32 SearchElapsedMs();
 // Limits of the next search besides the clock: a node count and an iteration depth (0: none).
 void SetSearchLimits(long long nodes, int depth);
+// No limit at all: no clock, increment, fixed time, fixed depth, node count or depth limit,
+// before a front end sets those of the next search.
+void ClearSearchLimits();

@@ -2,6 +2,8 @@
 #include "frontend/shared/GameRecord.h"
 
 #include "board/HashKeys.h"
+#include "core/Status.h"
+#include "search/SearchRoutines.h"
 
 GameRecord Game;
 
@@ -31,6 +33,16 @@ void PlayGameMove(int fromIndex, int toIndex, char promote) {
     MainBoard.Castling = CastlingAfterMoveFrom(MainBoard.Castling, fromIndex);
     char mask; // rights are kept by from-square above, not by the mask
     MainBoard.MakeMove(SquareBit(fromIndex), SquareBit(toIndex), promote, &mask);
+}
+
+void ResetGame() {
+    Search.ClearHistory();
+    MainBoard.InitRep();
+    MainStatus.initVars();
+    MainStatus.HumanToMove = 1;
+    MainStatus.GameInProgress = 1;
+    MainBoard.FiftyMoveCount = 0;
+    MainBoard.SideToMove = 0;
 }
 
 void RefreshPieceCounts(ChessBoard& board) {

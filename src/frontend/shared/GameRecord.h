@@ -23,6 +23,10 @@ u8 CastlingAfterMoveFrom(u8 castling, int fromIndex);
 // fifty-move count. Not tested for legality; SideToMove is the caller's.
 void PlayGameMove(int fromIndex, int toIndex, char promote);
 
+// A new game: the initial position with the user (or GUI) to move, the
+// settings of a new game (initVars) and an empty history heuristic.
+void ResetGame();
+
 // Recounts the men of a position that was set up rather than reached by
 // moves (the type counts and the two per-side totals).
 void RefreshPieceCounts(ChessBoard& board);

@@ -116,11 +116,7 @@ GoLine UCIProtocol::ApplyGoLine(const char* line) {
     const GoLine go = ParseGoLine(line);
     const int side = b.SideToMove ? 1 : 0;
     State = Searching;
-    s.TimeInc = 0;
-    s.TimeLeft = 0;
-    b.FixedDepth = 0;
-    s.FD = 0;
-    s.ST = 0;
+    ClearSearchLimits();
     // A go line starts neither a ponder nor an analysis unless it (or the option) says so.
     s.Pondering = 0;
     s.Analyze = AnalyseMode;
@@ -138,7 +134,7 @@ GoLine UCIProtocol::ApplyGoLine(const char* line) {
         s.ST = AnalysisTime;
         s.Force = 0;
         State = InfiniteAnalysis;
-        AssumeSpeed(800000);
+        AssumeSpeed(InfiniteSearchSpeed);
     }
     if (go.time[side] >= 0) {
         s.TimeLeft = i32(go.time[side]);

@@ -16,20 +16,6 @@
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
 
-namespace {
-
-// The game position reset to the initial one, as "position" needs it.
-void ResetGamePosition() {
-    Search.ClearHistory();
-    MainBoard.InitRep();
-    MainStatus.initVars();
-    MainStatus.HumanToMove = 1;
-    MainBoard.FiftyMoveCount = 0;
-    MainBoard.SideToMove = 0;
-}
-
-} // namespace
-
 void UCIProtocol::SetPosition() {
     std::istringstream in(Command);
     std::string word, fen;
@@ -51,10 +37,9 @@ void UCIProtocol::SetPosition() {
         return;
     }
 
-    ResetGamePosition();
+    ResetGame();
     if (startpos) {
         HashSide = 0;
-        MainStatus.GameInProgress = 1;
     } else {
         const i32 maxDepth = MainBoard.MaxDepth;
         MainBoard = position;

@@ -1,22 +1,18 @@
 // The UCI interpreter cycle and its handlers other than "position" and "go".
 #include "frontend/uci/UCIProtocol.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <sstream>
 
 #include "board/ChessBoard.h"
-#include "book/OpeningBook.h"
 #include "book/PolyglotBook.h"
 #include "core/Log.h"
-#include "core/Numbers.h"
 #include "core/Platform.h"
 #include "core/Status.h"
 #include "eval/PositionEvaluate.h"
 #include "frontend/shared/GameRecord.h"
+#include "frontend/uci/UCIOptions.h"
 #include "search/SearchRoutines.h"
 #include "search/TimeManagement.h"
 #include "search/TranspositionTables.h"
@@ -36,11 +32,6 @@ std::string FirstWord(const char* line) {
     std::string word;
     in >> word;
     return word;
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return text;
 }
 
 // In UCI mode a problem the engine notices is shown, not interpreted.
@@ -134,16 +125,7 @@ void UCIProtocol::Identify() {
     Reply(line);
     std::snprintf(line, sizeof line, "id author %s", EngineAuthor);
     Reply(line);
-    Reply("option name UCI_AnalyseMode type check default false");
-    Reply("option name OwnBook type check default false");
-    Reply("option name SecondaryBook type check default false");
-    Reply("option name UCI_ShowCurrLine type check default true");
-    Reply("option name Ponder type check default false");
-    Reply("option name UCI_EngineAbout type string default Velkor, a bitboard chess engine");
-    Reply("option name Hash type spin default 192 min 1 max 4096");
-    Reply("option name Clear Hash type button");
-    Reply("option name BookFile type string default <empty>");
-    Reply("option name BookSeed type spin default 0 min 0 max 2147483647");
+    PrintOptions();
     Reply("uciok");
     WriteLogFile("Sent uciok\n");
     MainStatus.OwnBook = PolyglotBookLoaded(); // a book given with -book is meant to be used
@@ -156,27 +138,19 @@ void UCIProtocol::ReadyRequest() {
 
 // Clears the tables and the game; the options keep their values.
 void UCIProtocol::NewGame() {
-    Status& s = MainStatus;
     HashSide = 0;
-    Search.ClearHistory();
-    MainBoard.InitRep();
-    s.initVars();
+    ResetGame();
     ClearPawnHash();
     PositionCache.ClearTranspositionTables();
     WriteLogFile("Processing ucinewgame\n");
     State = Waiting;
-    s.HumanToMove = 1;
-    MainBoard.FiftyMoveCount = 0;
-    MainBoard.SideToMove = 0;
-    s.GameInProgress = 1;
-    s.Pondering = 0;
-    AssumeSpeed(800000);
+    MainStatus.Pondering = 0;
+    AssumeSpeed(InfiniteSearchSpeed);
     RefreshPieceCounts(MainBoard);
 }
 
-// "setoption name <id> [value <x>]": the name may hold blanks and is matched without regard to case.
+// "setoption name <id> [value <x>]": the name may hold blanks.
 void UCIProtocol::SetOption() {
-    Status& s = MainStatus;
     std::istringstream in(Command);
     std::string word, name, value;
     in >> word >> word; // "setoption", "name"
@@ -185,68 +159,9 @@ void UCIProtocol::SetOption() {
         return;
     }
     while (in >> word && word != "value") name += (name.empty() ? "" : " ") + word;
-    bool hasValue = word == "value";
+    const bool hasValue = word == "value";
     while (hasValue && in >> word) value += (value.empty() ? "" : " ") + word;
-    const std::string id = Lower(name);
-    const std::string v = Lower(value);
-    auto check = [&](u8* target) {
-        if (v != "true" && v != "false") return false;
-        *target = v == "true";
-        return true;
-    };
-    bool ok = true;
-    if (id == "ownbook" || id == "secondarybook") {
-        u8 on = 0;
-        ok = check(&on);
-        if (ok) {
-            if (on) buildbook();
-            s.OwnBook = on;
-        }
-    } else if (id == "uci_showcurrline") {
-        ok = check(&ShowCurrLine);
-    } else if (id == "uci_analysemode") {
-        ok = check(&AnalyseMode);
-        if (ok) {
-            s.Analyze = s.Post = AnalyseMode;
-            if (AnalyseMode) {
-                s.Force = 0;
-                s.HumanToMove = 0;
-                AssumeSpeed(200005);
-                SetAnalysisTime();
-            }
-        }
-    } else if (id == "ponder") {
-        ok = check(&PonderOption);
-        if (ok && PonderOption) s.Pondering = 0;
-    } else if (id == "hash") {
-        const char* end = nullptr;
-        const long long mb = ParseInteger(value.c_str(), TTMinMegabytes, TTMaxMegabytes, 0, &end);
-        ok = !value.empty() && *end == '\0';
-        if (ok && !PositionCache.Resize(int(mb))) InfoString("not enough memory for that table: Hash unchanged");
-    } else if (id == "clear hash") {
-        PositionCache.ClearTranspositionTables();
-    } else if (id == "bookfile") {
-        // A book is only read when a book is used at all: OwnBook comes with it.
-        std::string message;
-        if (value.empty() || value == "<empty>") {
-            UnloadPolyglotBook();
-        } else if (LoadPolyglotBook(value, &message)) {
-            s.OwnBook = 1;
-        } else {
-            InfoString(message.c_str());
-        }
-    } else if (id == "bookseed") {
-        const char* end = nullptr;
-        const long long seed = ParseInteger(value.c_str(), -1, INT32_MAX, -1, &end);
-        ok = !value.empty() && *end == '\0' && seed >= 0;
-        if (ok && seed > 0) SetPolyglotBookSeed(u64(seed));
-    } else if (id == "uci_engineabout") {
-        // Read only.
-    } else {
-        InfoString(("no such option: " + name).c_str());
-        return;
-    }
-    if (!ok) InfoString(("invalid value for " + name + ": " + value).c_str());
+    ::SetOption(name, value);
 }
 
 void UCIProtocol::Quit() {

@@ -21,6 +21,11 @@ constexpr int UCICommandSize = 10000; // longer lines are cut
 // "ponderhit". The GUI keeps the game's positions itself.
 constexpr SearchSettings UCISearch{false, false, true};
 
+// Nodes a second assumed until a search measures its own: for "go infinite"
+// and a new game, and for a search under UCI_AnalyseMode.
+constexpr i32 InfiniteSearchSpeed = 800000;
+constexpr i32 AnalyseModeSpeed = 200005;
+
 // Conversation states.
 enum UCIState : u8 { Waiting = 0, Searching = 1, PonderingState = 2, InfiniteAnalysis = 3 };
 

@@ -31,6 +31,7 @@
 namespace {
 
 constexpr int LineSize = 10000;                  // the rest of a longer line is dropped
+constexpr i32 AnalysisSpeed = 200001;            // nodes a second assumed when an analysis starts
 constexpr int MaxDepthCommand = 100;             // "sd" and "sfd" beyond this mean this
 constexpr long long MaxCentiseconds = 1LL << 28; // "time" and "otim": about a month
 constexpr long long MaxMovesPerSession = 10000;
@@ -86,20 +87,10 @@ char MoveNow(char*) {
 
 char Nothing(char*) { return Handled; }
 
-// A fresh game from the initial position, the user to move.
-void NewGamePosition() {
-    MainBoard.InitRep();
-    S().HumanToMove = 1;
-    MainBoard.FiftyMoveCount = 0;
-    MainBoard.SideToMove = 0;
-    S().GameInProgress = 1;
-}
-
 char Abort(char*) {
     StopThinking();
-    NewGamePosition();
+    ResetGame();
     MainBoard.MaxDepth = 56;
-    S().initVars();
     StartGamePosition();
     return StateChanged;
 }
@@ -110,7 +101,7 @@ char Analyze(char*) {
     s.Post = 1;
     s.Force = 0;
     s.HumanToMove = 0;
-    AssumeSpeed(200001);
+    AssumeSpeed(AnalysisSpeed);
     SetAnalysisTime();
     return StateChanged;
 }
@@ -229,9 +220,7 @@ char Name(char*) {
 // A new game; in an analysis, the analysis goes on from the initial position.
 char New(char*) {
     StopThinking();
-    Search.ClearHistory();
-    NewGamePosition();
-    S().initVars();
+    ResetGame();
     S().Force = 0;
     StartGamePosition();
     if (S().Analyze) { // the analysis goes on, as long as before
