@@ -22,7 +22,7 @@ BEGIN {
     allowed["movegen"] = "core board movegen"
     allowed["eval"] = "core board eval"
     allowed["book"] = "core board movegen book"
-    allowed["search"] = "core board movegen eval search"
+    allowed["search"] = "core board movegen eval book search"
     lower = "core board movegen eval book search"
     allowed["frontend/shared"] = lower " frontend/shared"
     allowed["frontend/batch"] = lower " frontend/shared frontend/batch"

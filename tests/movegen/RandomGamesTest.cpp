@@ -4,6 +4,7 @@
 // field; along the first games the perft counts must agree too.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "board/ChessBoard.h"
 #include "board/Fen.h"
 #include "board/HashKeys.h"
+#include "movegen/LegalMoves.h"
 #include "movegen/PerfT.h"
 #include "movegen/ReferenceBoard.h"
 #include "support/TestBoards.h"
@@ -105,6 +107,22 @@ void CheckMove(const ChessBoard& b, const ReferenceBoard& ref, ReferenceBoard::M
     tally.captures += victim != ' ';
 }
 
+// Moves as sorted from-to codes, promotions marked: the two lists in one form.
+std::vector<int> Codes(const std::vector<Move>& moves) {
+    std::vector<int> codes;
+    for (const Move& m : moves)
+        codes.push_back(SquareOf(m.from) * 128 + SquareOf(m.to) * 2 + (m.promote != NoPromotion));
+    std::sort(codes.begin(), codes.end());
+    return codes;
+}
+
+std::vector<int> Codes(const std::vector<ReferenceBoard::Move>& moves) {
+    std::vector<int> codes;
+    for (const ReferenceBoard::Move& m : moves) codes.push_back(m.from * 128 + m.to * 2 + (m.promote != 0));
+    std::sort(codes.begin(), codes.end());
+    return codes;
+}
+
 } // namespace
 
 TEST(RandomGames, MovesMadeTakenBackAndCountedAsByTheReference) {
@@ -129,6 +147,7 @@ TEST(RandomGames, MovesMadeTakenBackAndCountedAsByTheReference) {
                         if (HasFatalFailure()) return;
                     }
                 std::vector<ReferenceBoard::Move> legal = ref.LegalMoves();
+                ASSERT_EQ(Codes(LegalMoves(b)), Codes(legal)) << "the legal-move module in " << FenOf(b);
                 if (game < 2) {
                     ASSERT_EQ(EngineLeaves(1), legal.size()) << FenOf(b);
                     ASSERT_EQ(EngineLeaves(2), ref.Perft(2)) << FenOf(b);
