@@ -242,10 +242,6 @@ export class XboardDriver {
     await this.proc.waitFor((l) => l === `pong ${id}`, timeoutMs, `pong ${id}`);
   }
 
-  moveText(uci, chess) {
-    if (this.features.san !== "1") return uci;
-    return chess.moves({ verbose: true }).find((m) => m.from + m.to + (m.promotion || "") === uci).san;
-  }
 
   async newGame(game, timeoutMs) {
     this.game = game;
@@ -266,17 +262,13 @@ export class XboardDriver {
     await this.sync(timeoutMs);
   }
 
-  // Moves the engine has not seen yet, in its notation; `chess` is replayed
-  // from the game's start so SAN engines get SAN.
+  // Moves the engine has not seen yet, in its notation (SAN when it asks).
   pendingMoves(moves) {
-    const out = [];
-    const chess = this.features.san === "1" ? this.game.replay(moves.slice(0, this.sent)) : null;
-    for (const uci of moves.slice(this.sent)) {
-      const text = this.moveText(uci, chess);
-      out.push(this.features.usermove === "1" ? `usermove ${text}` : text);
-      if (chess) chess.move(text);
-    }
-    return out;
+    const sans = this.features.san === "1" ? this.game.sans : null;
+    return moves.slice(this.sent).map((uci, i) => {
+      const text = sans ? sans[this.sent + i] : uci;
+      return this.features.usermove === "1" ? `usermove ${text}` : text;
+    });
   }
 
   async think(moves, clocks, inc, timeoutMs) {

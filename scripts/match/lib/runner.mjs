@@ -153,19 +153,19 @@ export class Match {
     const { tc, margin, grace, startup, maxPlies, engines } = this.config;
     const idx = { w: g.white, b: g.black };
     const chess = new Chess(g.opening.fen);
-    const start = new Chess(g.opening.fen);
     const moves = [];
-    for (const m of g.opening.moves) moves.push(uciOf(playEngineMove(chess, m)));
+    const sans = [];
+    for (const m of g.opening.moves) {
+      const mv = playEngineMove(chess, m);
+      moves.push(uciOf(mv));
+      sans.push(mv.san);
+    }
     const ctx = {
       fen: g.opening.fen,
       startFen: DEFAULT_POSITION,
       tc,
       turn: chess.turn(),
-      replay: (list) => {
-        const c = new Chess(g.opening.fen);
-        for (const m of list) playEngineMove(c, m);
-        return c;
-      },
+      sans,
     };
     const clocks = { w: tc.base, b: tc.base };
     const lowest = { w: null, b: null };
@@ -239,6 +239,7 @@ export class Match {
         break;
       }
       moves.push(uciOf(mv));
+      sans.push(mv.san);
       clocks[side] += tc.inc;
       end = ruleResult(chess);
     }
@@ -249,8 +250,6 @@ export class Match {
       if (p && !p.proc.dead) p.driver.endGame(end.result, end.reason);
     }
 
-    const sans = [];
-    for (const m of moves) sans.push(playEngineMove(start, m).san);
     return {
       round: g.round,
       white: engines[g.white].name,

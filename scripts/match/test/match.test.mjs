@@ -36,7 +36,7 @@ test("engine moves are refereed strictly, openings validated", () => {
   assert.equal(playEngineMove(new Chess(promo), "e7e8N").san, "e8=N");
   assert.equal(playEngineMove(new Chess(), "Nf3").san, "Nf3");
   assert.equal(playEngineMove(new Chess("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1"), "0-0-0").san, "O-O-O");
-  for (const bad of ["e2e5", "a1h8", "", "bestmove", "Ke2", "x".repeat(100)]) assert.equal(playEngineMove(new Chess(), bad), null, bad);
+  for (const bad of ["e2e5", "e7e5", "e2e4q", "a1h8", "", "bestmove", "Ke2", "x".repeat(100)]) assert.equal(playEngineMove(new Chess(), bad), null, bad);
 
   const book = loadOpenings(join(HERE, "..", "openings.txt"));
   assert.ok(book.length >= 45);
