@@ -114,9 +114,12 @@ export class EngineProcess {
     });
   }
 
+  // Dead at once, not when the exit event comes: the next game must not
+  // pick up a process that is about to vanish.
   kill() {
     this.expectingExit = true;
     if (!this.dead && this.child) this.child.kill("SIGKILL");
+    this.markDead("killed by the runner");
   }
 
   // Asks politely, then kills after a grace period.

@@ -126,8 +126,9 @@ export class Match {
     mkdirSync(cwd, { recursive: true });
     let log = null;
     let closeLog = () => {};
+    this.spawnCount++;
     if (this.config.logDir) {
-      const stream = createWriteStream(join(this.config.logDir, `${tag}-${++this.spawnCount}.log`));
+      const stream = createWriteStream(join(this.config.logDir, `${tag}-${this.spawnCount}.log`));
       log = (line) => stream.write(`${((now() - this.epoch) / 1000).toFixed(3)} ${line}\n`);
       closeLog = () => stream.end();
     }

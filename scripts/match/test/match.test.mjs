@@ -3,7 +3,8 @@ import { dirname, join } from "node:path";
 import { test } from "node:test";
 import { fileURLToPath } from "node:url";
 import { Chess, DEFAULT_POSITION, loadOpenings, parseOpening, playEngineMove } from "../lib/referee.mjs";
-import { Match } from "../lib/runner.mjs";
+import { Match, schedule } from "../lib/runner.mjs";
+import { summaryJson, summaryText } from "../match.mjs";
 import { eloFromScore, matchStats } from "../lib/stats.mjs";
 
 const HERE = dirname(fileURLToPath(import.meta.url));
@@ -89,11 +90,12 @@ test("faults: crash (and restart), hang, illegal move", async () => {
   assert.match(crash.records[0].reason, /White's engine crashed: .*exit code 3/);
 
   const t0 = Date.now();
-  const hang = await play([fake("quick"), fake("sleeper", "--hang-at", "1")], { tc: { base: 200, inc: 0 }, grace: 300 });
-  assert.equal(hang.stats.sleeper.hangs, 1);
+  // The killed process must not be handed to the next game.
+  const hang = await play([fake("quick"), fake("sleeper", "--hang-at", "1")], { tc: { base: 200, inc: 0 }, grace: 300, games: 2 });
+  assert.equal(hang.stats.sleeper.hangs, 2);
   assert.equal(hang.stats.sleeper.crashes, 0, "a kill is not a crash");
-  assert.equal(hang.records[0].termination, "stalled connection");
-  assert.ok(Date.now() - t0 < 3000);
+  assert.deepEqual(hang.records.map((r) => r.termination), ["stalled connection", "stalled connection"]);
+  assert.ok(Date.now() - t0 < 5000);
 
   const bad = await play([fake("quick"), fake("liar", "--illegal-at", "3")], { tc: { base: 5000, inc: 0 } });
   assert.equal(bad.records[0].reason, "Black makes an illegal move: a1h8");
@@ -113,4 +115,44 @@ test("xboard: features, setboard, usermove, old-style moves", async () => {
   assert.equal(stats.xa.illegalMoves + stats.xb.illegalMoves + stats.xa.hangs + stats.xb.hangs, 0);
   assert.match(pgn[0], /\[FEN "r1bqkbnr\/pppp1ppp\/2n5\/4p3\/4P3\/5N2\/PPPP1PPP\/RNBQKB1R w KQkq - 2 3"\]\n\n3\. /);
   assert.ok(stats.xa.lowestClockMs > 4000, "the features arrive at once: no two-second wait");
+});
+
+test("schedule: gauntlet pairings, each opening twice with colours swapped", () => {
+  const book = ["a", "b", "c"].map((text) => ({ ...START, text }));
+  const games = schedule(3, 4, book);
+  assert.deepEqual(
+    games.map((g) => [g.white, g.black, g.opening.text]),
+    [[0, 1, "a"], [1, 0, "a"], [0, 1, "b"], [1, 0, "b"], [0, 2, "a"], [2, 0, "a"], [0, 2, "b"], [2, 0, "b"]],
+  );
+  const dealt = (seed) => schedule(2, 6, book, seed).map((g) => g.opening.text).join("");
+  assert.equal(dealt(9), dealt(9));
+  assert.deepEqual([...new Set(dealt(9))].sort(), ["a", "b", "c"]);
+});
+
+test("concurrency: processes reused per slot, every game counted, summary and PGN", async () => {
+  const fen = "4k3/8/8/8/8/8/4P3/4K3 b - - 0 40";
+  const m = new Match({
+    engines: [fake("one"), fake("two")],
+    tc: { base: 5000, inc: 0 },
+    games: 4,
+    concurrency: 2,
+    openings: [{ fen, moves: [], text: fen }],
+    margin: 0,
+    grace: 5000,
+    startup: 5000,
+    maxPlies: 6,
+  });
+  const summary = await m.run();
+  assert.equal(m.spawnCount, 4, "one process per engine and slot");
+  assert.deepEqual(m.records.map((r) => r.round).sort(), [1, 2, 3, 4]);
+  assert.equal(summary.averagePlies, 6);
+  const p = summary.pairs[0];
+  assert.equal(p.wins + p.draws + p.losses, 4);
+  const json = summaryJson(summary, { tc: { base: 5000, inc: 0 }, concurrency: 2, margin: 0 }, m.records);
+  assert.equal(json.pairs[0].elo, 0);
+  assert.equal(json.results.length, 4);
+  assert.match(summaryText(summary, { tc: { base: 5000, inc: 0 } }), /Score of one vs two: W 0 D 4 L 0 {2}\[50\.0%\] 4 games/);
+  const pgn = m.pgn(m.records[0]);
+  assert.match(pgn, /\[SetUp "1"\]\n\[FEN "4k3\/8\/8\/8\/8\/8\/4P3\/4K3 b - - 0 40"\]\n\n40\.\.\. \S+ 41\. /);
+  assert.match(pgn, /\{Draw by adjudication: 6 plies\} 1\/2-1\/2\n/);
 });
