@@ -136,7 +136,8 @@ export class EngineProcess {
   }
 }
 
-const secs = (ms) => Math.max(1, Math.round(ms));
+// Some engines read a zero clock as "no clock given".
+const atLeast1 = (x) => Math.max(1, Math.round(x));
 
 export class UciDriver {
   constructor(proc, spec) {
@@ -169,7 +170,7 @@ export class UciDriver {
     const pos = this.game.fen === this.game.startFen ? "startpos" : `fen ${this.game.fen}`;
     const line = moves.length ? `position ${pos} moves ${moves.join(" ")}` : `position ${pos}`;
     const t0 = this.proc.send(
-      `${line}\ngo wtime ${secs(clocks.w)} btime ${secs(clocks.b)} winc ${Math.round(inc)} binc ${Math.round(inc)}`,
+      `${line}\ngo wtime ${atLeast1(clocks.w)} btime ${atLeast1(clocks.b)} winc ${Math.round(inc)} binc ${Math.round(inc)}`,
     );
     const { line: reply, t } = await this.proc.waitFor((l) => /^bestmove(\s|$)/.test(l), timeoutMs, "bestmove");
     return { text: reply.split(/\s+/)[1] || "", t0, t1: t };
@@ -245,7 +246,6 @@ export class XboardDriver {
     await this.proc.waitFor((l) => l === `pong ${id}`, timeoutMs, `pong ${id}`);
   }
 
-
   async newGame(game, timeoutMs) {
     this.game = game;
     this.proc.flush();
@@ -277,7 +277,7 @@ export class XboardDriver {
   async think(moves, clocks, inc, timeoutMs) {
     const mine = this.game.turn === "w" ? clocks.w : clocks.b;
     const theirs = this.game.turn === "w" ? clocks.b : clocks.w;
-    const times = this.features.time === "1" ? [`time ${secs(mine / 10)}`, `otim ${secs(theirs / 10)}`] : [];
+    const times = this.features.time === "1" ? [`time ${atLeast1(mine / 10)}`, `otim ${atLeast1(theirs / 10)}`] : [];
     const pending = this.pendingMoves(moves);
     let t0;
     if (!this.started) {

@@ -115,6 +115,13 @@ test("xboard: features, setboard, usermove, old-style moves", async () => {
   assert.equal(stats.xa.illegalMoves + stats.xb.illegalMoves + stats.xa.hangs + stats.xb.hangs, 0);
   assert.match(pgn[0], /\[FEN "r1bqkbnr\/pppp1ppp\/2n5\/4p3\/4P3\/5N2\/PPPP1PPP\/RNBQKB1R w KQkq - 2 3"\]\n\n3\. /);
   assert.ok(stats.xa.lowestClockMs > 4000, "the features arrive at once: no two-second wait");
+
+  const tc = { base: 5000, inc: 0 };
+  const resign = await play([fake("xa", "--proto", "xboard", "--resign-at", "3"), fake("xb", "--proto", "xboard")], { tc });
+  assert.deepEqual([resign.records[0].result, resign.records[0].reason, resign.records[0].plies], ["0-1", "White resigns", 4]);
+  const refuse = await play([fake("xa", "--proto", "xboard"), fake("xb", "--proto", "xboard", "--refuse-at", "2")], { tc });
+  assert.match(refuse.records[0].reason, /^Black refuses a legal move: Illegal move: /);
+  assert.equal(refuse.stats.xb.illegalMoves, 1);
 });
 
 test("schedule: gauntlet pairings, each opening twice with colours swapped", () => {

@@ -3,6 +3,7 @@
 // optionally late, wrong, or not at all.
 //   --proto uci|xboard   --sleep MS   --crash-at N   --hang-at N   --illegal-at N
 //   --old-style (xboard: "N. ... move" instead of "move move")
+//   --resign-at N, --refuse-at N (xboard: resign, or call the Nth move it is given illegal)
 import { createInterface } from "node:readline";
 import { Chess } from "chess.js";
 
@@ -17,6 +18,9 @@ const crashAt = Number(opt("--crash-at", 0));
 const hangAt = Number(opt("--hang-at", 0));
 const illegalAt = Number(opt("--illegal-at", 0));
 const oldStyle = opt("--old-style", false);
+const resignAt = Number(opt("--resign-at", 0));
+const refuseAt = Number(opt("--refuse-at", 0));
+let given = 0;
 
 let chess = new Chess();
 let searches = 0;
@@ -52,6 +56,7 @@ rl.on("line", async (line) => {
     return;
   }
   const answer = async () => {
+    if (searches + 1 === resignAt) return say("resign");
     const mv = await search();
     if (mv !== "a1h8") play(mv);
     say(oldStyle ? `${chess.moveNumber()}. ... ${mv}` : `move ${mv}`);
@@ -63,6 +68,7 @@ rl.on("line", async (line) => {
   else if (cmd === "ping") say(`pong ${rest[0]}`);
   else if (cmd === "go") (forced = false), await answer();
   else if (cmd === "usermove") {
+    if (++given === refuseAt) return say(`Illegal move: ${rest[0]}`);
     play(rest[0]);
     if (!forced) await answer();
   } else if (cmd === "quit") process.exit(0);
