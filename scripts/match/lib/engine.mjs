@@ -27,7 +27,7 @@ export class EngineProcess {
 
   start() {
     const { cmd, args, cwd } = this.spec;
-    this.log(`# start ${[cmd, ...args].join(" ")} in ${cwd}`);
+    this.log(`# start ${[cmd, ...args].join(" ")} in ${cwd} at ${new Date().toISOString()}`);
     try {
       this.child = spawn(cmd, args, { cwd, stdio: ["pipe", "pipe", "pipe"] });
     } catch (e) {
