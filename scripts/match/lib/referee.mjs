@@ -8,18 +8,21 @@ const COORD = /^([a-h][1-8])([a-h][1-8])=?([qrbnQRBN])?$/;
 
 // Plays `text` on `chess` if it is a legal move, else returns null and leaves
 // the board alone. Coordinate moves are matched exactly: chess.js's lenient
-// parser would turn a promotion without its letter into some promotion. No
+// parser would turn a promotion without its letter into some promotion. With
+// `queenByDefault` a promotion without its letter is a queen, as xboard takes
+// an xboard engine's move. No
 // verbose move list here: it builds two FENs a move and costs milliseconds,
 // which would stall the clocks of the other games in the process.
-export function playEngineMove(chess, text) {
+export function playEngineMove(chess, text, { queenByDefault = false } = {}) {
   if (typeof text !== "string" || text.length === 0 || text.length > 16) return null;
   const m = COORD.exec(text);
   if (m) {
     const piece = chess.get(m[1]);
     const promotes = piece && piece.type === "p" && (m[2][1] === "8" || m[2][1] === "1");
-    if (!piece || piece.color !== chess.turn() || promotes !== Boolean(m[3])) return null;
+    const letter = m[3] ? m[3].toLowerCase() : promotes && queenByDefault ? "q" : undefined;
+    if (!piece || piece.color !== chess.turn() || promotes !== Boolean(letter)) return null;
     try {
-      return chess.move({ from: m[1], to: m[2], promotion: m[3] ? m[3].toLowerCase() : undefined });
+      return chess.move({ from: m[1], to: m[2], promotion: letter });
     } catch {
       return null;
     }

@@ -233,7 +233,7 @@ export class Match {
         end = { loser: side, termination: "illegal move", reason: `${COLOR[side]} refuses a legal move: ${r.refused}` };
         break;
       }
-      const mv = playEngineMove(chess, r.text);
+      const mv = playEngineMove(chess, r.text, { queenByDefault: engines[idx[side]].proto === "xboard" });
       if (!mv) {
         st.illegalMoves++;
         end = { loser: side, termination: "illegal move", reason: `${COLOR[side]} makes an illegal move: ${r.text}` };

@@ -33,6 +33,8 @@ test("Elo and its 95% margin from W/D/L", () => {
 test("engine moves are refereed strictly, openings validated", () => {
   const promo = "8/4P3/8/8/8/8/k7/6K1 w - - 0 1";
   assert.equal(playEngineMove(new Chess(promo), "e7e8"), null, "a promotion needs its piece");
+  assert.equal(playEngineMove(new Chess(promo), "e7e8", { queenByDefault: true }).san, "e8=Q", "as xboard reads it");
+  assert.equal(playEngineMove(new Chess(), "e2e4", { queenByDefault: true }).san, "e4");
   assert.equal(playEngineMove(new Chess(promo), "e7e8q").san, "e8=Q");
   assert.equal(playEngineMove(new Chess(promo), "e7e8N").san, "e8=N");
   assert.equal(playEngineMove(new Chess(), "Nf3").san, "Nf3");
