@@ -55,7 +55,10 @@ struct EvalBreakdown {
 
 // The evaluation of the board for its side to move, taken apart. The board
 // is as PosEval takes it (piece counts and MatingMaterial current). The pawn
-// structure is computed afresh, whatever the pawn hash holds; PE, bb, the
-// pawn hash and its counters are left as they were found. The window is the
-// search's: the full one never ends the evaluation early.
+// structure is computed afresh, whatever the pawn hash holds, so the score is
+// the one "-eval" prints; PosEval returns it too unless the slot of the
+// board's key holds another structure for the same pawns (a collision, or the
+// empty slot that a pawnless board of key 0 meets). PE, bb, the pawn hash and
+// its counters are left as they were found. The window is the search's: the
+// full one never ends the evaluation early.
 EvalBreakdown ExplainEvaluation(const ChessBoard& board, int alpha = -110000, int beta = 110000);

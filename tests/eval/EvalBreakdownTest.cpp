@@ -94,10 +94,17 @@ TEST(EvalBreakdown, SharesLandInTheirGroups) {
     EvalBreakdown e = Explain("6k1/8/8/8/5n1q/8/5PPP/6K1 w - - 0 1");
     EXPECT_EQ(e.Share(0, EvalGroup::KingSafety), -335 * 5 / 24);
     EXPECT_EQ(e.Share(1, EvalGroup::KingSafety), 0);
-    // Colour symmetry: the mirrored position swaps the sides' shares.
-    EvalBreakdown w = Explain("r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq - 0 1");
-    EvalBreakdown b = Explain("rnbqk2r/pppp1ppp/5n2/2b1p3/4P3/2N2N2/PPPP1PPP/R1BQKB1R b KQkq - 0 1");
-    EXPECT_TRUE(w.white == b.black && w.black == b.white);
+    // Black cannot attack (one piece); White's h-pawn storms from h5, not from h3: half of 300 in the
+    // middle game at phase 15, against Black's king.
+    e = Explain("3q2k1/5ppp/8/7P/8/5N2/5PP1/3Q2K1 w - - 0 1");
+    EvalBreakdown calm = Explain("3q2k1/5ppp/8/8/8/5N1P/5PP1/3Q2K1 w - - 0 1");
+    EXPECT_EQ(e.Share(0, EvalGroup::KingSafety), 0);
+    EXPECT_NEAR(calm.Share(1, EvalGroup::KingSafety) - e.Share(1, EvalGroup::KingSafety), 150 * 9 / 24, 1);
+    // The position mirrored, with the other side to move, exchanges the sides' shares.
+    for (const ChessBoard& b : RandomGamePositions()) {
+        EvalBreakdown original = ExplainEvaluation(b), mirrored = ExplainEvaluation(Mirror(b));
+        ASSERT_TRUE(original.white == mirrored.black && original.black == mirrored.white) << FenOf(b);
+    }
 }
 
 // Equal pawns and the same key, different kings: a probe for one finds the
@@ -124,4 +131,14 @@ TEST(EvalBreakdown, NeitherReadsNorChangesThePawnHash) {
     EXPECT_EQ(std::memcmp(pe, &PE, sizeof PE), 0);
     EXPECT_TRUE(bb == board && Phashattempts == attempts && Phashmisses == misses);
     EXPECT_EQ(Evaluate(y, 0), other);
+
+    // A pawnless board of key 0 meets the empty slot 0, which reads as no open file; the
+    // explanation sees every file open, as a computed structure has them.
+    ChessBoard rooks = EvalBoard("4k3/8/8/8/8/8/8/R3K2R w - - 0 1");
+    rooks.PawnKingHash = 0;
+    PawnHashArray[0] = PawnRecord{};
+    const int fromEmptySlot = Evaluate(rooks, 0);
+    const int explained = ExplainEvaluation(rooks).score;
+    PawnHashArray[0].key = 1; // a miss
+    EXPECT_TRUE(explained != fromEmptySlot && explained == Evaluate(rooks, 0));
 }

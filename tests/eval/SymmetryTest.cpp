@@ -2,25 +2,10 @@
 // play, and the pawn hash giving the same result on a hit as on a miss.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstring>
-#include <sstream>
 #include <vector>
 
 #include "support/TestBoards.h"
-
-namespace {
-
-// The board turned upside down with the colours exchanged and the other side to move.
-ChessBoard Mirror(const ChessBoard& b) {
-    std::string placement = FenOf(b).substr(0, FenOf(b).find(' ')), mirrored;
-    for (char& c : placement) c = char(std::isalpha(c) ? c ^ 0x20 : c);
-    std::istringstream ranks(placement);
-    for (std::string rank; std::getline(ranks, rank, '/');) mirrored = rank + (mirrored.empty() ? "" : "/") + mirrored;
-    return EvalBoard((mirrored + (b.SideToMove ? " w" : " b")).c_str());
-}
-
-} // namespace
 
 TEST(Symmetry, MirroredPositionsScoreTheSameForTheOtherSide) {
     // Windows around and far from typical scores, the full one first.

@@ -3,6 +3,7 @@
 
 #include <stdlib.h>
 
+#include <cctype>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -79,6 +80,14 @@ std::string TempFile(const std::string& name, const std::string& content) {
     std::string path = std::string(mkdtemp(dir) ? dir : "/tmp") + "/" + name;
     std::ofstream(path) << content;
     return path;
+}
+
+ChessBoard Mirror(const ChessBoard& b) {
+    std::string placement = FenOf(b).substr(0, FenOf(b).find(' ')), mirrored;
+    for (char& c : placement) c = char(std::isalpha(c) ? c ^ 0x20 : c);
+    std::istringstream ranks(placement);
+    for (std::string rank; std::getline(ranks, rank, '/');) mirrored = rank + (mirrored.empty() ? "" : "/") + mirrored;
+    return EvalBoard((mirrored + (b.SideToMove ? " w" : " b")).c_str());
 }
 
 std::vector<ChessBoard> RandomGamePositions() {

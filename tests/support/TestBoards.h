@@ -38,6 +38,8 @@ inline ChessBoard EvalBoard(const char* fen) {
 }
 constexpr int FullWindow = 110000;
 
+// The board turned upside down with the colours exchanged and the other side to move.
+ChessBoard Mirror(const ChessBoard& b);
 // Positions every third ply of random legal games from varied starts.
 std::vector<ChessBoard> RandomGamePositions();
 // Positions for checks of the whole evaluation, each with either side to
