@@ -78,14 +78,19 @@ private:
     bool OutsideWindow(int margin) const;
     EvalBreakdown Finish(EvalExit exit);
 
+    void Start();
     bool PawnlessShortcut();
+    void SetPhase();
     void MaterialAndPawns();
     void PassedPawnDynamics();
     void Kings();
+    bool DrawishEnding();
     void PositionalTerms();
     void KingSafety();
     void PieceBalance();
+    void CentreControl();
     void Pieces(int colour);
+    void TablesAndMobility(int colour, Share* table, Share* mobility) const;
     void EndingRules();
 
     // Runs a term on one side's copy of the board and returns what it added
@@ -147,7 +152,36 @@ Share Explainer::OnOneSide(int colour, Term term) {
     return {0, sign * PE.MiddleGame, sign * PE.EndGame};
 }
 
+// The driver's steps, in its order.
 EvalBreakdown Explainer::Run() {
+    Start();
+    if (PawnlessShortcut()) return Finish(EvalExit::PawnlessEnding);
+    PE.AttackMasks();
+    SetPhase();
+    MaterialAndPawns();
+    PassedPawnDynamics();
+    Kings();
+    Blend();
+    if (DrawishEnding()) return Finish(EvalExit::DrawishEnding);
+    if (OutsideWindow(FirstLazyMargin)) return Finish(EvalExit::LazyCut);
+
+    PositionalTerms();
+    Blend();
+    if (OutsideWindow(SecondLazyMargin)) return Finish(EvalExit::LazyCut);
+
+    CentreControl();
+    Pieces(0);
+    Pieces(1);
+    Blend();
+    if (b_.MatingMaterial & 1) Direct(0, EvalGroup::MatingChances, MatingMaterialBonus);
+    if (b_.MatingMaterial & 32) Direct(1, EvalGroup::MatingChances, MatingMaterialBonus);
+    EndingRules();
+    roundingToTen_ = score_ / 10 * 10 - score_;
+    score_ += roundingToTen_;
+    return Finish(EvalExit::Full);
+}
+
+void Explainer::Start() {
     PE.MiddleGame = PE.EndGame = 0;
     bb = &b_;
     PE.WhiteKingSquare = SquareOf(b_.WhiteKing);
@@ -158,48 +192,29 @@ EvalBreakdown Explainer::Run() {
     PE.BlackNonPawnCount = i8(b_.BlackQueenCount + b_.BlackRookCount + b_.BlackBishopCount + b_.BlackKnightCount);
     material_ = PE.MaterialOnly(0, &b_) - PawnValue * (b_.WhitePawnCount - b_.BlackPawnCount);
     for (int c = 0; c < 2; ++c) Direct(c, EvalGroup::Material, PE.SideMaterialValue(char(c), &b_));
-    if (PawnlessShortcut()) return Finish(EvalExit::PawnlessEnding);
+}
 
-    PE.AttackMasks();
+void Explainer::SetPhase() {
     PE.Phase = 24 - (PE.WhiteNonPawnCount + PE.BlackNonPawnCount) - (b_.WhiteRookCount + b_.BlackRookCount) -
                3 * (b_.WhiteQueenCount + b_.BlackQueenCount);
     if (PE.Phase < 1) PE.Phase = 1;
-    MaterialAndPawns();
-    PassedPawnDynamics();
-    Kings();
-    Blend();
+}
 
+// Rook against a minor piece and nothing else: the score so far, halved.
+bool Explainer::DrawishEnding() {
     int men = PE.WhiteNonPawnCount + b_.WhitePawnCount + PE.BlackNonPawnCount + b_.BlackPawnCount;
-    if (men <= 3 && PE.DrawishEnding(side_)) {
-        scaling_ = score_ / 2 - score_;
-        score_ += scaling_;
-        return Finish(EvalExit::DrawishEnding);
-    }
-    if (OutsideWindow(FirstLazyMargin)) return Finish(EvalExit::LazyCut);
+    if (men > 3 || !PE.DrawishEnding(side_)) return false;
+    scaling_ = score_ / 2 - score_;
+    score_ += scaling_;
+    return true;
+}
 
-    PositionalTerms();
-    Blend();
-    if (OutsideWindow(SecondLazyMargin)) return Finish(EvalExit::LazyCut);
-
+void Explainer::CentreControl() {
     auto centre = [](u64 map) { return PopCount(map & geometry::Centre); };
-    Blended(0, EvalGroup::CentreControl,
-            CentreSquare *
-                (centre(PE.WhiteRookAttackMap) + centre(PE.WhiteBishopAttackMap) + centre(PE.WhiteKnightAttackMap)),
-            0);
-    Blended(1, EvalGroup::CentreControl,
-            CentreSquare *
-                (centre(PE.BlackRookAttackMap) + centre(PE.BlackBishopAttackMap) + centre(PE.BlackKnightAttackMap)),
-            0);
-    Pieces(0);
-    Pieces(1);
-    Blend();
-
-    if (b_.MatingMaterial & 1) Direct(0, EvalGroup::MatingChances, MatingMaterialBonus);
-    if (b_.MatingMaterial & 32) Direct(1, EvalGroup::MatingChances, MatingMaterialBonus);
-    EndingRules();
-    roundingToTen_ = score_ / 10 * 10 - score_;
-    score_ += roundingToTen_;
-    return Finish(EvalExit::Full);
+    int white = centre(PE.WhiteRookAttackMap) + centre(PE.WhiteBishopAttackMap) + centre(PE.WhiteKnightAttackMap);
+    int black = centre(PE.BlackRookAttackMap) + centre(PE.BlackBishopAttackMap) + centre(PE.BlackKnightAttackMap);
+    Blended(0, EvalGroup::CentreControl, CentreSquare * white, 0);
+    Blended(1, EvalGroup::CentreControl, CentreSquare * black, 0);
 }
 
 EvalBreakdown Explainer::Finish(EvalExit exit) {
@@ -340,9 +355,9 @@ void Explainer::PieceBalance() {
     Direct(1, EvalGroup::PawnStructure, -blackDoubled);
 }
 
-// One side's knights, bishops, rooks and queens. Their placement tables and
-// safe mobility are looked up here; the rest of what the piece terms add
-// (outposts, fianchetto, files, retreats) is piece play.
+// One side's knights, bishops, rooks and queens: their placement tables and
+// safe mobility, and the rest of what the piece terms add (outposts,
+// fianchetto, files, retreats) as piece play.
 void Explainer::Pieces(int colour) {
     int pair = 0, halfOpenFiles = 0;
     Share all = OnOneSide(colour, [&] {
@@ -355,38 +370,44 @@ void Explainer::Pieces(int colour) {
     Direct(colour, EvalGroup::Material, sign * pair);
     Direct(colour, EvalGroup::PiecePlay, sign * halfOpenFiles);
 
+    Share table, mobility;
+    TablesAndMobility(colour, &table, &mobility);
+    Blended(colour, EvalGroup::PieceSquares, table.middleGame, table.endGame);
+    Blended(colour, EvalGroup::Mobility, mobility.middleGame, mobility.endGame);
+    Blended(colour, EvalGroup::PiecePlay, all.middleGame - table.middleGame - mobility.middleGame,
+            all.endGame - table.endGame - mobility.endGame);
+}
+
+// One side's placement tables and safe mobility, looked up as the piece
+// terms look them up.
+void Explainer::TablesAndMobility(int colour, Share* table, Share* mobility) const {
     const bool black = colour;
     const u64 own = black ? b_.BlackPieces : b_.WhitePieces;
     const u64 guarded = ~b_.AllPieces & (black ? PE.WhitePawnAttacks : PE.BlackPawnAttacks);
     auto safe = [&](u64 attacks) { return PopCount(attacks & ~own & ~guarded); };
-    Share table, mobility;
     auto add = [](Share& s, int middleGame, int endGame) {
         s.middleGame += middleGame;
         s.endGame += endGame;
     };
     for (u64 set = black ? b_.BlackKnights : b_.WhiteKnights; set; set &= set - 1) {
         int s = __builtin_ctzll(set), m = KnightMobility[safe(b_.KnightMask(set & (0 - set)))];
-        add(table, (black ? BKnightSquare : WKnightSquare)[s], KnightEnding[s]);
-        add(mobility, m, m);
+        add(*table, (black ? BKnightSquare : WKnightSquare)[s], KnightEnding[s]);
+        add(*mobility, m, m);
     }
     for (u64 set = black ? b_.BlackBishops : b_.WhiteBishops; set; set &= set - 1) {
         int s = __builtin_ctzll(set), m = BishopMobility[safe(b_.BishopMask(set & (0 - set)))];
-        add(table, (black ? BBishopSquare : WBishopSquare)[s], BishopEnding[s]);
-        add(mobility, m, m);
+        add(*table, (black ? BBishopSquare : WBishopSquare)[s], BishopEnding[s]);
+        add(*mobility, m, m);
     }
     for (u64 set = black ? b_.BlackRooks : b_.WhiteRooks; set; set &= set - 1) {
         int m = RookMobility[safe(b_.RookMask(set & (0 - set)))];
-        add(mobility, m, 14 * m / 10);
+        add(*mobility, m, 14 * m / 10);
     }
     for (u64 set = black ? b_.BlackQueens : b_.WhiteQueens; set; set &= set - 1) {
         u64 q = set & (0 - set);
         int m = QueenMobility[safe(b_.RookMask(q) | b_.BishopMask(q))];
-        add(mobility, m, m);
+        add(*mobility, m, m);
     }
-    Blended(colour, EvalGroup::PieceSquares, table.middleGame, table.endGame);
-    Blended(colour, EvalGroup::Mobility, mobility.middleGame, mobility.endGame);
-    Blended(colour, EvalGroup::PiecePlay, all.middleGame - table.middleGame - mobility.middleGame,
-            all.endGame - table.endGame - mobility.endGame);
 }
 
 // A minor piece more without pawns to go with it costs its owner a fixed
