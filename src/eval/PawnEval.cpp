@@ -6,6 +6,7 @@
 
 #include "eval/EvalGeometry.h"
 #include "eval/EvalTables.h"
+#include "eval/PawnStructure.h"
 #include "eval/PositionEvaluate.h"
 
 using namespace evalgeo;
@@ -20,18 +21,10 @@ constexpr int CentralIsolated = 10;
 constexpr int WeakOnOpenFile = 50; // isolated or doubled with no enemy pawn on the file
 constexpr int IsolatedPasser = 50;
 constexpr int BackwardPasserRefund = 80;
-constexpr int CentrePawn = 60; // middle game, per pawn on d4, e4, d5, e5
 constexpr int NoPawns = -30;
 
-// One colour's static terms, computed as if it were White.
-struct PawnSide {
-    int score = 0, passerScore = 0, middleGame = 0, endGame = 0, doubled = 0;
-    u8 passerRank[8] = {}; // by file, 0 = none
-    u8 passerCount = 0;
-};
+} // namespace
 
-// The static pawn terms of the pawns `own` against `enemy`, both seen from
-// the owner's side (own pawns move towards rank 8).
 PawnSide ScorePawns(u64 own, u64 enemy, int ownKing) {
     PawnSide p;
     int kingFile = ownKing & 7, kingRank = ownKing >> 3;
@@ -115,6 +108,8 @@ PawnSide ScorePawns(u64 own, u64 enemy, int ownKing) {
     }
     return p;
 }
+
+namespace {
 
 // The static part of the board's pawn structure. Black is scored on the
 // board seen upside down, which makes it the exact mirror of White.

@@ -1,10 +1,12 @@
 // The evaluation driver: the order in which the terms are added, the
 // blend of middle-game and end-game terms by game phase, the two lazy
 // exits, and the attack maps every piece term reads.
+#include "eval/EvalDriver.h"
 #include "eval/EvalGeometry.h"
 #include "eval/EvalTables.h"
 #include "eval/PositionEvaluate.h"
 
+using namespace evaldriver;
 using namespace evalgeo;
 
 PositionEvaluate PE;
@@ -12,22 +14,7 @@ const ChessBoard* bb;
 
 namespace {
 
-constexpr int PawnEndingBonus = 200; // a pawn grows towards 1000 as pieces leave
-constexpr int FirstLazyMargin = 6000;
-constexpr int SecondLazyMargin = 2000;
-constexpr int BishopColourPawn = 50; // enemy pawn fixed on the bishop's colour
 constexpr int QueenOnSeventh = 200;
-constexpr int CentreSquare = 30; // per centre square a minor piece or rook attacks
-constexpr int MatingMaterialBonus = 800;
-
-int ForSide(char side, int whiteScore) { return side ? -whiteScore : whiteScore; }
-
-// A real attack on the king needs two pieces, and a queen or four pieces.
-bool CanAttackKing(int nonPawns, int queens) { return nonPawns > 1 && (queens || nonPawns > 3); }
-
-u64 SameColourSquares(u64 bishop) {
-    return bishop & geometry::LightSquares ? geometry::LightSquares : geometry::DarkSquares;
-}
 
 } // namespace
 
@@ -61,7 +48,7 @@ void PositionEvaluate::AttackMasks() {
 }
 
 void PositionEvaluate::Taper(int* score) {
-    *score += (Phase * EndGame + (24 - Phase) * MiddleGame) / 24;
+    *score += evaldriver::Taper(Phase, MiddleGame, EndGame);
     MiddleGame = EndGame = 0;
 }
 
@@ -144,8 +131,7 @@ void PositionEvaluate::KingSafetyTerms() {
     const ChessBoard& b = *bb;
     bool whiteAttacks = CanAttackKing(WhiteNonPawnCount, b.WhiteQueenCount);
     bool blackAttacks = CanAttackKing(BlackNonPawnCount, b.BlackQueenCount);
-    int whiteFile = WhiteKingSquare & 7, blackFile = BlackKingSquare & 7;
-    bool oppositeWings = (whiteFile <= 3 && blackFile >= 5) || (blackFile <= 3 && whiteFile >= 5);
+    bool oppositeWings = OppositeWings(WhiteKingSquare & 7, BlackKingSquare & 7);
     auto storm = [oppositeWings](int v) { return oppositeWings ? v : v / 2; };
 
     if (blackAttacks) MiddleGame -= PawnShield(0);

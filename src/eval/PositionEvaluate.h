@@ -56,6 +56,9 @@ public:
     // terms that depend on pieces and the side to move. Needs the king squares
     // and the attack maps.
     int PawnEval04(char side);
+    // The passed-pawn terms of one colour that PawnEval04 adds on every call;
+    // the breakdown of the evaluation calls them a colour at a time.
+    void PawnDynamics(char colour, char side);
     // Rule of the square for one passer; `side` is the side to move.
     bool DoesPawnPromote(char colour, int rank, int promotionSquare, char side);
     // Would a queen on the square attack any of the targets on bb's occupancy?
@@ -91,7 +94,6 @@ public:
     void MajorsOnSeventh();
 
 private:
-    void PawnDynamics(char colour, char side);
     // Blends the accumulators into the score by Phase and clears them.
     void Taper(int* score);
 };

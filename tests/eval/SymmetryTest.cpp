@@ -2,68 +2,16 @@
 // play, and the pawn hash giving the same result on a hit as on a miss.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstring>
-#include <random>
-#include <sstream>
 #include <vector>
 
 #include "support/TestBoards.h"
-
-namespace {
-
-// The board turned upside down with the colours exchanged and the other side to move.
-ChessBoard Mirror(const ChessBoard& b) {
-    std::string placement = FenOf(b).substr(0, FenOf(b).find(' ')), mirrored;
-    for (char& c : placement) c = char(std::isalpha(c) ? c ^ 0x20 : c);
-    std::istringstream ranks(placement);
-    for (std::string rank; std::getline(ranks, rank, '/');) mirrored = rank + (mirrored.empty() ? "" : "/") + mirrored;
-    return EvalBoard((mirrored + (b.SideToMove ? " w" : " b")).c_str());
-}
-
-// Positions every third ply of random legal games from varied starts.
-std::vector<ChessBoard> RandomPositions() {
-    std::vector<ChessBoard> positions;
-    std::mt19937 rng(20240607);
-    for (const char* fen :
-         {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
-          "r1bq1rk1/pppp1ppp/2n2n2/2b1p1N1/2B1P3/8/PPPP1PPP/RNBQK2R w KQ - 0 1",
-          "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
-          "3r1k2/4npp1/1ppr3p/p6P/P2PPPP1/1NR5/5K2/2R5 w - - 0 1", "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
-          "6k1/5ppp/8/8/8/8/1r3PPP/3R2K1 w - - 0 1", "8/pp3k2/2p5/8/8/5K2/PP6/8 w - - 0 1",
-          "4k3/8/8/3b4/8/8/3B4/4K3 w - - 0 1", "r1b1kb1r/1p3ppp/p1nppn2/q7/3NP3/2N1BP2/PPPQ2PP/R3KB1R w KQkq - 0 1"})
-        for (int game = 0; game < 8; ++game) {
-            ChessBoard b = EvalBoard(fen);
-            for (int ply = 0; ply < 70; ++ply) {
-                MoveGen list;
-                char side = char(b.SideToMove);
-                int n = list.GenerateAllMoves(side, &b, char(b.Castling)), legal = 0;
-                ChessBoard chosen;
-                for (int i = 0; i < n; ++i) {
-                    ChessBoard next = b;
-                    char mask;
-                    next.MakeMove(list.From[i], list.To[i], list.Promote[i], &mask);
-                    if (next.InCheck(side ? next.BlackKing : next.WhiteKing, side)) continue;
-                    next.SideToMove ^= 1;
-                    next.Castling &= mask;
-                    next.CheckDraw(0);
-                    if (rng() % ++legal == 0) chosen = next; // a uniform choice among the legal moves
-                }
-                if (!legal) break;
-                b = chosen;
-                if (ply % 3 == 0) positions.push_back(b);
-            }
-        }
-    return positions;
-}
-
-} // namespace
 
 TEST(Symmetry, MirroredPositionsScoreTheSameForTheOtherSide) {
     // Windows around and far from typical scores, the full one first.
     const std::pair<int, int> windows[] = {
         {-FullWindow, FullWindow}, {-50, 50}, {3000, 3100}, {-9000, -8000}, {7000, 20000}, {-20000, -7500}};
-    std::vector<ChessBoard> positions = RandomPositions();
+    std::vector<ChessBoard> positions = RandomGamePositions();
     ASSERT_GT(positions.size(), 1300u);
     for (const ChessBoard& b : positions) {
         ChessBoard m = Mirror(b);
@@ -75,7 +23,7 @@ TEST(Symmetry, MirroredPositionsScoreTheSameForTheOtherSide) {
 }
 
 TEST(PawnHash, HitGivesTheSameResultAsMiss) {
-    std::vector<ChessBoard> positions = RandomPositions();
+    std::vector<ChessBoard> positions = RandomGamePositions();
     for (size_t i = 0; i < positions.size(); i += 3) {
         const ChessBoard& b = positions[i];
         PawnHashArray[b.PawnKingHash & 0xffff].key = ~b.PawnKingHash; // force a miss

@@ -37,6 +37,14 @@ inline ChessBoard EvalBoard(const char* fen) {
     return b;
 }
 constexpr int FullWindow = 110000;
+
+// The board turned upside down with the colours exchanged and the other side to move.
+ChessBoard Mirror(const ChessBoard& b);
+// Positions every third ply of random legal games from varied starts.
+std::vector<ChessBoard> RandomGamePositions();
+// Positions for checks of the whole evaluation, each with either side to
+// move: the reference positions of tests/data and endings where the rules act.
+std::vector<ChessBoard> EvalSamplePositions();
 inline int Evaluate(const ChessBoard& b, char side, int alpha = -FullWindow, int beta = FullWindow) {
     return PE.PosEval(side, alpha, beta, &b);
 }
