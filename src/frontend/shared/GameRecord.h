@@ -46,6 +46,8 @@ public:
     // How often the last recorded position occurs in the game.
     int Occurrences() const;
     int Size() const { return int(keys.size()); }
+    const ChessBoard& StartPosition() const { return start; }
+    const std::vector<Move>& Moves() const { return moves; }
 
 private:
     struct Key {
