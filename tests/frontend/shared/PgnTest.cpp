@@ -79,6 +79,7 @@ TEST(Pgn, LongGamesAndSetUpPositionsReplayToTheSamePosition) {
                             "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1"}) {
         ChessBoard end;
         const std::vector<Move> moves = Played(fen, 120, &end);
+        EXPECT_GT(moves.size(), 30u) << fen;
         const std::string pgn = FormatPgn(BoardFromFen(fen), moves, PgnTags{});
         std::istringstream lines(pgn);
         for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
