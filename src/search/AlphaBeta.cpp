@@ -116,7 +116,7 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
 
     // Step 6. Static cut-off near the leaves: the evaluation far above beta, with a piece to move.
     // Never against a mate bound: the evaluation proves no mate and refutes none.
-    if (mayPrune && depth <= StaticCutMaxDepth && beta >= -MateFound && beta <= MateFound &&
+    if (mayPrune && depth <= StaticCutMaxDepth && !IsMate(beta) &&
         (side ? board.BlackPieceCount > board.BlackPawnCount : board.WhitePieceCount > board.WhitePawnCount)) {
         const int e = PE.PosEval(side, alpha, beta, &board);
         if (depth >= 1 && e - StaticCutMargin[depth] >= beta) return e - StaticCutMargin[depth];
@@ -126,7 +126,7 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
     // mate after passing marks a mate threat that extends the moves below. A pass proves no
     // mate: it is not tried against a mate bound, and a mate it finds is stored as beta.
     char mateThreat = 0;
-    if (mayPrune && probe != NoHitNullFutile) {
+    if (mayPrune && probe != NoHitNullFutile && !IsMate(beta)) {
         const int own = PE.SideMaterialValue(side, &board);
         if ((own > NullMoveMaterial || depth <= NullMoveMaxDepth) &&
             PE.MaterialOnly(side, &board) + NullMoveMargin >= beta) {
@@ -138,8 +138,8 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
                                   Node{opponent, node.castling, nullDepth, ply + 2, false, false, node.type});
             if (Abort) return 0;
             if (v >= beta) {
-                PositionCache.InsertTranspositionTables(upper, lower, ply, depth - NullMoveStoreReduction, 0, v,
-                                                        LowerBound, alpha, beta);
+                PositionCache.InsertTranspositionTables(upper, lower, ply, depth - NullMoveStoreReduction, 0,
+                                                        IsMate(v) ? beta : v, LowerBound, alpha, beta);
                 Observer->TableTrace(TraceEvent::NullMoveStore, v, alpha, beta, upper, lower);
                 PV[ply][0].move = 0;
                 return beta;
@@ -229,7 +229,7 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
                 if (lateMove && !node.inCheck)
                     reduction = depth == 3 ? 1 : 2;
                 else if (!lateMove && depth == 2 && !node.inCheck && childType != PVNode && !promotes && !capture)
-                    futile = alpha > PE.MaterialOnly(side, &board) + FutilityMargin;
+                    futile = alpha > PE.MaterialOnly(side, &board) + FutilityMargin && !IsMate(alpha);
             }
             const int newDepth = depth - 1 + ext - futile - reduction;
             Node child{opponent, char(node.castling & castleMask), newDepth, ply + 1, true, givesCheck != 0, childType};

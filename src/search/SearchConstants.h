@@ -13,6 +13,7 @@ constexpr int LowestBeta = -110199;     // a window below this has nothing left 
 constexpr int MateScoreBound = 109799;  // beyond it a score is a mate's, carrying its distance
 constexpr int MateFound = 109899;       // beyond it the root announces a mate
 constexpr int MateThreatened = -109699; // a null move scoring below it means a mate threat
+inline bool IsMate(int v) { return v > MateScoreBound || v < -MateScoreBound; }
 
 // Node types. A principal-variation node never cuts on the table; the two
 // non-PV types alternate from parent to child.
