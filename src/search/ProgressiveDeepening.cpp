@@ -16,6 +16,10 @@ constexpr i32 CommandBurstMs = 10; // the longest one poll spends running waitin
 
 bool IsMateScore(int v) { return v > MateFound || (v >= -MATE && v < -MateFound); }
 
+// Deepening goes on until the depth covers the mate's plies: a shallower iteration may have
+// left a shorter mate to the moves it reduced or pruned.
+bool MateCovered(int v, int depth) { return IsMateScore(v) && depth >= MATE - (v > 0 ? v : -v); }
+
 void MoveText(char* buffer, u64 from, u64 to, char promote) {
     fillmovestring(buffer, 0, char(SquareOf(from)), char(SquareOf(to)), promote, Search.PV[0], Search.PVLength);
 }
@@ -148,15 +152,16 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, u64
         }
         Observer->IterationDone(Report(d, v, *bestFrom, *bestTo, *bestPromote));
 
-        // Step 4. Stop rules: a command, the clock, a mate, a forced move or the depth limit. A
-        // ponder search, or an analysis that only a command ends, then waits for that command.
+        // Step 4. Stop rules: a command, the clock, a mate the depth covers, a forced move or the
+        // depth limit. A ponder search, or an analysis that only a command ends, then waits for
+        // that command.
         if (Stop && !s.Pondering) {
             // A command ends the search without a move; the clock only ends the deepening.
             if (CommandStop) return v;
             break;
         }
         if (!s.FD && !s.Pondering && DeepeningDone(d, v, &easyMove)) break;
-        const bool seenEnough = IsMateScore(v) || RootLegalMoves == 1;
+        const bool seenEnough = MateCovered(v, d) || RootLegalMoves == 1;
         if ((s.Pondering && v == 0 && d >= PonderDrawDepth) || seenEnough || s.FD == d || d + 1 > maxDepth) {
             if (s.Pondering || (s.Analyze && !s.FD)) {
                 WaitWhilePondering();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "board/HashKeys.h"
 #include "core/Status.h"
@@ -13,6 +14,57 @@
 
 namespace {
 
+// A side to move and its position; castling rights are dropped (none of these positions has any).
+struct Position {
+    ChessBoard board;
+    char side;
+    bool InCheck() const { return board.InCheck(side ? board.BlackKing : board.WhiteKing, side); }
+    Position After(const PVEntry& m) const {
+        Position next = *this;
+        char mask;
+        next.board.MakeMove(SquareBit(m.move / 64), SquareBit(m.move % 64), m.promote, &mask);
+        next.side ^= 1;
+        return next;
+    }
+    std::vector<PVEntry> Moves() const {
+        ChessBoard b = board;
+        MoveGen list;
+        std::vector<PVEntry> legal;
+        for (int i = 0, n = list.GenerateAllMoves(side, &b, 0); i < n; ++i) {
+            const Position next = After(PVEntry{u16(MoveCode(list.From[i], list.To[i])), list.Promote[i]});
+            if (!next.board.InCheck(side ? next.board.BlackKing : next.board.WhiteKing, side))
+                legal.push_back(PVEntry{u16(MoveCode(list.From[i], list.To[i])), list.Promote[i]});
+        }
+        return legal;
+    }
+};
+
+// Is the side to move mated, or mated within n moves of the other side's whatever it does?
+bool Mated(const Position& p, int n);
+
+// Does the side to move mate within n moves, whatever the defence? Full width, no pruning.
+bool Mates(const Position& p, int n) {
+    if (n <= 0) return false;
+    for (const PVEntry& m : p.Moves())
+        if (Mated(p.After(m), n - 1)) return true;
+    return false;
+}
+
+bool Mated(const Position& p, int n) {
+    const std::vector<PVEntry> replies = p.Moves();
+    if (replies.empty()) return p.InCheck();
+    for (const PVEntry& r : replies)
+        if (!Mates(p.After(r), n)) return false;
+    return n > 0;
+}
+
+// Collects the search's reports.
+struct Reports : SearchObserver {
+    std::vector<SearchReport> all;
+    void NewBestLine(const SearchReport& r) override { all.push_back(r); }
+    void IterationDone(const SearchReport& r) override { all.push_back(r); }
+};
+
 class Mates : public testing::Test {
 protected:
     void SetUp() override {
@@ -22,7 +74,29 @@ protected:
         Search.ClearHistory();
         std::memset(Search.Killers, 0, sizeof Search.Killers);
     }
-    void TearDown() override { MainStatus.FD = 0; }
+    void TearDown() override {
+        MainStatus.FD = 0;
+        Search.Observer = saved;
+    }
+
+    // The reports of a fixed-depth search from a fresh table, as a suite or "go depth" runs it.
+    std::vector<SearchReport> Think(const char* fen, int depth) {
+        SetUp();
+        root = Position{BoardFromFen(fen), char(MainBoard.SideToMove)};
+        MainStatus.FD = char(depth);
+        MainBoard.MaxDepth = depth;
+        Reports reports;
+        saved = Search.Observer;
+        Search.Observer = &reports;
+        u64 from, to;
+        char promote;
+        CaptureStdout([&] { Search.ProgressiveDeepening(MainBoard, char(depth), &from, &to, &promote); });
+        Search.Observer = saved;
+        return reports.all;
+    }
+
+    Position root{};
+    SearchObserver* saved = nullptr;
 };
 
 } // namespace
@@ -40,4 +114,18 @@ TEST_F(Mates, ANullMoveProvesNoMateBound) {
     EXPECT_EQ(PositionCache.SearchTranspositionTables(upper, lower, 2, 2, beta, MateScoreBound + 1, &value, &move),
               NoHit)
         << "stored as a mate bound: " << value;
+}
+
+TEST_F(Mates, AMateIsClaimedOnlyForAMoveThatForcesIt) {
+    // 1.Kc6 mates in 3; 1.Rg7 only in 4 (1...Kb8 2.Kc6 Ka8 3.Kb6 Kb8 4.Rg8#), though it was once
+    // announced as a mate in 3.
+    const char* fen = "k7/8/8/3K4/8/8/8/6R1 w - - 0 1";
+    for (int depth = 1; depth <= 12; ++depth)
+        for (const SearchReport& r : Think(fen, depth)) {
+            if (!r.mate) continue;
+            const Position after = root.After(r.line.moves[0]);
+            EXPECT_TRUE(r.mateMoves >= 3 && Mated(after, r.mateMoves - 1))
+                << "depth " << depth << ": mate in " << r.mateMoves << " claimed for "
+                << MoveName(SquareBit(r.line.moves[0].move / 64), SquareBit(r.line.moves[0].move % 64), NoPromotion);
+        }
 }
