@@ -310,7 +310,10 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
             best = -ply;
     }
 
-    // Step 12. Store, unless the best move was only looked at by quiescence.
-    if (!bestFutile) StoreResult(upper, lower, ply, depth, short(PV[ply][ply].move), best, alphaIn, beta, alphaRaised);
+    // Step 12. Store, unless the best move was only looked at by quiescence. Without a legal move
+    // the score is exact whatever the window: stored as an upper bound at alpha, a mate or
+    // stalemate below the window would read as a mate sooner than this one.
+    if (!bestFutile)
+        StoreResult(upper, lower, ply, depth, short(PV[ply][ply].move), best, alphaIn, beta, alphaRaised || legal == 0);
     return best;
 }

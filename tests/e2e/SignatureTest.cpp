@@ -43,7 +43,7 @@ TEST(Signature, BenchAtDepthEight) {
     EXPECT_NE(r.out.find("\nRunning benchmark 1 2 3 4 5 6\n    Time Interior"), std::string::npos) << r.out;
     EXPECT_EQ("391561 464464 856025\n"
               "Leaf Interior Nodes searched = 56171\n"
-              "Transposition Table Hits 17398  Misses  192585  Ratio = 8\n"
+              "Transposition Table Hits 17399  Misses  192584  Ratio = 8\n"
               "Pawn misses 52644 Pawn attempts 594310 Pawn miss rate = 8.858\n",
               Counts(r.out));
 }

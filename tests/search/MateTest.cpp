@@ -129,3 +129,17 @@ TEST_F(Mates, AMateIsClaimedOnlyForAMoveThatForcesIt) {
                 << MoveName(SquareBit(r.line.moves[0].move / 64), SquareBit(r.line.moves[0].move % 64), NoPromotion);
         }
 }
+
+TEST_F(Mates, AMateWithoutMovesIsStoredExactly) {
+    // Black is mated at ply 3 (-109997). Below the window the score must not be stored as the
+    // window's bound, which would read as a mate sooner than this one.
+    ChessBoard b = BoardFromFen("R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1");
+    MainStatus.FD = 2;
+    b.MaxPly = Search.IterationMaxPly = 10;
+    EXPECT_EQ(Search.Search(-MATE, MATE, b, Node{1, 0, 1, 3, true, true, PVNode}), -109997);
+    u64 upper, lower;
+    genhashcode(1, 0, &upper, &lower, &b);
+    int value = 0, move = 0;
+    EXPECT_EQ(PositionCache.SearchTranspositionTables(upper, lower, 3, 1, -109998, MATE, &value, &move), ExactHit);
+    EXPECT_EQ(value, -109997);
+}
