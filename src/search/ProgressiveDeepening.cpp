@@ -5,6 +5,7 @@
 #include "core/Platform.h"
 #include "core/Status.h"
 #include "movegen/MoveGen.h"
+#include "search/MateLine.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
 #include "search/TimeManagement.h"
@@ -40,6 +41,7 @@ void SearchRoutines::PrepareSearch(ChessBoard& board, bool pushKey) {
     u64 upper, lower;
     genhashcode(board.SideToMove, board.Castling, &upper, &lower, &board);
     if (pushKey) MoveList.InsertMoveHistory(upper, lower);
+    RootBoard = board;
 }
 
 SearchReport SearchRoutines::Report(int depth, int score, u64 from, u64 to, char promote) const {
@@ -57,6 +59,8 @@ SearchReport SearchRoutines::Report(int depth, int score, u64 from, u64 to, char
     r.line.moves[0] = PVEntry{u16(from && to ? MoveCode(from, to) : 0), promote};
     r.line.length = PVLength > 1 ? (PVLength < PVSlots ? PVLength : PVSlots) : 1;
     for (int i = 1; i < r.line.length; ++i) r.line.moves[i] = PV[0][i];
+    if (r.mate)
+        r.line = CompleteMatingLine(RootBoard, char(RootBoard.SideToMove), char(RootBoard.Castling), r.line, score);
     return r;
 }
 

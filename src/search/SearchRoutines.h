@@ -56,6 +56,8 @@ public:
     u16 RootMoveFilter[256];
     // Who hears the reports; a silent observer until a front end registers.
     SearchObserver* Observer;
+    // The position searched, from which reported lines are played.
+    ChessBoard RootBoard;
 
     SearchRoutines();
 

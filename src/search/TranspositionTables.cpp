@@ -249,3 +249,15 @@ char TranspositionTables::SearchTranspositionTables(u64 upper, u64 lower, int pl
     ++misses;
     return NoHit;
 }
+
+int TranspositionTables::StoredMove(u64 upper, u64 lower) const {
+    const TTBucket& b = buckets[lower & indexMask];
+    if (b.cleared != clears) return 0; // emptied by a clear it has not met yet
+    int move = 0, bestDepth = -1000;
+    for (const TTSlot& e : b.slot)
+        if (SameKey(e, upper, lower) && DepthOf(e) > bestDepth) {
+            move = MoveOf(e);
+            bestDepth = DepthOf(e);
+        }
+    return move;
+}

@@ -102,6 +102,8 @@ public:
     // fail-high gives alpha or beta as they were passed, an exact hit the stored score.
     char SearchTranspositionTables(u64 upper, u64 lower, int ply, int depth, int alpha, int beta, int* value,
                                    int* move);
+    // The move of the deepest entry with the key, live or aged, without touching the table; 0 when none.
+    int StoredMove(u64 upper, u64 lower) const;
 
 private:
     size_t mappedBytes;  // the whole mapping behind buckets

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "board/HashKeys.h"
@@ -14,23 +18,24 @@
 
 namespace {
 
-// A side to move and its position; castling rights are dropped (none of these positions has any).
+// A side to move and its position.
 struct Position {
     ChessBoard board;
-    char side;
+    char side, castling;
     bool InCheck() const { return board.InCheck(side ? board.BlackKing : board.WhiteKing, side); }
     Position After(const PVEntry& m) const {
         Position next = *this;
         char mask;
         next.board.MakeMove(SquareBit(m.move / 64), SquareBit(m.move % 64), m.promote, &mask);
         next.side ^= 1;
+        next.castling &= mask;
         return next;
     }
     std::vector<PVEntry> Moves() const {
         ChessBoard b = board;
         MoveGen list;
         std::vector<PVEntry> legal;
-        for (int i = 0, n = list.GenerateAllMoves(side, &b, 0); i < n; ++i) {
+        for (int i = 0, n = list.GenerateAllMoves(side, &b, castling); i < n; ++i) {
             const Position next = After(PVEntry{u16(MoveCode(list.From[i], list.To[i])), list.Promote[i]});
             if (!next.board.InCheck(side ? next.board.BlackKing : next.board.WhiteKing, side))
                 legal.push_back(PVEntry{u16(MoveCode(list.From[i], list.To[i])), list.Promote[i]});
@@ -82,7 +87,7 @@ protected:
     // The reports of a fixed-depth search from a fresh table, as a suite or "go depth" runs it.
     std::vector<SearchReport> Think(const char* fen, int depth) {
         SetUp();
-        root = Position{BoardFromFen(fen), char(MainBoard.SideToMove)};
+        root = Position{BoardFromFen(fen), char(MainBoard.SideToMove), char(MainBoard.Castling)};
         MainStatus.FD = char(depth);
         MainBoard.MaxDepth = depth;
         Reports reports;
@@ -142,4 +147,38 @@ TEST_F(Mates, AMateWithoutMovesIsStoredExactly) {
     int value = 0, move = 0;
     EXPECT_EQ(PositionCache.SearchTranspositionTables(upper, lower, 3, 1, -109998, MATE, &value, &move), ExactHit);
     EXPECT_EQ(value, -109997);
+}
+
+TEST_F(Mates, ExactDistancesAndWholeLines) {
+    // The short mates of the set: at every depth from 2N + 1 to 2N + 4 the mate in N is shown
+    // as such, with a legal line of 2N - 1 plies that ends in checkmate. Three of them lie beyond
+    // these depths from a fresh table, through the reductions of quiet moves.
+    const std::set<std::string> beyondReach = {"queen mate 3a", "queen mate 3b", "rook mate 3, Kc6 not Rg7"};
+    std::ifstream epd(VELKOR_TEST_DATA "/mates.epd");
+    const std::regex fields(R"re(^(\S+ [wb] \S+ \S+) dm (\d+); id "([^"]*)";)re");
+    int tried = 0;
+    for (std::string text; std::getline(epd, text);) {
+        std::smatch m;
+        ASSERT_TRUE(std::regex_search(text, m, fields)) << text;
+        const int n = std::stoi(m[2]);
+        if (n > 3 || beyondReach.count(m[3])) continue;
+        ++tried;
+        const std::string fen = m[1].str() + " 0 1";
+        for (int depth = 2 * n + 1; depth <= 2 * n + 4; ++depth) {
+            const std::vector<SearchReport> reports = Think(fen.c_str(), depth);
+            ASSERT_FALSE(reports.empty()) << m[3];
+            const SearchReport& r = reports.back();
+            EXPECT_TRUE(r.mate && r.mateMoves == n) << m[3] << " at depth " << depth << ": " << r.mateMoves;
+            ASSERT_EQ(r.line.length, 2 * n - 1) << m[3] << " at depth " << depth;
+            Position p = root;
+            for (int i = 0; i < r.line.length; ++i) {
+                bool legal = false;
+                for (const PVEntry& e : p.Moves()) legal |= e.move == r.line.moves[i].move;
+                ASSERT_TRUE(legal) << m[3] << ": move " << i + 1 << " of the line";
+                p = p.After(r.line.moves[i]);
+            }
+            EXPECT_TRUE(p.Moves().empty() && p.InCheck()) << m[3] << ": the line ends without a mate";
+        }
+    }
+    EXPECT_GE(tried, 20);
 }
