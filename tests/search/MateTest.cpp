@@ -36,9 +36,9 @@ struct Position {
         MoveGen list;
         std::vector<PVEntry> legal;
         for (int i = 0, n = list.GenerateAllMoves(side, &b, castling); i < n; ++i) {
-            const Position next = After(PVEntry{u16(MoveCode(list.From[i], list.To[i])), list.Promote[i]});
-            if (!next.board.InCheck(side ? next.board.BlackKing : next.board.WhiteKing, side))
-                legal.push_back(PVEntry{u16(MoveCode(list.From[i], list.To[i])), list.Promote[i]});
+            const PVEntry m{u16(MoveCode(list.From[i], list.To[i])), list.Promote[i]};
+            const Position next = After(m);
+            if (!next.board.InCheck(side ? next.board.BlackKing : next.board.WhiteKing, side)) legal.push_back(m);
         }
         return legal;
     }
@@ -79,10 +79,7 @@ protected:
         Search.ClearHistory();
         std::memset(Search.Killers, 0, sizeof Search.Killers);
     }
-    void TearDown() override {
-        MainStatus.FD = 0;
-        Search.Observer = saved;
-    }
+    void TearDown() override { MainStatus.FD = 0; }
 
     // The reports of a fixed-depth search from a fresh table, as a suite or "go depth" runs it.
     std::vector<SearchReport> Think(const char* fen, int depth) {
@@ -91,7 +88,7 @@ protected:
         MainStatus.FD = char(depth);
         MainBoard.MaxDepth = depth;
         Reports reports;
-        saved = Search.Observer;
+        SearchObserver* const saved = Search.Observer;
         Search.Observer = &reports;
         u64 from, to;
         char promote;
@@ -101,7 +98,6 @@ protected:
     }
 
     Position root{};
-    SearchObserver* saved = nullptr;
 };
 
 } // namespace
