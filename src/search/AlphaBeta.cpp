@@ -14,13 +14,6 @@
 
 namespace {
 
-// A mate score from the table, made relative to this node's ply.
-int MateAdjusted(int value, int ply) {
-    if (value > MateInTable) return value - ply;
-    if (value < -MateInTable) return value + ply;
-    return value;
-}
-
 // The node's key stays on the stack of positions for as long as the node runs.
 struct KeyOnStack {
     KeyOnStack(u64 upper, u64 lower) { MoveList.InsertHashCodeMoveHistory(upper, lower); }
@@ -30,13 +23,13 @@ struct KeyOnStack {
 };
 
 // Stores a node's result by how it relates to the window it was searched with.
-void StoreResult(u64 upper, u64 lower, char side, int depth, short move, int value, int alpha, int beta, bool exact) {
+void StoreResult(u64 upper, u64 lower, int ply, int depth, short move, int value, int alpha, int beta, bool exact) {
     if (value >= beta)
-        PositionCache.InsertTranspositionTables(upper, lower, side, depth, move, value, LowerBound, alpha, beta);
+        PositionCache.InsertTranspositionTables(upper, lower, ply, depth, move, value, LowerBound, alpha, beta);
     else if (exact)
-        PositionCache.InsertTranspositionTables(upper, lower, side, depth, move, value, ExactScore, alpha, beta);
+        PositionCache.InsertTranspositionTables(upper, lower, ply, depth, move, value, ExactScore, alpha, beta);
     else
-        PositionCache.InsertTranspositionTables(upper, lower, side, depth, move, alpha, UpperBound, alpha, beta);
+        PositionCache.InsertTranspositionTables(upper, lower, ply, depth, move, alpha, UpperBound, alpha, beta);
 }
 
 // Moves chosen a few at a time, whose children's buckets are loaded together.
@@ -64,11 +57,11 @@ int SearchRoutines::HorizonNode(int alpha, int beta, ChessBoard& board, const No
     if (board.FiftyMoveCount > 2 && MoveList.ThreeFoldRepDetection(board.FiftyMoveCount, upper, lower)) return 0;
     int value = 0, move = 0;
     const char probe =
-        PositionCache.SearchTranspositionTables(upper, lower, node.side, node.depth, alpha, beta, &value, &move);
+        PositionCache.SearchTranspositionTables(upper, lower, node.ply, node.depth, alpha, beta, &value, &move);
     ++CacheHits;
-    if (probe <= ExactHit) return MateAdjusted(value, node.ply);
+    if (probe <= ExactHit) return value;
     const int v = Quiesce(node.side, alpha, beta, board);
-    StoreResult(upper, lower, node.side, node.depth, 0, v, alpha, beta, v > alpha);
+    StoreResult(upper, lower, node.ply, node.depth, 0, v, alpha, beta, v > alpha);
     return v;
 }
 
@@ -104,11 +97,10 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
     const int alphaIn = alpha;
     int ttValue = 0, ttMove = 0;
     const char probe =
-        PositionCache.SearchTranspositionTables(upper, lower, side, depth, alpha, beta, &ttValue, &ttMove);
+        PositionCache.SearchTranspositionTables(upper, lower, ply, depth, alpha, beta, &ttValue, &ttMove);
     bool pruningAllowed = true;
     if (probe <= ExactHit) {
         Observer->TableTrace(TraceEvent::CacheHit, ttValue, alpha, beta, upper, lower);
-        ttValue = MateAdjusted(ttValue, ply);
         if (!notPV) {
             pruningAllowed = false;
         } else {
@@ -123,16 +115,18 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
     const bool mayPrune = pruningAllowed && notPV && node.nullAllowed && !node.inCheck;
 
     // Step 6. Static cut-off near the leaves: the evaluation far above beta, with a piece to move.
-    if (mayPrune && depth <= StaticCutMaxDepth && beta >= -MateFound && beta <= MateFound &&
+    // Never against a mate bound: the evaluation proves no mate and refutes none.
+    if (mayPrune && depth <= StaticCutMaxDepth && !IsMate(beta) &&
         (side ? board.BlackPieceCount > board.BlackPawnCount : board.WhitePieceCount > board.WhitePawnCount)) {
         const int e = PE.PosEval(side, alpha, beta, &board);
         if (depth >= 1 && e - StaticCutMargin[depth] >= beta) return e - StaticCutMargin[depth];
     }
 
     // Step 7. Null move: if passing still holds beta, the node is good enough. A score near a
-    // mate after passing marks a mate threat that extends the moves below.
+    // mate after passing marks a mate threat that extends the moves below. A pass proves no
+    // mate: it is not tried against a mate bound, and a mate it finds is stored as beta.
     char mateThreat = 0;
-    if (mayPrune && probe != NoHitNullFutile) {
+    if (mayPrune && probe != NoHitNullFutile && !IsMate(beta)) {
         const int own = PE.SideMaterialValue(side, &board);
         if ((own > NullMoveMaterial || depth <= NullMoveMaxDepth) &&
             PE.MaterialOnly(side, &board) + NullMoveMargin >= beta) {
@@ -144,8 +138,8 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
                                   Node{opponent, node.castling, nullDepth, ply + 2, false, false, node.type});
             if (Abort) return 0;
             if (v >= beta) {
-                PositionCache.InsertTranspositionTables(upper, lower, side, depth - NullMoveStoreReduction, 0, v,
-                                                        LowerBound, alpha, beta);
+                PositionCache.InsertTranspositionTables(upper, lower, ply, depth - NullMoveStoreReduction, 0,
+                                                        IsMate(v) ? beta : v, LowerBound, alpha, beta);
                 Observer->TableTrace(TraceEvent::NullMoveStore, v, alpha, beta, upper, lower);
                 PV[ply][0].move = 0;
                 return beta;
@@ -162,7 +156,7 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
         Search(alpha, beta, board, shallower);
         if (Abort && !s.Pondering) return 0;
         int unused;
-        PositionCache.SearchTranspositionTables(upper, lower, side, depth, alpha, beta, &unused, &ttMove);
+        PositionCache.SearchTranspositionTables(upper, lower, ply, depth, alpha, beta, &unused, &ttMove);
     }
 
     // The table move's bucket loads while the moves are generated and ordered.
@@ -221,7 +215,8 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
 
             // Step 10c. One ply more for a check, a mate threat or a single reply, on the line
             // or when the move checks; otherwise a late move is reduced, and at depth 2 a quiet
-            // move far below alpha goes straight to quiescence.
+            // move far below alpha goes straight to quiescence, unless alpha is a mate that a
+            // quiet move may still better.
             const int extensions = mateThreat + singleReply + givesCheck;
             const int ext = (childType == PVNode || givesCheck) && extensions > 0 ? 1 : 0;
             int reduction = 0;
@@ -230,7 +225,7 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
                 if (lateMove && !node.inCheck)
                     reduction = depth == 3 ? 1 : 2;
                 else if (!lateMove && depth == 2 && !node.inCheck && childType != PVNode && !promotes && !capture)
-                    futile = alpha > PE.MaterialOnly(side, &board) + FutilityMargin;
+                    futile = alpha > PE.MaterialOnly(side, &board) + FutilityMargin && !IsMate(alpha);
             }
             const int newDepth = depth - 1 + ext - futile - reduction;
             Node child{opponent, char(node.castling & castleMask), newDepth, ply + 1, true, givesCheck != 0, childType};
@@ -311,7 +306,10 @@ int SearchRoutines::Search(int alpha, int beta, ChessBoard board, Node node) {
             best = -ply;
     }
 
-    // Step 12. Store, unless the best move was only looked at by quiescence.
-    if (!bestFutile) StoreResult(upper, lower, side, depth, short(PV[ply][ply].move), best, alphaIn, beta, alphaRaised);
+    // Step 12. Store, unless the best move was only looked at by quiescence. Without a legal move
+    // the score is exact whatever the window: stored as an upper bound at alpha, a mate or
+    // stalemate below the window would read as a mate sooner than this one.
+    if (!bestFutile)
+        StoreResult(upper, lower, ply, depth, short(PV[ply][ply].move), best, alphaIn, beta, alphaRaised || legal == 0);
     return best;
 }

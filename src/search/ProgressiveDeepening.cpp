@@ -5,6 +5,7 @@
 #include "core/Platform.h"
 #include "core/Status.h"
 #include "movegen/MoveGen.h"
+#include "search/MateLine.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
 #include "search/TimeManagement.h"
@@ -15,6 +16,10 @@ namespace {
 constexpr i32 CommandBurstMs = 10; // the longest one poll spends running waiting commands
 
 bool IsMateScore(int v) { return v > MateFound || (v >= -MATE && v < -MateFound); }
+
+// Deepening goes on until the depth covers the mate's plies: a shallower iteration may have
+// left a shorter mate to the moves it reduced or pruned.
+bool MateCovered(int v, int depth) { return IsMateScore(v) && depth >= MATE - (v > 0 ? v : -v); }
 
 void MoveText(char* buffer, const Move& m) {
     fillmovestring(buffer, 0, char(SquareOf(m.from)), char(SquareOf(m.to)), m.promote, Search.PV[0], Search.PVLength);
@@ -41,6 +46,7 @@ void SearchRoutines::PrepareSearch(ChessBoard& board, bool pushKey) {
     u64 upper, lower;
     genhashcode(board.SideToMove, board.Castling, &upper, &lower, &board);
     if (pushKey) MoveList.InsertMoveHistory(upper, lower);
+    RootBoard = board;
 }
 
 SearchReport SearchRoutines::Report(int depth, int score, const Move& move) const {
@@ -58,6 +64,8 @@ SearchReport SearchRoutines::Report(int depth, int score, const Move& move) cons
     r.line.moves[0] = PVEntry{u16(move.from && move.to ? MoveCode(move.from, move.to) : 0), move.promote};
     r.line.length = PVLength > 1 ? (PVLength < PVSlots ? PVLength : PVSlots) : 1;
     for (int i = 1; i < r.line.length; ++i) r.line.moves[i] = PV[0][i];
+    if (r.mate)
+        r.line = CompleteMatingLine(RootBoard, char(RootBoard.SideToMove), char(RootBoard.Castling), r.line, score);
     return r;
 }
 
@@ -145,15 +153,16 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, Mov
         }
         Observer->IterationDone(Report(d, v, *best));
 
-        // Step 4. Stop rules: a command, the clock, a mate, a forced move or the depth limit. A
-        // ponder search, or an analysis that only a command ends, then waits for that command.
+        // Step 4. Stop rules: a command, the clock, a mate the depth covers, a forced move or the
+        // depth limit. A ponder search, or an analysis that only a command ends, then waits for
+        // that command.
         if (Stop && !s.Pondering) {
             // A command ends the search without a move; the clock only ends the deepening.
             if (CommandStop) return v;
             break;
         }
         if (!s.FD && !s.Pondering && DeepeningDone(d, v, &easyMove)) break;
-        const bool seenEnough = IsMateScore(v) || RootLegalMoves == 1;
+        const bool seenEnough = MateCovered(v, d) || RootLegalMoves == 1;
         if ((s.Pondering && v == 0 && d >= PonderDrawDepth) || seenEnough || s.FD == d || d + 1 > maxDepth) {
             if (s.Pondering || (s.Analyze && !s.FD)) {
                 WaitWhilePondering();

@@ -10,10 +10,10 @@ constexpr int MATE = 110000;
 constexpr int StalemateResult = MATE + 1;
 constexpr int WorstScore = -110200;     // below any real score: a node's best starts here
 constexpr int LowestBeta = -110199;     // a window below this has nothing left to search
-constexpr int MateInTable = 109799;     // beyond it a probed score carries the mate's distance
-constexpr int MateStoreBound = 109800;  // beyond it a stored score is pushed out by the depth
-constexpr int MateFound = 109899;       // beyond it a mate has been found: stop deepening
+constexpr int MateScoreBound = 109799;  // beyond it a score is a mate's, carrying its distance
+constexpr int MateFound = 109899;       // beyond it the root announces a mate
 constexpr int MateThreatened = -109699; // a null move scoring below it means a mate threat
+inline bool IsMate(int v) { return v > MateScoreBound || v < -MateScoreBound; }
 
 // Node types. A principal-variation node never cuts on the table; the two
 // non-PV types alternate from parent to child.

@@ -72,6 +72,8 @@ public:
     // Who hears the reports; a silent observer until a front end registers.
     SearchObserver* Observer;
     SearchSettings Settings;
+    // The position searched, from which reported lines are played.
+    ChessBoard RootBoard;
 
     SearchRoutines();
 

@@ -48,6 +48,21 @@ int FlagOf(const TTSlot& e) { return int(e.data >> TTFlagShift) * 2; }
 u32 FlagField(int flag) { return u32(flag / 2) << TTFlagShift; }
 void SetFlag(TTSlot& e, int flag) { e.data = (e.data & ~TTFlagBits) | FlagField(flag); }
 
+// The search scores a mate by its distance from the root; the table keeps it
+// as the distance from the node that stores it, the same wherever the
+// position is met again, and hands it back as a distance from the root of
+// the node that probes it. Window bounds never pass through here.
+int ToNodeDistance(int value, int ply) {
+    if (value > MateScoreBound) return value + ply;
+    if (value < -MateScoreBound) return value - ply;
+    return value;
+}
+int ToRootDistance(int value, int ply) {
+    if (value > MateScoreBound) return value - ply;
+    if (value < -MateScoreBound) return value + ply;
+    return value;
+}
+
 TTSlot Pack(u64 upper, u64 lower, int move, int value, int type, int flag, int depth) {
     assert(move >= 0 && move < 4096);
     assert(value >= -(1 << (ValueBits - 1)) && value < (1 << (ValueBits - 1)));
@@ -168,14 +183,10 @@ void TranspositionTables::AgeTranspositionTables() {
     }
 }
 
-void TranspositionTables::InsertTranspositionTables(u64 upper, u64 lower, char, int depth, short move, int value,
+void TranspositionTables::InsertTranspositionTables(u64 upper, u64 lower, int ply, int depth, short move, int value,
                                                     char type, int, int) {
     TTBucket& b = BucketOf(lower);
-    // Mate scores are stored further from zero by the depth; the prober takes its ply off.
-    if (value > MateStoreBound)
-        value += depth;
-    else if (value < -MateStoreBound)
-        value -= depth;
+    value = ToNodeDistance(value, ply);
 
     TTSlot& e0 = b.slot[0];
     const bool mayReplace0 = !(DepthOf(e0) > depth && Live(e0));
@@ -188,7 +199,7 @@ void TranspositionTables::InsertTranspositionTables(u64 upper, u64 lower, char, 
     }
 }
 
-char TranspositionTables::SearchTranspositionTables(u64 upper, u64 lower, char, int depth, int alpha, int beta,
+char TranspositionTables::SearchTranspositionTables(u64 upper, u64 lower, int ply, int depth, int alpha, int beta,
                                                     int* value, int* move) {
     TTBucket& b = BucketOf(lower);
     const int R = depth >= 6 ? 3 : 2;
@@ -209,7 +220,7 @@ char TranspositionTables::SearchTranspositionTables(u64 upper, u64 lower, char, 
             if (i == 2) break;
             continue;
         }
-        const int type = TypeOf(e), entryValue = ValueOf(e);
+        const int type = TypeOf(e), entryValue = ToRootDistance(ValueOf(e), ply);
         // An upper bound below beta from a search nearly as deep says a null move would not fail high.
         if (type == UpperBound && entryValue < beta) result = entryDepth >= depth - R ? NoHitNullFutile : NoHit;
         if (depth <= entryDepth) {
@@ -237,4 +248,16 @@ char TranspositionTables::SearchTranspositionTables(u64 upper, u64 lower, char, 
     }
     ++misses;
     return NoHit;
+}
+
+int TranspositionTables::StoredMove(u64 upper, u64 lower) const {
+    const TTBucket& b = buckets[lower & indexMask];
+    if (b.cleared != clears) return 0; // emptied by a clear it has not met yet
+    int move = 0, bestDepth = -1000;
+    for (const TTSlot& e : b.slot)
+        if (SameKey(e, upper, lower) && DepthOf(e) > bestDepth) {
+            move = MoveOf(e);
+            bestDepth = DepthOf(e);
+        }
+    return move;
 }

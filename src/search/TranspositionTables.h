@@ -15,7 +15,7 @@ enum TTBound : u8 { UpperBound = 0, LowerBound = 1, ExactScore = 2 };
 enum TTProbe { FailLow = 0, FailHigh = 1, ExactHit = 2, NoHit = 3, NoHitNullFutile = 4 };
 
 // One entry as it reads: the key, the move (fromIndex * 64 + toIndex, 0 =
-// none), the score with mate scores pushed out by the depth, the bound, the
+// none), the score (a mate as its distance from the storing node), the bound, the
 // flag (0 empty or aged; 2 written to entry 0; 4 written to entry 1) and the
 // remaining depth of the search that stored it.
 struct TTEntry {
@@ -94,11 +94,16 @@ public:
     void ClearTranspositionTables();
     // Makes every entry unusable for cut-offs while keeping its move for ordering.
     void AgeTranspositionTables();
-    void InsertTranspositionTables(u64 upper, u64 lower, char side, int depth, short move, int value, char type,
+    // Mate scores come and go as the search keeps them, by the distance from the root: `ply` is
+    // the node's. alpha and beta are not used.
+    void InsertTranspositionTables(u64 upper, u64 lower, int ply, int depth, short move, int value, char type,
                                    int alpha, int beta);
-    // Returns a TTProbe code; *move gets the stored move of any entry with the key.
-    char SearchTranspositionTables(u64 upper, u64 lower, char side, int depth, int alpha, int beta, int* value,
+    // Returns a TTProbe code; *move gets the stored move of any entry with the key. A fail-low or
+    // fail-high gives alpha or beta as they were passed, an exact hit the stored score.
+    char SearchTranspositionTables(u64 upper, u64 lower, int ply, int depth, int alpha, int beta, int* value,
                                    int* move);
+    // The move of the deepest entry with the key, live or aged, without touching the table; 0 when none.
+    int StoredMove(u64 upper, u64 lower) const;
 
 private:
     size_t mappedBytes;  // the whole mapping behind buckets

@@ -41,10 +41,10 @@ TEST(Signature, BenchAtDepthEight) {
     RunResult r = RunVelkor({"-bench", "-fd", "8"});
     ASSERT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("\nRunning benchmark 1 2 3 4 5 6\n    Time Interior"), std::string::npos) << r.out;
-    EXPECT_EQ("391446 464286 855732\n"
-              "Leaf Interior Nodes searched = 56183\n"
-              "Transposition Table Hits 17394  Misses  192498  Ratio = 8\n"
-              "Pawn misses 52594 Pawn attempts 594136 Pawn miss rate = 8.85218\n",
+    EXPECT_EQ("391561 464464 856025\n"
+              "Leaf Interior Nodes searched = 56171\n"
+              "Transposition Table Hits 17399  Misses  192584  Ratio = 8\n"
+              "Pawn misses 52644 Pawn attempts 594310 Pawn miss rate = 8.858\n",
               Counts(r.out));
 }
 

@@ -35,7 +35,7 @@ TEST(Suite, SearchesEachPositionToDepthThree) {
 TEST(Suite, PawnlessRootReadsTheEmptyPawnSlot) {
     const std::string suite = TempFile("kqr.epd", "6k1/8/8/8/8/2n5/8/R2QK3 w - - 0 1\n");
     EXPECT_TRUE(Has(RunVelkor({"-ts", suite, "-fd", "5"}).out, "\n5 16680    d1g4 "));
-    EXPECT_TRUE(Has(RunVelkor({"-ts", suite, "-fd", "6"}).out, "\n6 109886    d1d8 "));
+    EXPECT_TRUE(Has(RunVelkor({"-ts", suite, "-fd", "6"}).out, "\n6 17020    d1b3 "));
 }
 
 TEST(Suite, EvaluationListingAndStudentMode) {

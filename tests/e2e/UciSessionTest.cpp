@@ -92,8 +92,15 @@ TEST(UciSession, NodesMateAndInputDuringEveryKindOfSearch) {
         last = std::stoll((*it)[1]);
     EXPECT_TRUE(last > 3000 && last < 10500) << last;
 
+    // A mate search shows the shortest mate it finds, and the line whole, to the mate.
+    auto lastInfo = [&s] {
+        const std::string search = s.out.substr(0, s.out.rfind("bestmove"));
+        return search.substr(search.rfind("info depth "));
+    };
     ASSERT_TRUE(s.Step("position fen 6k1/5ppp/8/8/8/8/4QPPP/4R1K1 w - - 0 1\ngo mate 2", "bestmove ", 10000));
-    EXPECT_TRUE(Has(s.out, "score mate 1 ") || Has(s.out, "score mate 2 ")) << s.out;
+    EXPECT_TRUE(std::regex_search(lastInfo(), std::regex("score mate 1 .* pv e2e8\n"))) << lastInfo();
+    ASSERT_TRUE(s.Step("position fen 7R/8/1k6/5K2/8/8/8/2R5 w - - 0 1\ngo mate 3", "bestmove ", 10000));
+    EXPECT_TRUE(std::regex_search(lastInfo(), std::regex("score mate 3 .* pv (\\S+ ){4}\\S+\n"))) << lastInfo();
 
     // A fixed depth, a timed search and an analysis all answer isready at once and obey stop.
     for (const char* go : {"go depth 60", "go wtime 600000 btime 600000", "go infinite", "go ponder wtime 1000"}) {

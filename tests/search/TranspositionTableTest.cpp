@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <tuple>
+
+#include "search/SearchConstants.h"
 #include "search/TranspositionTables.h"
 
 namespace {
@@ -13,11 +16,11 @@ protected:
         PositionCache.hits = PositionCache.misses = 0;
     }
     TTEntry Entry(u64 lower, int i) { return PositionCache.Entry(lower & PositionCache.indexMask, i); }
-    void Store(u64 lower, int depth, int storedMove, int score, char type, u64 upper = 1) {
-        PositionCache.InsertTranspositionTables(upper, lower, 0, depth, short(storedMove), score, type, 0, 0);
+    void Store(u64 lower, int depth, int storedMove, int score, char type, u64 upper = 1, int ply = 0) {
+        PositionCache.InsertTranspositionTables(upper, lower, ply, depth, short(storedMove), score, type, 0, 0);
     }
-    char Probe(u64 lower, int depth, int alpha, int beta) {
-        return PositionCache.SearchTranspositionTables(1, lower, 0, depth, alpha, beta, &value, &move);
+    char Probe(u64 lower, int depth, int alpha, int beta, int ply = 0) {
+        return PositionCache.SearchTranspositionTables(1, lower, ply, depth, alpha, beta, &value, &move);
     }
     int value = -1, move = 0;
 };
@@ -63,12 +66,25 @@ TEST_F(Table, NullMoveHintNeedsTheThirdEntry) {
     EXPECT_EQ(Probe(0x500, 5, -100, 10), NoHitNullFutile);
 }
 
-TEST_F(Table, MateScoresStoredByDistance) {
-    for (auto [stored, kept] : {std::pair{109900, 109905}, {-109900, -109905}, {109800, 109800}}) {
-        Store(0x700, 5, 0, stored, ExactScore);
-        EXPECT_EQ(Entry(0x700, 0).value, kept) << stored;
+TEST_F(Table, MateScoresKeepTheirDistanceFromTheNode) {
+    // A mate 10 plies from the root found at ply 4 is 6 plies away: met again at ply 7, it is
+    // 13 plies from the root; likewise for the side being mated. Other scores stay as they are.
+    for (auto [found, kept, probed] :
+         {std::tuple{109990, 109994, 109987}, {-109990, -109994, -109987}, {109799, 109799, 109799}}) {
+        Store(0x700, 5, 0, found, ExactScore, 1, 4);
+        EXPECT_EQ(Entry(0x700, 0).value, kept) << found;
+        EXPECT_EQ(Probe(0x700, 5, -MATE, MATE, 7), ExactHit);
+        EXPECT_EQ(value, probed) << found;
         PositionCache.ClearTranspositionTables();
     }
+    // Bounds are compared as distances from the root, and a cut-off hands back the window's bound.
+    Store(0x700, 5, 0, 109990, LowerBound, 1, 4); // at least a mate in 6 plies from the node
+    EXPECT_EQ(Probe(0x700, 5, 0, 109988, 7), NoHit) << "a mate 13 plies away does not reach 12";
+    EXPECT_EQ(Probe(0x700, 5, 0, 109987, 7), FailHigh);
+    EXPECT_EQ(value, 109987);
+    Store(0x710, 5, 0, -109990, UpperBound, 1, 4);
+    EXPECT_EQ(Probe(0x710, 5, -109987, 0, 7), FailLow);
+    EXPECT_EQ(value, -109987);
 }
 
 TEST(TableSize, PowerOfTwoBucketsThatFit) {
@@ -124,10 +140,10 @@ TEST_F(Table, PackedEntriesKeepEveryField) {
     // a depth beyond a signed byte (kept as a signed byte), and keys that
     // differ only in the top bit of the lower half or in the upper half.
     const u64 top = u64(1) << 63;
-    Store(0x800, 100, 4095, -109950, UpperBound);
+    Store(0x800, 100, 4095, -109950, UpperBound, 1, 100);
     EXPECT_TRUE(Entry(0x800, 0).move == 4095 && Entry(0x800, 0).value == -110050 && Entry(0x800, 0).depth == 100 &&
                 Entry(0x800, 0).type == UpperBound && Entry(0x800, 0).lower == 0x800);
-    Store(0x900, 200, 1, 110001, LowerBound);
+    Store(0x900, 200, 1, 110001, LowerBound, 1, 200);
     EXPECT_TRUE(Entry(0x900, 0).value == 110201 && Entry(0x900, 0).depth == i8(200));
     Store(0xa00 | top, 3, 5, 7, ExactScore);
     EXPECT_EQ(Probe(0xa00, 3, -10, 10), NoHit) << "the top bit of the lower half is part of the key";
