@@ -4,6 +4,7 @@
 #include "core/Log.h"
 #include "core/Platform.h"
 #include "core/Status.h"
+#include "eval/PawnHash.h"
 #include "movegen/MoveGen.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
@@ -21,6 +22,11 @@ void MoveText(char* buffer, const Move& m) {
 }
 
 } // namespace
+
+void SearchRoutines::MakeReady() {
+    PositionCache.WaitUntilPopulated();
+    TouchPages(PawnHashArray, sizeof PawnHashArray);
+}
 
 int SearchRoutines::InputDetected() { return Observer->InputWaiting() ? 1 : 0; }
 

@@ -107,6 +107,10 @@ public:
     // Before a search: no stop decided.
     void ResetStops() { TimeUp = Abort = Stop = CommandStop = 0; }
     void ClearHistory();
+    // Puts every table the search uses in place and has its memory touched,
+    // so that the next search runs at full speed: a front end does this
+    // before it says it is ready.
+    void MakeReady();
     void AddHistory(char side, int move, int depth);
     long long TotalNodes() const { return Nodes + QNodes; }
     // A report of the search so far with this result; a stalemate scores 0.

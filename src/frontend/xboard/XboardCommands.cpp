@@ -263,10 +263,12 @@ char OpponentTime(char*) {
 // The number alone is echoed: whatever is glued to it stays in the input as the next word.
 char Ping(char*) {
     int number;
-    if (ReadInt(&number))
+    if (ReadInt(&number)) {
+        if (!EngineThinking()) Search.MakeReady(); // the next search must not wait for its memory
         std::printf("pong %d\n", number);
-    else
+    } else {
         std::printf("Error (no number): ping\n");
+    }
     std::fflush(stdout);
     return Handled;
 }
