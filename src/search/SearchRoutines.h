@@ -38,6 +38,7 @@ public:
     u8 FirstHalfDone; // speed re-measured this move: 1 by the poll, 2 after a fail-low extension
     i64 NodesPerMove; // node budget of the move
     u8 TimerExtended; // the one fail-low extension of the move was granted
+    i32 DeadlineMs;   // the most a timed search may take: its clock or fixed time less the move overhead
 
     u8 BookMove; // the iteration took its move from a book
 

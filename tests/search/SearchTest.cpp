@@ -11,6 +11,7 @@
 #include "eval/PositionEvaluate.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
+#include "search/TimeManagement.h"
 #include "search/TranspositionTables.h"
 #include "support/TestBoards.h"
 
@@ -75,10 +76,12 @@ protected:
         Search.Settings.outOfBookBonus = false;
         MoveList.Init();
         Search.BookPly = -100;
+        SetMoveOverhead(0);
     }
     void TearDown() override {
         MainStatus.initVars();
         Search.Settings = SearchSettings{};
+        SetMoveOverhead(DefaultMoveOverheadMs);
     }
 };
 
@@ -199,6 +202,30 @@ TEST_F(Clock, BudgetBySessionIncrementAndFixedTime) {
     EXPECT_EQ(MainStatus.EmergencyThreshold, 2 * Search.NodesPerMove);
 }
 
+TEST_F(Clock, MoveOverheadComesOffEveryClock) {
+    const struct {
+        int overhead, session, fixed, left, inc, budget, deadline;
+    } cases[] = {{100, 0, 1500, 0, 0, 1400, 1400},      // a fixed time
+                 {100, 0, 0, 60100, 0, 2000, 60000},    // a thirtieth of what is left after it
+                 {100, 0, 0, 60000, 2000, 3896, 59900}, // and the increment less the overhead on top
+                 {100, 10, 0, 10100, 0, 950, 10000},    // a session's share
+                 {0, 0, 0, 12, 10, 5, 12},              // nearly out: half the increment...
+                 {30, 0, 0, 12, 10, 0, 1},              // ...unless the overhead takes all there is
+                 {1900, 0, 0, 2000, 5000, 465, 100}};   // the emergency share of a large increment, capped
+    for (const auto& c : cases) {
+        SetMoveOverhead(c.overhead);
+        MainStatus.MovesPerSession = c.session, MainStatus.ST = c.fixed, MainStatus.TimeInc = c.inc;
+        MainStatus.TimeLeft = c.left, MainStatus.GamePly = 31;
+        Search.SetBudget();
+        EXPECT_EQ(MainStatus.TimePerMove, c.budget) << c.overhead << " " << c.left << " " << c.inc;
+        EXPECT_EQ(Search.DeadlineMs, c.deadline) << c.overhead << " " << c.left << " " << c.inc;
+    }
+    SetMoveOverhead(99999);
+    EXPECT_EQ(MoveOverheadMs(), MaxMoveOverheadMs);
+    SetMoveOverhead(-5);
+    EXPECT_EQ(MoveOverheadMs(), 0);
+}
+
 // Generous margins: the search may overrun its share, never the clock.
 TEST_F(Clock, SearchStaysWithinItsTime) {
     for (int session : {0, 20}) {
@@ -218,4 +245,24 @@ TEST_F(Clock, SearchStaysWithinItsTime) {
         EXPECT_NE(best.from, 0u);
         EXPECT_TRUE(player.played == 1 && player.from == best.from) << "the move was played";
     }
+}
+
+// With 2 s and a 5 s increment the emergency share alone would allow 930 ms;
+// less the overhead 100 ms are left, and the search keeps to them.
+TEST_F(Clock, LowClockEndsWithinTheClockLessTheOverhead) {
+    BoardFromFen("r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP2BPPP/R2QKB1R w KQ - 0 8");
+    SetMoveOverhead(1900);
+    MainStatus.TimeLeft = 2000;
+    MainStatus.TimeInc = 5000;
+    MainStatus.GamePly = 15;
+    MainStatus.NodesPerSecond = 40000;
+    Move best{0, 0, 0};
+    MovePlayer player;
+    SearchObserver* saved = Search.Observer;
+    Search.Observer = &player;
+    const i32 start = ClockMs();
+    CaptureStdout([&] { Search.ProgressiveDeepening(MainBoard, 0, &best); });
+    Search.Observer = saved;
+    EXPECT_LT(ClockMs() - start, 400);
+    EXPECT_EQ(player.played, 1);
 }
