@@ -14,6 +14,14 @@
 namespace {
 
 constexpr i32 CommandBurstMs = 10; // the longest one poll spends running waiting commands
+// The stack a search's first iterations reach: made before it, not by its first nodes.
+constexpr size_t SearchStackBytes = size_t(1) << 20;
+
+__attribute__((noinline)) void TouchSearchStack() {
+    char frames[SearchStackBytes];
+    volatile char* page = frames;
+    for (size_t i = 0; i < SearchStackBytes; i += 4096) page[i] = 0;
+}
 
 bool IsMateScore(int v) { return v > MateFound || (v >= -MATE && v < -MateFound); }
 
@@ -26,6 +34,8 @@ void MoveText(char* buffer, const Move& m) {
 void SearchRoutines::MakeReady() {
     PositionCache.WaitUntilPopulated();
     TouchPages(PawnHashArray, sizeof PawnHashArray);
+    TouchPages(this, sizeof *this);
+    TouchSearchStack();
 }
 
 int SearchRoutines::InputDetected() { return Observer->InputWaiting() ? 1 : 0; }
