@@ -14,6 +14,8 @@
 namespace {
 
 constexpr i32 CommandBurstMs = 10; // the longest one poll spends running waiting commands
+// The longest a front end waits for the table before it says it is ready: GUIs time out.
+constexpr i32 ReadyWaitMs = 1000;
 // The stack a search's first iterations reach: made before it, not by its first nodes.
 constexpr size_t SearchStackBytes = size_t(1) << 20;
 
@@ -32,7 +34,7 @@ void MoveText(char* buffer, const Move& m) {
 } // namespace
 
 void SearchRoutines::MakeReady() {
-    PositionCache.WaitUntilPopulated();
+    PositionCache.WaitUntilPopulated(ReadyWaitMs);
     TouchPages(PawnHashArray, sizeof PawnHashArray);
     TouchPages(this, sizeof *this);
     TouchSearchStack();

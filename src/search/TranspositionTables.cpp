@@ -106,10 +106,11 @@ public:
         done.fetch_add(1);
         return true;
     }
-    // Takes pages until none is left, then waits for those another thread is on.
-    void Finish() {
-        while (RunOne()) {}
-        while (done.load() < pages) std::this_thread::yield();
+    // Takes pages until none is left, then waits for those another thread is on;
+    // gives up at the deadline (a ClockMs reading), leaving the rest to the thread.
+    void Finish(i32 deadline) {
+        while (ClockMs() < deadline && RunOne()) {}
+        while (ClockMs() < deadline && done.load() < pages) std::this_thread::yield();
     }
     // Lets no thread take another page, and waits for the pages being populated.
     void Cancel() {
@@ -176,9 +177,9 @@ void TranspositionTables::Populate() {
     }
 }
 
-void TranspositionTables::WaitUntilPopulated() {
+void TranspositionTables::WaitUntilPopulated(i32 maxMs) {
     Populate();
-    populating->Finish();
+    populating->Finish(ClockMs() + maxMs);
 }
 
 bool TranspositionTables::Populated() const { return populating && populating->Finished(); }

@@ -85,8 +85,11 @@ public:
     // first replies to a front end never wait for it, and searches seldom do.
     void Populate();
     // Populates the rest of the table on this thread too and returns once
-    // all of it is in place: a search then never waits for its memory.
-    void WaitUntilPopulated();
+    // all of it is in place, so that a search never waits for its memory;
+    // or after maxMs, when the system is slow to give it (gigabytes that
+    // the kernel must first gather into large pages), the rest following
+    // on the other thread.
+    void WaitUntilPopulated(i32 maxMs);
     bool Populated() const;
     // Per mille of a sample of first entries filled since the last aging.
     int HashFull() const;
