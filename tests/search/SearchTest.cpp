@@ -247,22 +247,28 @@ TEST_F(Clock, SearchStaysWithinItsTime) {
     }
 }
 
-// With 2 s and a 5 s increment the emergency share alone would allow 930 ms;
-// less the overhead 100 ms are left, and the search keeps to them.
-TEST_F(Clock, LowClockEndsWithinTheClockLessTheOverhead) {
-    BoardFromFen("r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP2BPPP/R2QKB1R w KQ - 0 8");
+// The poll stops a search at the clock less the overhead, whatever the budget
+// allows: with 2 s and a 5 s increment the emergency share is 930 ms, less
+// the overhead of 1900 ms only 100 are left. A fixed time stops at its deadline.
+TEST_F(Clock, PollStopsAtTheClockLessTheOverhead) {
+    auto spentAfter = [](int elapsedMs) {
+        Search.ResetStops();
+        Search.Nodes = Search.QNodes = 0;
+        Search.FirstHalfDone = 0;
+        Search.IterationDepth = 2;
+        MainStatus.SearchStartTime = ClockMs() - elapsedMs;
+        return Search.BudgetSpentAtPoll();
+    };
     SetMoveOverhead(1900);
-    MainStatus.TimeLeft = 2000;
-    MainStatus.TimeInc = 5000;
-    MainStatus.GamePly = 15;
-    MainStatus.NodesPerSecond = 40000;
-    Move best{0, 0, 0};
-    MovePlayer player;
-    SearchObserver* saved = Search.Observer;
-    Search.Observer = &player;
-    const i32 start = ClockMs();
-    CaptureStdout([&] { Search.ProgressiveDeepening(MainBoard, 0, &best); });
-    Search.Observer = saved;
-    EXPECT_LT(ClockMs() - start, 400);
-    EXPECT_EQ(player.played, 1);
+    MainStatus.TimeLeft = 2000, MainStatus.TimeInc = 5000, MainStatus.GamePly = 15;
+    Search.SetBudget();
+    EXPECT_FALSE(spentAfter(40));
+    EXPECT_TRUE(spentAfter(90)) << "two polls and a millisecond before 100 ms";
+    EXPECT_TRUE(Search.Abort && !Search.Stop) << "unwound, the last iteration's move played";
+    SetMoveOverhead(100);
+    MainStatus.ST = 1500;
+    Search.SetBudget();
+    EXPECT_FALSE(spentAfter(1300));
+    EXPECT_TRUE(spentAfter(1400));
+    Search.ResetStops();
 }
