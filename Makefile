@@ -21,7 +21,8 @@ FUZZ_ARGS ?=
 # Testing frameworks (OpenBench among them) run "make EXE=PATH -j", some with
 # CXX=... and CXXFLAGS=...: a release build of the engine alone, with that
 # compiler and those flags before the project's own, copied to PATH. It has
-# a build directory of its own, so the other builds keep their settings.
+# a build directory of its own, so the other builds keep their settings, and
+# needs no GoogleTest.
 EXE       ?=
 EXE_BUILD ?= build-exe
 
@@ -61,9 +62,10 @@ build: configure
 engine: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target velkor
 
-exe: deps
+exe:
 	@test -n "$(EXE)" || { echo "make exe needs EXE=PATH"; exit 1; }
-	@cmake -S . -B $(EXE_BUILD) -DCMAKE_BUILD_TYPE=Release -DVELKOR_ARCH=$(ARCH) -DVELKOR_PGO=off \
+	@scripts/ensure-deps.sh engine
+	@cmake -S . -B $(EXE_BUILD) -DCMAKE_BUILD_TYPE=Release -DVELKOR_ARCH=$(ARCH) -DVELKOR_PGO=off -DVELKOR_TESTS=OFF \
 	  -DVELKOR_WERROR=$(WERROR) -DCMAKE_CXX_COMPILER="$(CXX)" -DCMAKE_CXX_FLAGS="$(CXXFLAGS)" >/dev/null
 	@cmake --build $(EXE_BUILD) -j $(JOBS) --target velkor
 	cp $(EXE_BUILD)/velkor "$(EXE)"

@@ -15,6 +15,7 @@ CXXFLAGS=-DVELKOR_EXE_CHECK nice make EXE="$dir/engine" EXE_BUILD="$dir/build" C
     fail "make EXE failed: $(tail -5 "$dir/log")"
 [ -x "$dir/engine" ] || fail "no engine at EXE"
 grep -q -- "-DVELKOR_EXE_CHECK" "$dir/build/CMakeFiles/velkor.dir/flags.make" || fail "CXXFLAGS not used"
+grep -q "^VELKOR_TESTS:BOOL=OFF$" "$dir/build/CMakeCache.txt" || fail "the tests (and GoogleTest) were configured"
 id=$("$cxx" --version | head -1)
 case "$id" in
 *clang*) want=Clang ;;
