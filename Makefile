@@ -18,6 +18,14 @@ SECONDS  ?= 120
 SEED     ?= $(shell date +%s)
 FUZZ_ARGS ?=
 
+# Testing frameworks (OpenBench among them) run "make EXE=PATH -j", some with
+# CXX=... and CXXFLAGS=...: a release build of the engine alone, with that
+# compiler and those flags before the project's own, copied to PATH. It has
+# a build directory of its own, so the other builds keep their settings, and
+# needs no GoogleTest.
+EXE       ?=
+EXE_BUILD ?= build-exe
+
 # Installation, laid out as Debian's engine packages lay theirs out: the
 # binary in games/, the manual in section 6, an engine-list entry where
 # xboard looks for them (it reads /usr/share/games/plugins and
@@ -31,10 +39,14 @@ BINDIR   = $(PREFIX)/games
 MANDIR   = $(PREFIX)/share/man/man6
 ENGDIR   = $(PREFIX)/share/games/plugins/xboard
 
-.PHONY: all deps configure build engine run test sanitize sanitize-build fuzz libfuzzer bench evalbench perft pgo \
+.PHONY: all deps configure build engine exe run test sanitize sanitize-build fuzz libfuzzer bench evalbench perft pgo \
         format lint clean install uninstall
 
+ifeq ($(EXE),)
 all: build
+else
+all: exe
+endif
 
 deps:
 	@scripts/ensure-deps.sh
@@ -49,6 +61,14 @@ build: configure
 # The engine alone, without the test programs and the evaluation benchmark.
 engine: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target velkor
+
+exe:
+	@test -n "$(EXE)" || { echo "make exe needs EXE=PATH"; exit 1; }
+	@scripts/ensure-deps.sh engine
+	@cmake -S . -B $(EXE_BUILD) -DCMAKE_BUILD_TYPE=Release -DVELKOR_ARCH=$(ARCH) -DVELKOR_PGO=off -DVELKOR_TESTS=OFF \
+	  -DVELKOR_WERROR=$(WERROR) -DCMAKE_CXX_COMPILER="$(CXX)" -DCMAKE_CXX_FLAGS="$(CXXFLAGS)" >/dev/null
+	@cmake --build $(EXE_BUILD) -j $(JOBS) --target velkor
+	cp $(EXE_BUILD)/velkor "$(EXE)"
 
 run: engine
 	./$(BUILD)/velkor
@@ -123,4 +143,4 @@ uninstall:
 	  rmdir -p --ignore-fail-on-non-empty $(DESTDIR)$(BINDIR) $(DESTDIR)$(MANDIR) $(DESTDIR)$(ENGDIR) 2>/dev/null || true; fi
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE) $(PGO)
+	rm -rf $(BUILD) $(SANITIZE) $(PGO) $(EXE_BUILD)

@@ -48,6 +48,11 @@ i32 ClockMs() {
     return i32(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
+void TouchPages(void* start, size_t bytes) {
+    auto* p = static_cast<volatile char*>(start);
+    for (size_t i = 0; i < bytes; i += 4096) p[i] = p[i];
+}
+
 bool InputWaiting() { return ended || StreamHoldsInput() || PollInput(0); }
 
 void OnFirstWait(void (*task)()) { firstWaitTask = task; }

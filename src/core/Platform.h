@@ -3,6 +3,8 @@
 // reads of words and lines from standard input.
 #pragma once
 
+#include <cstddef>
+
 #include "core/Types.h"
 
 // Monotonic wall-clock milliseconds since the process started.
@@ -19,6 +21,10 @@ void WaitForInput();
 // Runs `task` once, when a read of standard input first finds nothing
 // waiting: work that must not hold up the first replies to a front end.
 void OnFirstWait(void (*task)());
+
+// Has the system make every page of the memory (4 KiB each), leaving
+// its contents as they are.
+void TouchPages(void* start, size_t bytes);
 
 // Reads one whitespace-delimited word into buf (at most size - 1
 // characters; the rest of a longer word is dropped). The delimiter stays

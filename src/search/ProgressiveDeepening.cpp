@@ -4,6 +4,7 @@
 #include "core/Log.h"
 #include "core/Platform.h"
 #include "core/Status.h"
+#include "eval/PawnHash.h"
 #include "movegen/MoveGen.h"
 #include "search/MateLine.h"
 #include "search/MoveHistory.h"
@@ -14,6 +15,16 @@
 namespace {
 
 constexpr i32 CommandBurstMs = 10; // the longest one poll spends running waiting commands
+// The longest a front end waits for the table before it says it is ready: GUIs time out.
+constexpr i32 ReadyWaitMs = 1000;
+// The stack a search's first iterations reach: made before it, not by its first nodes.
+constexpr size_t SearchStackBytes = size_t(1) << 20;
+
+__attribute__((noinline)) void TouchSearchStack() {
+    char frames[SearchStackBytes];
+    volatile char* page = frames;
+    for (size_t i = 0; i < SearchStackBytes; i += 4096) page[i] = 0;
+}
 
 bool IsMateScore(int v) { return v > MateFound || (v >= -MATE && v < -MateFound); }
 
@@ -26,6 +37,13 @@ void MoveText(char* buffer, const Move& m) {
 }
 
 } // namespace
+
+void SearchRoutines::MakeReady() {
+    PositionCache.WaitUntilPopulated(ReadyWaitMs);
+    TouchPages(PawnHashArray, sizeof PawnHashArray);
+    TouchPages(this, sizeof *this);
+    TouchSearchStack();
+}
 
 int SearchRoutines::InputDetected() { return Observer->InputWaiting() ? 1 : 0; }
 

@@ -38,6 +38,7 @@ public:
     u8 FirstHalfDone; // speed re-measured this move: 1 by the poll, 2 after a fail-low extension
     i64 NodesPerMove; // node budget of the move
     u8 TimerExtended; // the one fail-low extension of the move was granted
+    i32 DeadlineMs;   // the most a timed search may take: its clock or fixed time less the move overhead
 
     u8 BookMove; // the iteration took its move from a book
 
@@ -109,6 +110,10 @@ public:
     // Before a search: no stop decided.
     void ResetStops() { TimeUp = Abort = Stop = CommandStop = 0; }
     void ClearHistory();
+    // Puts every table the search uses in place and has its memory touched,
+    // so that the next search runs at full speed: a front end does this
+    // before it says it is ready.
+    void MakeReady();
     void AddHistory(char side, int move, int depth);
     long long TotalNodes() const { return Nodes + QNodes; }
     // A report of the search so far with this result; a stalemate scores 0.

@@ -24,7 +24,19 @@ constexpr int EmergencyIncrementShare = 30; // percent of the increment when the
 constexpr int PollsPerSecond = 100;         // at the assumed speed
 constexpr int PollsPerMoveTime = 32;        // the fewest polls within a move's time
 
+i32 moveOverhead = DefaultMoveOverheadMs;
+
+// What is left of a time once the overhead is paid; never less than a
+// millisecond, so that a search with no time left still makes its first move.
+i32 LessOverhead(i32 ms) { return std::max(ms - moveOverhead, 1); }
+
 } // namespace
+
+void SetMoveOverhead(long long milliseconds) {
+    moveOverhead = i32(std::clamp(milliseconds, 0LL, 1LL * MaxMoveOverheadMs));
+}
+
+i32 MoveOverheadMs() { return moveOverhead; }
 
 i32 SearchElapsedMs() { return ClockMs() - MainStatus.SearchStartTime; }
 
@@ -68,39 +80,43 @@ void ClearSearchLimits() {
 void SearchRoutines::SetBudget() {
     Status& s = MainStatus;
     if (s.ST) {
-        s.TimePerMove = s.ST;
+        DeadlineMs = s.TimePerMove = LessOverhead(s.ST);
         LogF(" TimePeMove after ST = %d \n", s.TimePerMove);
         LogF(" EmergencyTimeThreshold after ST = %lld \n", (long long)s.EmergencyThreshold);
     } else if (s.MovesPerSession) {
-        s.TimePerMove = i32(i64(s.TimeLeft) * SessionShare / s.MovesPerSession / 100);
+        DeadlineMs = LessOverhead(s.TimeLeft);
+        s.TimePerMove = i32(i64(DeadlineMs) * SessionShare / s.MovesPerSession / 100);
         if (s.MovesPerSession < 4) s.TimePerMove /= 2;
     } else {
-        s.TimePerMove =
-            (s.GamePly > LateGamePly && s.TimeInc <= 0) ? s.TimeLeft / LateGameMoves : s.TimeLeft / SuddenDeathMoves;
+        // The clock less the overhead is all there is, and every move loses the overhead
+        // again: of an increment only what is left of it after that counts.
+        const i32 left = DeadlineMs = LessOverhead(s.TimeLeft);
+        const i32 inc = std::max(s.TimeInc - moveOverhead, 0);
+        s.TimePerMove = (s.GamePly > LateGamePly && inc <= 0) ? left / LateGameMoves : left / SuddenDeathMoves;
         if (Settings.outOfBookBonus && s.GamePly <= BookPly + 7)
             s.TimePerMove += s.TimePerMove >> 1; // just out of the book
-        else if ((s.GamePly % 10 == 0 || s.GamePly % 9 == 0) && s.TimeLeft > MinuteMs)
+        else if ((s.GamePly % 10 == 0 || s.GamePly % 9 == 0) && left > MinuteMs)
             s.TimePerMove = (s.TimePerMove * 7) >> 2;
         LogF(" TimePerMove Before Inc = %d \n", s.TimePerMove);
-        i64 emergency = i64(s.TimeInc > 0 ? s.TimeInc : 0) + 2 * i64(s.TimePerMove);
-        if (emergency > s.TimeLeft) {
-            LogF("EmergencyTimeThreshold = %lld > TimeLeft %d\n", (long long)emergency, s.TimeLeft);
-            emergency = i64(s.TimeInc) * EmergencyIncrementShare / 100;
+        i64 emergency = i64(inc) + 2 * i64(s.TimePerMove);
+        if (emergency > left) {
+            LogF("EmergencyTimeThreshold = %lld > TimeLeft %d\n", (long long)emergency, left);
+            emergency = i64(inc) * EmergencyIncrementShare / 100;
         }
         LogF(" EmergencyTimeThreshold = %lld \n", (long long)emergency);
         // With time to spare the increment is spent on this move, half of it when it runs short.
-        if (s.TimeInc > 0) {
-            if (s.TimeLeft > 20000)
-                s.TimePerMove = ClampToI32(i64(s.TimePerMove) + s.TimeInc);
-            else if (s.TimeLeft > 10000)
-                s.TimePerMove = ClampToI32(i64(s.TimePerMove) + s.TimeInc / 2);
+        if (inc > 0) {
+            if (left > 20000)
+                s.TimePerMove = ClampToI32(i64(s.TimePerMove) + inc);
+            else if (left > 10000)
+                s.TimePerMove = ClampToI32(i64(s.TimePerMove) + inc / 2);
         }
         LogF(" TimePerMove After Inc = %d \n", s.TimePerMove);
         if (emergency <= i64(s.TimePerMove) + 1000) {
             s.TimePerMove = i32(emergency / 2);
             LogF(" Inc = %d \n", s.TimePerMove);
         }
-        LogF(" Inc = %d \n", s.TimeInc);
+        LogF(" Inc = %d \n", inc);
         LogF(" EmergencyTimeThreshold after comparing to Inc = %lld \n", (long long)emergency);
         Observer->BudgetSet();
     }
@@ -186,15 +202,15 @@ bool SearchRoutines::BudgetSpentAtPoll() {
     // The first iteration always runs to its end: only it is sure to give a move.
     if (IterationDepth <= 1) return false;
     // A fixed time is kept by the clock itself, between two polls.
-    if (s.ST && SearchElapsedMs() >= s.ST) {
+    if (s.ST && SearchElapsedMs() >= DeadlineMs) {
         UnwindAndEnd();
         return true;
     }
-    // So is the emergency limit, before the speed is known as after. The search stops at the
-    // last poll two gaps (see PollInterval) and a millisecond before the limit, since the speed
-    // varies between polls and the move must still be sent.
+    // So is the emergency limit, before the speed is known as after, and never past the clock.
+    // The search stops at the last poll two gaps (see PollInterval) and a millisecond before
+    // the limit, since the speed varies between polls and the move must still be sent.
     const i64 gap = std::min<i64>(1000 / PollsPerSecond, s.TimePerMove / PollsPerMoveTime);
-    if (SearchElapsedMs() + 2 * gap + 1 >= 2LL * s.TimePerMove) {
+    if (SearchElapsedMs() + 2 * gap + 1 >= std::min<i64>(2LL * s.TimePerMove, DeadlineMs)) {
         UnwindNow();
         return true;
     }
@@ -232,7 +248,7 @@ bool SearchRoutines::BudgetSpentAtPoll() {
 
 bool SearchRoutines::DeepeningDone(int depth, int score, bool* easyMove) {
     Status& s = MainStatus;
-    if (s.ST) return SearchElapsedMs() > s.ST;
+    if (s.ST) return SearchElapsedMs() > DeadlineMs;
     // A move far better than the rest from the first iteration on, and never replaced.
     if (depth == 1) *easyMove = score - EasyMoveMargin > SecondBest;
     if (depth >= EasyMoveMinDepth && BestMoveChanges == 0 && !FailingLow && *easyMove) return true;

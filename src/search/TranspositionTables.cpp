@@ -1,16 +1,17 @@
 // Transposition table storage, replacement and probing.
 #include "search/TranspositionTables.h"
 
-#include <pthread.h>
-#include <sched.h>
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
 #include <thread>
 
 #include "core/Log.h"
@@ -97,28 +98,58 @@ TTBucket* MapBuckets(size_t bytes, size_t* mapped) {
     return reinterpret_cast<TTBucket*>(aligned);
 }
 
-// The kernel zeroes a page when it is first written. Done ahead, on another
-// core, that work leaves the search; the contents stay zero either way. One
-// large page at a time: populating holds the memory-map lock, and the main
-// thread must not wait for the whole table when it maps memory of its own.
-void PopulateInBackground(void* start, size_t bytes) {
-#ifdef MADV_POPULATE_WRITE
-    std::thread([start, bytes] {
-        sched_param none{};
-        pthread_setschedparam(pthread_self(), SCHED_IDLE, &none); // only on a core nothing else wants
-        for (size_t done = 0; done < bytes; done += LargePage)
-            madvise(static_cast<char*>(start) + done, std::min(LargePage, bytes - done), MADV_POPULATE_WRITE);
-    }).detach();
-#else
-    (void)start, (void)bytes;
-#endif
-}
-
 } // namespace
 
+// The kernel zeroes a page when it is first written. Done ahead, that work
+// leaves the search; the contents stay zero either way. The work is cut into
+// large pages that a thread of its own and any thread that must wait for the
+// end (WaitUntilPopulated) take in turn, so that nothing waits for a thread
+// the system does not run. One large page at a time: populating holds the
+// memory-map lock, and the engine must not wait for the whole table when it
+// maps memory of its own.
+class PopulateJob {
+public:
+    PopulateJob(char* memory, size_t length)
+        : start(memory), bytes(length), pages((length + LargePage - 1) / LargePage) {}
+
+    // Populates the next page not yet taken; false when none is left.
+    bool RunOne() {
+        const size_t page = next.fetch_add(1);
+        if (page >= pages) return false;
+        const size_t offset = page * LargePage;
+        Touch(start + offset, std::min(LargePage, bytes - offset));
+        done.fetch_add(1);
+        return true;
+    }
+    // Takes pages until none is left, then waits for those another thread is on;
+    // gives up at the deadline (a ClockMs reading), leaving the rest to the thread.
+    void Finish(i32 deadline) {
+        while (ClockMs() < deadline && RunOne()) {}
+        while (ClockMs() < deadline && done.load() < pages) std::this_thread::yield();
+    }
+    // Lets no thread take another page, and waits for the pages being populated.
+    void Cancel() {
+        const size_t taken = std::min(next.exchange(pages), pages);
+        while (done.load() < taken) std::this_thread::yield();
+    }
+    bool Finished() const { return done.load() >= pages; }
+
+private:
+    static void Touch(char* p, size_t length) {
+#ifdef MADV_POPULATE_WRITE
+        if (madvise(p, length, MADV_POPULATE_WRITE) == 0 || errno != EINVAL) return;
+#endif
+        // Writing a zero into zeroed memory changes nothing but has the page made.
+        for (size_t i = 0; i < length; i += 4096) reinterpret_cast<volatile char*>(p)[i] = 0;
+    }
+
+    char* const start;
+    const size_t bytes, pages;
+    std::atomic<size_t> next{0}, done{0};
+};
+
 TranspositionTables::TranspositionTables()
-    : buckets(nullptr), indexMask(0), hits(0), misses(0), mappedBytes(0), clears(0), ages(0), populateWanted(false),
-      populating(false) {
+    : buckets(nullptr), indexMask(0), hits(0), misses(0), mappedBytes(0), clears(0), ages(0), populateWanted(false) {
     if (!Resize(TTDefaultMegabytes)) {
         std::printf("ERROR: cannot allocate the transposition table\n");
         std::exit(1);
@@ -127,6 +158,7 @@ TranspositionTables::TranspositionTables()
 }
 
 TranspositionTables::~TranspositionTables() {
+    if (populating) populating->Cancel(); // the process may end while the thread works
     if (buckets) munmap(buckets, mappedBytes);
 }
 
@@ -136,12 +168,13 @@ bool TranspositionTables::Resize(int megabytes) {
     size_t mapped = 0;
     TTBucket* fresh = MapBuckets(count * sizeof(TTBucket), &mapped);
     if (!fresh) return false;
+    if (populating) populating->Cancel();
+    populating.reset();
     if (buckets) munmap(buckets, mappedBytes);
     buckets = fresh;
     mappedBytes = mapped;
     indexMask = count - 1;
     clears = ages = 0; // fresh memory: every stamp is 0
-    populating = false;
     if (populateWanted) Populate();
     return true;
 }
@@ -149,9 +182,22 @@ bool TranspositionTables::Resize(int megabytes) {
 void TranspositionTables::Populate() {
     populateWanted = true;
     if (populating) return;
-    populating = true;
-    PopulateInBackground(buckets, mappedBytes);
+    populating = std::make_shared<PopulateJob>(reinterpret_cast<char*>(buckets), mappedBytes);
+    try {
+        std::thread([job = populating] {
+            while (job->RunOne()) {}
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the memory is populated when a front end waits for it, or as it is used.
+    }
 }
+
+void TranspositionTables::WaitUntilPopulated(i32 maxMs) {
+    Populate();
+    populating->Finish(ClockMs() + maxMs);
+}
+
+bool TranspositionTables::Populated() const { return populating && populating->Finished(); }
 
 TTEntry TranspositionTables::Entry(size_t bucket, int i) const {
     const TTSlot& e = buckets[bucket].slot[i];

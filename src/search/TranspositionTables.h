@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 
 #include "board/Bitboard.h"
 
@@ -58,6 +59,8 @@ constexpr int TTMinMegabytes = 1;
 constexpr int TTMaxMegabytes = 4096;
 constexpr int TTDefaultMegabytes = 192;
 
+class PopulateJob;
+
 class TranspositionTables {
 public:
     TTBucket* buckets;
@@ -81,6 +84,13 @@ public:
     // for input, when a batch job starts and when a search starts: the
     // first replies to a front end never wait for it, and searches seldom do.
     void Populate();
+    // Populates the rest of the table on this thread too and returns once
+    // all of it is in place, so that a search never waits for its memory;
+    // or after maxMs, when the system is slow to give it (gigabytes that
+    // the kernel must first gather into large pages), the rest following
+    // on the other thread.
+    void WaitUntilPopulated(i32 maxMs);
+    bool Populated() const;
     // Per mille of a sample of first entries filled since the last aging.
     int HashFull() const;
 
@@ -106,11 +116,11 @@ public:
     int StoredMove(u64 upper, u64 lower) const;
 
 private:
-    size_t mappedBytes;  // the whole mapping behind buckets
-    u16 clears;          // clears since the table was emptied: a bucket with another stamp is empty
-    u16 ages;            // agings since then: a bucket with another stamp has its entries aged
-    bool populateWanted; // Populate has been called: later tables are populated at once
-    bool populating;     // this table's memory is being populated
+    size_t mappedBytes;                      // the whole mapping behind buckets
+    u16 clears;                              // clears since the table was emptied: a bucket with another stamp is empty
+    u16 ages;                                // agings since then: a bucket with another stamp has its entries aged
+    bool populateWanted;                     // Populate has been called: later tables are populated at once
+    std::shared_ptr<PopulateJob> populating; // the zeroing of this table's memory, once started
 
     // The bucket of a key, brought up to date with the clears and agings
     // it has missed (both are applied to a bucket only when it is used).

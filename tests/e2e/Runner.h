@@ -36,6 +36,7 @@ public:
     // Closes standard input, reads the rest and returns the exit code (-1 if killed).
     int Finish(int timeoutMs = 10000);
     long Elapsed() const; // milliseconds since the start
+    pid_t Pid() const { return pid; }
 
     size_t seen = 0; // end of the text last awaited
 

@@ -63,3 +63,25 @@ TEST(Signature, SecondBenchAtDepthEight) {
               "Pawn misses 9694 Pawn attempts 248524 Pawn miss rate = 3.90063\n",
               Counts(r.out));
 }
+
+// "velkor bench [DEPTH]" as testing frameworks run it: the same benchmark, its
+// last line the node total and the speed, which they read as the build's
+// signature. "-bench" ends with its report as before.
+TEST(Signature, BenchCommandEndsWithNodesAndSpeed) {
+    RunResult r = RunVelkor({"bench", "8"});
+    ASSERT_EQ(r.exitCode, 0);
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_TRUE(std::regex_match(lines.back(), std::regex(R"(855732 nodes \d+ nps)"))) << lines.back();
+    EXPECT_EQ(Counts(r.out), Counts(RunVelkor({"-bench", "-fd", "8"}).out));
+    EXPECT_EQ(Lines(RunVelkor({"-bench", "-fd", "8"}).out).back().rfind("Pawn misses", 0), 0u);
+    r = RunVelkor({"bench", "3", "-fd", "2"}); // the options after it still apply
+    EXPECT_TRUE(std::regex_search(r.out, std::regex(R"(\n\d+ nodes \d+ nps\n$)")));
+    EXPECT_EQ(Counts(r.out), Counts(RunVelkor({"-bench", "-fd", "2"}).out));
+}
+
+TEST(Signature, BenchCommandDefaultsToDepthEleven) {
+    RunResult r = RunVelkor({"bench"}, "", 300);
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(std::regex_search(r.out, std::regex(R"(\n3365286 nodes \d+ nps\n$)"))) << r.out;
+}

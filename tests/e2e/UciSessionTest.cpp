@@ -37,14 +37,37 @@ TEST(UciSession, IdentificationOptionsAndEndOfInput) {
                      "option name UCI_EngineAbout type string default Velkor, a bitboard chess engine\n"
                      "option name Hash type spin default 192 min 1 max 4096\n"
                      "option name Clear Hash type button\n"
+                     "option name Threads type spin default 1 min 1 max 1\n"
+                     "option name Move Overhead type spin default 50 min 0 max 5000\n"
                      "option name BookFile type string default <empty>\n"
                      "option name BookSeed type spin default 0 min 0 max 2147483647\n"
                      "uciok\nreadyok\n"
-                     "info string no such option: Threads\n"
+                     "info string Velkor searches on one thread: Threads stays 1\n"
                      "info string invalid value for Hash: abc\n"
                      "readyok\n");
     EXPECT_EQ(r.exitCode, 0); // the end of input is "quit"
     EXPECT_TRUE(Has(Log(r.dir), "Sent uciok\n\n"));
+}
+
+// Resident memory of a process in KiB, from the kernel's account of it.
+long ResidentKiB(pid_t pid) {
+    const std::string status = ReadFile("/proc/" + std::to_string(pid) + "/status");
+    const size_t at = status.find("VmRSS:");
+    return at == std::string::npos ? -1 : std::stol(status.substr(at + 6));
+}
+
+// The default table takes 128 MiB; "readyok" and "pong" come once all of it is in memory.
+TEST(UciSession, ReadyOnceTheTableIsInMemory) {
+    Session uci;
+    ASSERT_TRUE(uci.Step("uci", "uciok\n"));
+    ASSERT_TRUE(uci.Step("isready", "readyok\n"));
+    EXPECT_GE(ResidentKiB(uci.Pid()), 128 << 10);
+    Session xboard;
+    ASSERT_TRUE(xboard.Step("xboard\nprotover 2", "done=1\n"));
+    ASSERT_TRUE(xboard.Step("new\nping 1", "pong 1\n"));
+    EXPECT_GE(ResidentKiB(xboard.Pid()), 128 << 10);
+    ASSERT_TRUE(xboard.Step("memory 16\nping 2", "pong 2\n"));
+    EXPECT_LT(ResidentKiB(xboard.Pid()), 128 << 10) << "memory 16: a table of 16 MiB at most";
 }
 
 TEST(UciSession, PositionsInfoLinesAndBestMoves) {

@@ -11,6 +11,7 @@
 #include "eval/PositionEvaluate.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
+#include "search/TimeManagement.h"
 #include "search/TranspositionTables.h"
 #include "support/TestBoards.h"
 
@@ -75,10 +76,12 @@ protected:
         Search.Settings.outOfBookBonus = false;
         MoveList.Init();
         Search.BookPly = -100;
+        SetMoveOverhead(0);
     }
     void TearDown() override {
         MainStatus.initVars();
         Search.Settings = SearchSettings{};
+        SetMoveOverhead(DefaultMoveOverheadMs);
     }
 };
 
@@ -199,6 +202,30 @@ TEST_F(Clock, BudgetBySessionIncrementAndFixedTime) {
     EXPECT_EQ(MainStatus.EmergencyThreshold, 2 * Search.NodesPerMove);
 }
 
+TEST_F(Clock, MoveOverheadComesOffEveryClock) {
+    const struct {
+        int overhead, session, fixed, left, inc, budget, deadline;
+    } cases[] = {{100, 0, 1500, 0, 0, 1400, 1400},      // a fixed time
+                 {100, 0, 0, 60100, 0, 2000, 60000},    // a thirtieth of what is left after it
+                 {100, 0, 0, 60000, 2000, 3896, 59900}, // and the increment less the overhead on top
+                 {100, 10, 0, 10100, 0, 950, 10000},    // a session's share
+                 {0, 0, 0, 12, 10, 5, 12},              // nearly out: half the increment...
+                 {30, 0, 0, 12, 10, 0, 1},              // ...unless the overhead takes all there is
+                 {1900, 0, 0, 2000, 5000, 465, 100}};   // the emergency share of a large increment, capped
+    for (const auto& c : cases) {
+        SetMoveOverhead(c.overhead);
+        MainStatus.MovesPerSession = c.session, MainStatus.ST = c.fixed, MainStatus.TimeInc = c.inc;
+        MainStatus.TimeLeft = c.left, MainStatus.GamePly = 31;
+        Search.SetBudget();
+        EXPECT_EQ(MainStatus.TimePerMove, c.budget) << c.overhead << " " << c.left << " " << c.inc;
+        EXPECT_EQ(Search.DeadlineMs, c.deadline) << c.overhead << " " << c.left << " " << c.inc;
+    }
+    SetMoveOverhead(99999);
+    EXPECT_EQ(MoveOverheadMs(), MaxMoveOverheadMs);
+    SetMoveOverhead(-5);
+    EXPECT_EQ(MoveOverheadMs(), 0);
+}
+
 // Generous margins: the search may overrun its share, never the clock.
 TEST_F(Clock, SearchStaysWithinItsTime) {
     for (int session : {0, 20}) {
@@ -218,4 +245,30 @@ TEST_F(Clock, SearchStaysWithinItsTime) {
         EXPECT_NE(best.from, 0u);
         EXPECT_TRUE(player.played == 1 && player.from == best.from) << "the move was played";
     }
+}
+
+// The poll stops a search at the clock less the overhead, whatever the budget
+// allows: with 2 s and a 5 s increment the emergency share is 930 ms, less
+// the overhead of 1900 ms only 100 are left. A fixed time stops at its deadline.
+TEST_F(Clock, PollStopsAtTheClockLessTheOverhead) {
+    auto spentAfter = [](int elapsedMs) {
+        Search.ResetStops();
+        Search.Nodes = Search.QNodes = 0;
+        Search.FirstHalfDone = 0;
+        Search.IterationDepth = 2;
+        MainStatus.SearchStartTime = ClockMs() - elapsedMs;
+        return Search.BudgetSpentAtPoll();
+    };
+    SetMoveOverhead(1900);
+    MainStatus.TimeLeft = 2000, MainStatus.TimeInc = 5000, MainStatus.GamePly = 15;
+    Search.SetBudget();
+    EXPECT_FALSE(spentAfter(40));
+    EXPECT_TRUE(spentAfter(90)) << "two polls and a millisecond before 100 ms";
+    EXPECT_TRUE(Search.Abort && !Search.Stop) << "unwound, the last iteration's move played";
+    SetMoveOverhead(100);
+    MainStatus.ST = 1500;
+    Search.SetBudget();
+    EXPECT_FALSE(spentAfter(1300));
+    EXPECT_TRUE(spentAfter(1400));
+    Search.ResetStops();
 }

@@ -28,7 +28,8 @@ const char* const helpText = "xboard   used when interfacing with xboard\n"
                              "-sp  self play\n"
                              "-ts  filename run through a testsuite (EPD Format)\n";
 
-constexpr int MaxFixedDepth = 100; // deeper than any search goes
+constexpr int MaxFixedDepth = 100;    // deeper than any search goes
+constexpr int DefaultBenchDepth = 11; // the depth of "make bench"
 
 // The number the leading digits spell (no sign), saturated; 0 when the text starts otherwise.
 int Number(const char* text) {
@@ -57,6 +58,27 @@ struct Args {
     }
 };
 
+void SetFixedDepth(int depth) {
+    const int n = std::min(depth, MaxFixedDepth);
+    MainStatus.setFD(char(n));
+    MainBoard.MaxDepth = n;
+    MainBoard.FixedDepth = n;
+}
+
+bool AllDigits(const char* text) { return *text && std::strspn(text, "0123456789") == std::strlen(text); }
+
+// "velkor bench [DEPTH]", as testing frameworks run it: benchmark 1, ending
+// in the line they read. Returns the index of the first argument left for
+// the options.
+int BenchCommand(int argc, char** argv) {
+    if (argc < 2 || std::strcmp(argv[1], "bench") != 0) return 1;
+    MainStatus.BenchNumber = 1;
+    BenchSummaryRequested = true;
+    const bool depthGiven = argc > 2 && AllDigits(argv[2]);
+    SetFixedDepth(depthGiven ? std::max(Number(argv[2]), 1) : DefaultBenchDepth);
+    return depthGiven ? 3 : 2;
+}
+
 // A book that cannot be used is reported on standard error, which no
 // protocol reads, and play goes on without one.
 void LoadBook(const char* path) {
@@ -68,7 +90,7 @@ void LoadBook(const char* path) {
 
 void ParseCommandLine(int argc, char** argv) {
     Status& s = MainStatus;
-    Args a{argc, argv, 1, nullptr};
+    Args a{argc, argv, BenchCommand(argc, argv), nullptr};
     while (a.next < argc) {
         a.arg = argv[a.next++];
         if (a.Exact("-satrain")) s.SATrain = 1;
@@ -77,12 +99,7 @@ void ParseCommandLine(int argc, char** argv) {
         if (a.Exact("-bench3")) s.BenchNumber = 3;
         if (a.Exact("-bench4")) s.BenchNumber = 4;
         if (a.Exact("-bench5")) s.BenchNumber = 5;
-        if (a.Exact("-fd") && a.TakeValue()) {
-            const int n = std::min(Number(a.arg), MaxFixedDepth);
-            s.setFD(char(n));
-            MainBoard.MaxDepth = n;
-            MainBoard.FixedDepth = n;
-        }
+        if (a.Exact("-fd") && a.TakeValue()) SetFixedDepth(Number(a.arg));
         if (a.Exact("-help") || a.Exact("-h")) {
             ShowBanner();
             std::fputs(helpText, stdout);

@@ -12,6 +12,7 @@
 std::string SuiteFile;
 std::string EvalFile;
 bool EvalSuiteRequested = false;
+bool BenchSummaryRequested = false;
 
 bool BatchJobRequested() {
     const Status& s = MainStatus;
@@ -36,7 +37,10 @@ int RunBatchJob() {
     }
     // "-satrain" is benchmark 1; benchmarks 3 to 5 only select a position set for play.
     if (s.SATrain == 1) s.BenchNumber = 1;
-    if (s.BenchNumber == 1) Bench();
+    if (s.BenchNumber == 1) {
+        const BenchResult r = Bench();
+        if (BenchSummaryRequested) std::printf("%lld nodes %lld nps\n", r.nodes, r.nodes * 1000 / r.ms);
+    }
     if (s.BenchNumber == 2) Bench2();
     return 0;
 }

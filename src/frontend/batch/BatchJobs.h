@@ -10,6 +10,8 @@ extern std::string SuiteFile;
 extern std::string EvalFile;
 // Set by "-eval": evaluate every position of EvalFile and exit.
 extern bool EvalSuiteRequested;
+// Set by "velkor bench": benchmark 1 ends with "N nodes M nps", the line testing frameworks read.
+extern bool BenchSummaryRequested;
 
 // True when the settings ask for a batch job rather than play.
 bool BatchJobRequested();

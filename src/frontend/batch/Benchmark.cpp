@@ -32,7 +32,7 @@ struct BenchTotals {
     long long interior = 0, quiesce = 0, leaves = 0;
 };
 
-void Report(const BenchTotals& t, i32 start) {
+BenchResult Report(const BenchTotals& t, i32 start) {
     long long time = ClockMs() - start;
     if (time == 0) time = 1;
     const long long total = t.interior + t.quiesce;
@@ -47,6 +47,7 @@ void Report(const BenchTotals& t, i32 start) {
     std::cout << "Pawn misses " << Phashmisses << " Pawn attempts " << Phashattempts
               << " Pawn miss rate = " << Phashmisses * 100.0 / Phashattempts << "\n";
     std::cout.flush();
+    return BenchResult{total, time};
 }
 
 void SetUpBenchPosition(int index) {
@@ -64,7 +65,7 @@ void AddCounters(BenchTotals& t) {
 
 } // namespace
 
-void Bench() {
+BenchResult Bench() {
     Status& s = MainStatus;
     Search.Nodes = Search.QNodes = 0;
     std::printf("Running benchmark ");
@@ -80,7 +81,7 @@ void Bench() {
         AddCounters(totals);
         if (i < 5) PositionCache.ClearTranspositionTables();
     }
-    Report(totals, start);
+    return Report(totals, start);
 }
 
 void Bench2() {

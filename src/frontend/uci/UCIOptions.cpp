@@ -56,6 +56,15 @@ void Hash(const std::string& value) {
 
 void ClearHash(const std::string&) { PositionCache.ClearTranspositionTables(); }
 
+// The search runs on one thread: a request for more is answered, not followed.
+void Threads(const std::string& value) {
+    if (ParseInteger(value.c_str(), 1, INT32_MAX, 1) > 1) InfoString("Velkor searches on one thread: Threads stays 1");
+}
+
+void MoveOverhead(const std::string& value) {
+    SetMoveOverhead(ParseInteger(value.c_str(), 0, MaxMoveOverheadMs, DefaultMoveOverheadMs));
+}
+
 // A book is only read when a book is used at all: OwnBook comes with it.
 void BookFile(const std::string& value) {
     std::string message;
@@ -73,6 +82,8 @@ void BookSeed(const std::string& value) {
     if (seed > 0) SetPolyglotBookSeed(u64(seed));
 }
 
+const std::string defaultOverhead = std::to_string(DefaultMoveOverheadMs);
+
 const UCIOption options[] = {
     {"UCI_AnalyseMode", OptionType::Check, "false", 0, 0, AnalyseMode},
     {"OwnBook", OptionType::Check, "false", 0, 0, OwnBook},
@@ -82,6 +93,8 @@ const UCIOption options[] = {
     {"UCI_EngineAbout", OptionType::String, "Velkor, a bitboard chess engine", 0, 0, ReadOnly},
     {"Hash", OptionType::Spin, "192", TTMinMegabytes, TTMaxMegabytes, Hash},
     {"Clear Hash", OptionType::Button, nullptr, 0, 0, ClearHash},
+    {"Threads", OptionType::Spin, "1", 1, 1, Threads},
+    {"Move Overhead", OptionType::Spin, defaultOverhead.c_str(), 0, MaxMoveOverheadMs, MoveOverhead},
     {"BookFile", OptionType::String, "<empty>", 0, 0, BookFile},
     {"BookSeed", OptionType::Spin, "0", 0, INT32_MAX, BookSeed},
 };

@@ -131,7 +131,9 @@ void UCIProtocol::Identify() {
     MainStatus.OwnBook = PolyglotBookLoaded(); // a book given with -book is meant to be used
 }
 
+// Ready means ready to search at full speed; during a search the memory is in use already.
 void UCIProtocol::ReadyRequest() {
+    if (!SearchRunning) Search.MakeReady();
     Reply("readyok");
     WriteLogFile("Sent readyok\n");
 }

@@ -27,6 +27,7 @@
 #include "search/SEE.h"
 #include "search/SearchRoutines.h"
 #include "search/TimeManagement.h"
+#include "search/TranspositionTables.h"
 
 namespace {
 
@@ -250,6 +251,18 @@ char Option(char*) {
     } else if (name == "BookSeed") {
         const long long seed = ParseInteger(value.c_str(), 0, INT32_MAX, 0);
         if (seed > 0) SetPolyglotBookSeed(u64(seed));
+    } else if (name == "Move Overhead") {
+        SetMoveOverhead(ParseInteger(value.c_str(), 0, MaxMoveOverheadMs, DefaultMoveOverheadMs));
+    }
+    return Handled;
+}
+
+// "memory N": the table in N MiB, sized as UCI's Hash sizes it.
+char Memory(char*) {
+    long long megabytes;
+    if (ReadClamped(TTMinMegabytes, TTMaxMegabytes, &megabytes) && !PositionCache.Resize(int(megabytes))) {
+        std::printf("telluser not enough memory for that table: memory unchanged\n");
+        std::fflush(stdout);
     }
     return Handled;
 }
@@ -263,10 +276,12 @@ char OpponentTime(char*) {
 // The number alone is echoed: whatever is glued to it stays in the input as the next word.
 char Ping(char*) {
     int number;
-    if (ReadInt(&number))
+    if (ReadInt(&number)) {
+        if (!EngineThinking()) Search.MakeReady(); // the next search must not wait for its memory
         std::printf("pong %d\n", number);
-    else
+    } else {
         std::printf("Error (no number): ping\n");
+    }
     std::fflush(stdout);
     return Handled;
 }
@@ -285,6 +300,8 @@ char Protover(char*) {
                 "draw=0 playother=0 san=0 variants=\"normal\" myname=\"%s %s\"\n",
                 EngineName, EngineVersion);
     std::printf("feature option=\"BookFile -file \" option=\"BookSeed -spin 0 0 2147483647\"\n");
+    std::printf("feature memory=1\n");
+    std::printf("feature option=\"Move Overhead -spin %d 0 %d\"\n", DefaultMoveOverheadMs, MaxMoveOverheadMs);
     std::printf("feature done=1\n");
     std::fflush(stdout);
     return Handled;
@@ -438,7 +455,7 @@ const Command commands[] = {
     {"hint", Nothing},
     {"ics", Name},
     {"level", Level},
-    {"memory", Name},
+    {"memory", Memory},
     {"name", Name},
     {"new", New},
     {"nopost", NoPost},

@@ -10,6 +10,8 @@
 #include "frontend/shared/GameRecord.h"
 #include "frontend/xboard/GameLoop.h"
 #include "frontend/xboard/XboardProtocol.h"
+#include "search/TimeManagement.h"
+#include "search/TranspositionTables.h"
 #include "support/TestBoards.h"
 
 namespace {
@@ -53,6 +55,22 @@ TEST_F(CommandsTest, ClockAndDepthCommandsReadTheirNumbers) {
     Do("sfd", "4\n");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "setting MAXDEPTH\nscanstring sfd\nMAXDEPTH 4\n");
     EXPECT_EQ(MainBoard.FixedDepth, 4);
+}
+
+// "memory N" sizes the table as UCI's Hash does; the overhead is an option as in UCI.
+TEST_F(CommandsTest, MemoryAndMoveOverhead) {
+    Do("memory", "16\n");
+    EXPECT_EQ(PositionCache.BucketCount(), size_t(1) << 17);
+    Do("memory", "lots\n");
+    EXPECT_EQ(PositionCache.BucketCount(), size_t(1) << 17) << "no number: the table stays";
+    Do("memory", "100000\n");
+    EXPECT_EQ(PositionCache.BucketCount(), size_t(1) << 25) << "clamped to 4096 MiB";
+    ASSERT_TRUE(PositionCache.Resize(TTDefaultMegabytes));
+    Do("option", "Move Overhead=120\n");
+    EXPECT_EQ(MoveOverheadMs(), 120);
+    Do("option", "Move Overhead=99999\n");
+    EXPECT_EQ(MoveOverheadMs(), MaxMoveOverheadMs);
+    SetMoveOverhead(DefaultMoveOverheadMs);
 }
 
 TEST_F(CommandsTest, ForceModeMovesForBothSidesUntilGo) {
