@@ -10,6 +10,7 @@
 #include "core/Numbers.h"
 #include "core/Status.h"
 #include "frontend/uci/UCIProtocol.h"
+#include "search/SearchRoutines.h"
 #include "search/TimeManagement.h"
 #include "search/TranspositionTables.h"
 
@@ -22,16 +23,9 @@ std::string Lower(std::string text) {
 
 bool IsTrue(const std::string& value) { return Lower(value) == "true"; }
 
-void AnalyseMode(const std::string& value) {
-    Status& s = MainStatus;
-    UCI.AnalyseMode = IsTrue(value);
-    s.Analyze = s.Post = UCI.AnalyseMode;
-    if (!UCI.AnalyseMode) return;
-    s.Force = 0;
-    s.HumanToMove = 0;
-    AssumeSpeed(AnalyseModeSpeed);
-    SetAnalysisTime();
-}
+// What the GUI does with the search (no book move in an analysis), never how long it may run:
+// only "go infinite" searches until "stop".
+void AnalyseMode(const std::string& value) { UCI.AnalyseMode = IsTrue(value); }
 
 // Both book switches turn the books on or off.
 void OwnBook(const std::string& value) {
@@ -55,6 +49,8 @@ void Hash(const std::string& value) {
 }
 
 void ClearHash(const std::string&) { PositionCache.ClearTranspositionTables(); }
+
+void MultiPV(const std::string& value) { Search.LineCount = int(ParseInteger(value.c_str(), 1, MaxRootLines, 1)); }
 
 // A book is only read when a book is used at all: OwnBook comes with it.
 void BookFile(const std::string& value) {
@@ -82,6 +78,7 @@ const UCIOption options[] = {
     {"UCI_EngineAbout", OptionType::String, "Velkor, a bitboard chess engine", 0, 0, ReadOnly},
     {"Hash", OptionType::Spin, "192", TTMinMegabytes, TTMaxMegabytes, Hash},
     {"Clear Hash", OptionType::Button, nullptr, 0, 0, ClearHash},
+    {"MultiPV", OptionType::Spin, "1", 1, MaxRootLines, MultiPV},
     {"BookFile", OptionType::String, "<empty>", 0, 0, BookFile},
     {"BookSeed", OptionType::Spin, "0", 0, INT32_MAX, BookSeed},
 };
