@@ -187,7 +187,8 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, Mov
             break;
         }
         if (!s.FD && !s.Pondering && DeepeningDone(d, v, &easyMove)) break;
-        const bool seenEnough = MateCovered(v, d) || RootLegalMoves == 1;
+        // A single legal move is forced; a single move a front end listed is one it wants searched.
+        const bool seenEnough = MateCovered(v, d) || (RootLegalMoves == 1 && RootMoveFilterCount == 0);
         if ((s.Pondering && v == 0 && d >= PonderDrawDepth) || seenEnough || s.FD == d || d + 1 > maxDepth) {
             if (s.Pondering || (s.Analyze && !s.FD)) {
                 WaitWhilePondering();

@@ -83,6 +83,9 @@ TEST(Analysis, UciLinesRankedLimitedAndOneLineUnchanged) {
     lines = InfoLines(LastSearch(s.out));
     ExpectRankedLines(lines, 2);
     for (const InfoLine& l : lines) EXPECT_TRUE(FirstMove(l.pv) == "a2a3" || FirstMove(l.pv) == "g1f3") << l.pv;
+    // One listed move is searched as deep as asked, not ended as a forced move.
+    ASSERT_TRUE(s.Step("setoption name MultiPV value 1\ngo depth 4 searchmoves b1c3", "bestmove b1c3 "));
+    EXPECT_EQ(InfoLines(LastSearch(s.out)).back().depth, 4);
 
     // A mate search with several lines: line 1 is the mate, and the search ends on it.
     ASSERT_TRUE(s.Step("setoption name MultiPV value 2\nposition fen 6k1/5ppp/8/8/8/8/4QPPP/4R1K1 w - - 0 1\n"
