@@ -186,7 +186,7 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, Mov
             if (CommandStop) return v;
             break;
         }
-        if (!s.FD && !s.Pondering && DeepeningDone(d, v, &easyMove)) break;
+        if (!s.FD && !s.Pondering && (TimeUp || DeepeningDone(d, v, &easyMove))) break; // the clock said so
         // A single legal move is forced; a single move a front end listed is one it wants searched.
         const bool seenEnough = MateCovered(v, d) || (RootLegalMoves == 1 && RootMoveFilterCount == 0);
         if ((s.Pondering && v == 0 && d >= PonderDrawDepth) || seenEnough || s.FD == d || d + 1 > maxDepth) {
