@@ -10,7 +10,7 @@
 #include "board/HashKeys.h"
 #include "core/Status.h"
 #include "eval/PositionEvaluate.h"
-#include "frontend/batch/EvalSuite.h"
+#include "frontend/shared/EvalTable.h"
 
 namespace {
 

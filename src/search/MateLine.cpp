@@ -148,7 +148,26 @@ bool LoserMove(const Position& p, const PVEntry* moves, int count, int remaining
     return true;
 }
 
+// The line as far as its moves are legal from p, which is left at its end.
+void LegalPart(const MoveLine& line, MoveLine* out, Position* p) {
+    PVEntry moves[MaxMoves];
+    out->length = 0;
+    for (int i = 0; i < line.length; ++i) {
+        PVEntry m;
+        if (!FindMove(moves, LegalMoves(*p, moves), line.moves[i].move, &m)) break;
+        out->moves[out->length++] = m;
+        *p = p->After(m);
+    }
+}
+
 } // namespace
+
+MoveLine LegalLine(const ChessBoard& root, char side, char castling, const MoveLine& line) {
+    MoveLine out;
+    Position p{root, side, castling};
+    LegalPart(line, &out, &p);
+    return out;
+}
 
 MoveLine CompleteMatingLine(const ChessBoard& root, char side, char castling, const MoveLine& line, int score) {
     if (!IsMate(score) || score > MATE || score < -MATE) return line;
@@ -172,12 +191,7 @@ MoveLine CompleteMatingLine(const ChessBoard& root, char side, char castling, co
     MoveLine out;
     Position p{root, side, castling};
     PVEntry moves[MaxMoves];
-    for (int i = 0; i < line.length; ++i) {
-        PVEntry m;
-        if (!FindMove(moves, LegalMoves(p, moves), line.moves[i].move, &m)) break;
-        out.moves[out.length++] = m;
-        p = p.After(m);
-    }
+    LegalPart(line, &out, &p);
 
     // Then on to the mate.
     Prover prover;

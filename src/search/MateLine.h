@@ -13,3 +13,7 @@
 // checkmate unless the mate lies beyond what the table and that search
 // reach. Neither the table nor the search's state is changed.
 MoveLine CompleteMatingLine(const ChessBoard& root, char side, char castling, const MoveLine& line, int score);
+
+// The line from the root position as far as its moves are legal there, one after the other
+// (a table collision or a stale slot can leave a move that is not).
+MoveLine LegalLine(const ChessBoard& root, char side, char castling, const MoveLine& line);

@@ -53,7 +53,7 @@ void SearchRoutines::PrepareSearch(ChessBoard& board, bool pushKey) {
     CacheHits = Nodes = QNodes = 0;
     BookMove = TimerExtended = 0;
     ResetStops();
-    RootScore = RootLegalMoves = 0;
+    RootScore = RootLegalMoves = LinesFound = 0;
     PositionCache.Populate();
     board.InitPieceCounts();
     for (int row = 0; row < PVSlots; ++row)
@@ -68,9 +68,25 @@ void SearchRoutines::PrepareSearch(ChessBoard& board, bool pushKey) {
 }
 
 SearchReport SearchRoutines::Report(int depth, int score, const Move& move) const {
+    // The move itself, then the continuation the root keeps behind it; no move, no line.
+    MoveLine line;
+    if (move.from != move.to) {
+        line.moves[0] = PVEntry{u16(MoveCode(move.from, move.to)), move.promote};
+        line.length = PVLength > 1 ? (PVLength < PVSlots ? PVLength : PVSlots) : 1;
+        for (int i = 1; i < line.length; ++i) line.moves[i] = PV[0][i];
+    }
+    return ReportOf(depth, score, line);
+}
+
+SearchReport SearchRoutines::LineReport(int depth, int rank) const {
+    SearchReport r = ReportOf(depth, Lines[rank - 1].score, Lines[rank - 1].line);
+    r.multiPv = rank;
+    return r;
+}
+
+SearchReport SearchRoutines::ReportOf(int depth, int score, const MoveLine& line) const {
     const Status& s = MainStatus;
     SearchReport r;
-    r.depth = depth;
     r.selDepth = s.SelDepth;
     r.score = score == StalemateResult ? 0 : score;
     r.mate = r.score != 0 && IsMateScore(score);
@@ -78,12 +94,11 @@ SearchReport SearchRoutines::Report(int depth, int score, const Move& move) cons
     r.nodes = TotalNodes();
     r.elapsedMs = SearchElapsedMs();
     r.estimatedSeconds = s.TimeLastPly;
-    // The move itself, then the continuation the root keeps behind it.
-    r.line.moves[0] = PVEntry{u16(move.from && move.to ? MoveCode(move.from, move.to) : 0), move.promote};
-    r.line.length = PVLength > 1 ? (PVLength < PVSlots ? PVLength : PVSlots) : 1;
-    for (int i = 1; i < r.line.length; ++i) r.line.moves[i] = PV[0][i];
-    if (r.mate)
-        r.line = CompleteMatingLine(RootBoard, char(RootBoard.SideToMove), char(RootBoard.Castling), r.line, score);
+    const char side = char(RootBoard.SideToMove), castling = char(RootBoard.Castling);
+    r.line = r.mate ? CompleteMatingLine(RootBoard, side, castling, line, score)
+                    : LegalLine(RootBoard, side, castling, line);
+    // A report without a move claims no depth: the root has no legal move, or none was searched.
+    r.depth = r.line.length ? depth : 0;
     return r;
 }
 
@@ -134,6 +149,7 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, Mov
 
     char text[MoveTextSize];
     int v = -MATE, d = 1;
+    int shown = 0; // the depth of the result: its iteration finished, or its move was searched that deep
     bool easyMove = false;
     for (;; ++d) {
         // Step 1. The budget between iterations; an analysis measures its speed instead.
@@ -150,7 +166,8 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, Mov
         board.MaxPly = d <= 6 ? 2 * d : 4 * d;
         IterationMaxPly = board.MaxPly;
         const int previous = v;
-        v = SearchTreeRoot(board.SideToMove, board, -MATE, MATE, d, best, board.Castling);
+        v = LineCount > 1 ? SearchRootLines(board.SideToMove, board, d, best, board.Castling)
+                          : SearchTreeRoot(board.SideToMove, board, -MATE, MATE, d, best, board.Castling);
         RootScore = v;
         if (BookMove) {
             Observer->BookMoveChosen();
@@ -165,11 +182,19 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, Mov
             LogF("Move Time: %d milliseconds", s.TimeLastPly);
             LogF(" %d  %d %d  %lld %s", d, v, s.TimeLastPly, TotalNodes(), text);
         }
-        if (Abort) {
+        // An iteration cut short keeps the best move it finished (shown when it was found), else the
+        // last iteration's result; only a finished iteration reports as done.
+        const bool finished = !Abort && !Stop && (!TimeUp || RootMovesSearched == RootMoveCount);
+        if (Abort && BestMoveChanges < 0) {
             LogF("New v from PreviousBestValue %d\n", previous);
             v = previous;
         }
-        Observer->IterationDone(Report(d, v, *best));
+        if (finished || BestMoveChanges >= 0) shown = d;
+        if (finished && LineCount > 1 && LinesFound > 0) {
+            for (int rank = 1; rank <= LinesFound; ++rank) Observer->IterationDone(LineReport(d, rank));
+        } else if (finished) {
+            Observer->IterationDone(Report(d, v, *best));
+        }
 
         // Step 4. Stop rules: a command, the clock, a mate the depth covers, a forced move or the
         // depth limit. A ponder search, or an analysis that only a command ends, then waits for
@@ -179,8 +204,9 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, Mov
             if (CommandStop) return v;
             break;
         }
-        if (!s.FD && !s.Pondering && DeepeningDone(d, v, &easyMove)) break;
-        const bool seenEnough = MateCovered(v, d) || RootLegalMoves == 1;
+        if (!s.FD && !s.Pondering && (TimeUp || DeepeningDone(d, v, &easyMove))) break; // the clock said so
+        // A single legal move is forced; a single move a front end listed is one it wants searched.
+        const bool seenEnough = MateCovered(v, d) || (RootLegalMoves == 1 && RootMoveFilterCount == 0);
         if ((s.Pondering && v == 0 && d >= PonderDrawDepth) || seenEnough || s.FD == d || d + 1 > maxDepth) {
             if (s.Pondering || (s.Analyze && !s.FD)) {
                 WaitWhilePondering();
@@ -192,7 +218,9 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, Mov
 
     // Finish: play the move and report it.
     if (v != StalemateResult && v != -MATE) Observer->PlayMove(*best);
-    Observer->SearchFinished(Report(d, v, *best), Stop, BookMove, best->from != best->to);
+    SearchReport result = Report(shown, v, *best);
+    if (LineCount > 1 && LinesFound > 0) result.multiPv = 1;
+    Observer->SearchFinished(result, Stop, BookMove, best->from != best->to);
     return v;
 }
 

@@ -50,9 +50,10 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
     const bool hardStop = !s.FD && !s.Pondering; // whether Abort ends the iteration
     int best = WorstScore, legal = 0, v = WorstScore;
 
-    // An interrupted iteration shows its best score; before any move finished, the last iteration's.
+    // An interrupted iteration shows its best line; before any move finished, the last iteration's.
     auto interrupted = [&](Interruption how) {
-        Observer->IterationInterrupted(Report(depth, best > WorstScore ? best : RootScore, saved), how, legal);
+        const bool found = best > WorstScore;
+        Observer->IterationInterrupted(Report(found ? depth : depth - 1, found ? best : RootScore, saved), how, legal);
     };
     // An abort ends the iteration with the best move so far in the outputs.
     auto aborted = [&](Interruption how, int which, int i) {
@@ -64,7 +65,7 @@ int SearchRoutines::SearchTreeRoot(char side, ChessBoard board, int alpha, int b
              saved.promote);
         WriteLogFile(text);
         interrupted(how);
-        return v;
+        return best > WorstScore ? best : v; // the driver keeps the last iteration's score when none finished
     };
 
     // Step 3. The move loop.

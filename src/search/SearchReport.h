@@ -14,6 +14,8 @@ struct MoveLine {
     PVEntry moves[MaxLineMoves];
 };
 
+constexpr int MaxRootLines = 64; // the most lines an iteration finds and reports (MultiPV)
+
 // Where a search stands.
 struct SearchReport {
     int depth = 0;            // the iteration
@@ -24,7 +26,8 @@ struct SearchReport {
     long long nodes = 0;      // interior and quiescence nodes
     long long elapsedMs = 0;  // wall time since the search started
     int estimatedSeconds = 0; // the last iteration's time by the speed estimate
-    MoveLine line;
+    int multiPv = 0;          // the line's rank when an iteration reports several (1 = best); 0 with one line
+    MoveLine line;            // legal moves only; empty when the root has no legal move
 };
 
 // How an iteration ended early: the abort came in the middle of a root

@@ -13,6 +13,12 @@ constexpr int PVRows = 250;
 constexpr int PVSlots = MaxLineMoves;
 constexpr int MaxSearchPly = 200; // plies with killer slots
 
+// One of an iteration's best lines: its root move first, and its exact score.
+struct RootLine {
+    int score;
+    MoveLine line;
+};
+
 // One node's place in the tree: everything Search needs besides the window and the board.
 struct Node {
     char side;     // to move
@@ -75,6 +81,11 @@ public:
     SearchSettings Settings;
     // The position searched, from which reported lines are played.
     ChessBoard RootBoard;
+    // How many best lines each iteration finds and reports (MultiPV); 1 is the plain root search.
+    i32 LineCount = 1;
+    // The lines of the last finished iteration when LineCount > 1, best first.
+    RootLine Lines[MaxRootLines];
+    i32 LinesFound;
 
     SearchRoutines();
 
@@ -86,6 +97,9 @@ public:
     int SearchExactDepth(ChessBoard board, char depth, Move* best);
     // One iteration: every root move to the depth; the best move into *best.
     int SearchTreeRoot(char side, ChessBoard board, int alpha, int beta, int depth, Move* best, char castling);
+    // One iteration that keeps the LineCount best root moves with exact scores (RootLines.cpp):
+    // into Lines, and the best move into *best, only when every root move was searched.
+    int SearchRootLines(char side, ChessBoard board, int depth, Move* best, char castling);
     int Search(int alpha, int beta, ChessBoard board, Node node);
     // Leaves the position as it found it, but for its MatingMaterial, which it brings up to date.
     int Quiesce(char side, int alpha, int beta, ChessBoard& position);
@@ -118,6 +132,8 @@ public:
     long long TotalNodes() const { return Nodes + QNodes; }
     // A report of the search so far with this result; a stalemate scores 0.
     SearchReport Report(int depth, int score, const Move& move) const;
+    // A report of one of the lines of the last finished iteration (rank 1 = the best).
+    SearchReport LineReport(int depth, int rank) const;
     // Is the root move among those a front end allowed (all when it named none)?
     bool RootMoveAllowed(u64 from, u64 to) const;
 
@@ -147,6 +163,10 @@ private:
     void PrepareSearch(ChessBoard& board, bool pushKey);
     bool SearchRootMove(const ChessBoard& board, const Node& child, int alpha, int beta, bool first, bool reducible,
                         bool hardStop, int* v);
+    // The report of a line from the root: its moves as far as they are legal, a mate carried on to the mate.
+    SearchReport ReportOf(int depth, int score, const MoveLine& line) const;
+    // The moves of the last finished iteration's lines searched first, in their order.
+    void OrderPreviousLines(MoveGen& list, int count) const;
     // Horizon node: the table, else quiescence, stored.
     int HorizonNode(int alpha, int beta, ChessBoard& board, const Node& node, u64 upper, u64 lower);
     void RemeasureSpeed(const char* label, bool announce);

@@ -39,6 +39,7 @@ TEST(UciSession, IdentificationOptionsAndEndOfInput) {
                      "option name Clear Hash type button\n"
                      "option name Threads type spin default 1 min 1 max 1\n"
                      "option name Move Overhead type spin default 50 min 0 max 5000\n"
+                     "option name MultiPV type spin default 1 min 1 max 64\n"
                      "option name BookFile type string default <empty>\n"
                      "option name BookSeed type spin default 0 min 0 max 2147483647\n"
                      "uciok\nreadyok\n"
@@ -93,8 +94,8 @@ TEST(UciSession, PositionsInfoLinesAndBestMoves) {
                           "nps [0-9]+ time [0-9]+ hashfull [0-9]+ pv [a-h][1-8][a-h][1-8]( [a-h][1-8][a-h][1-8])*\n")));
     EXPECT_TRUE(Has(r.out, "score mate 1 ") && Has(r.out, "info score mate 1\nbestmove d1d8 \n")); // after the list
     EXPECT_TRUE(Has(r.out, "bestmove e7e8q \n"));
-    EXPECT_TRUE(Has(r.out, "info depth 1 score cp 0 nodes 0 time ")) << "stalemate scores 0";
-    EXPECT_TRUE(Has(r.out, "info depth 1 score mate 0 nodes 0 time ")) << "mated";
+    EXPECT_TRUE(Has(r.out, "info depth 0 score cp 0 nodes 0 time ")) << "stalemate scores 0";
+    EXPECT_TRUE(Has(r.out, "info depth 0 score mate 0 nodes 0 time ")) << "mated";
     EXPECT_EQ(Count(r.out, "bestmove 0000\n"), 3) << "stalemated, mated, no listed move legal";
     // The list stops at the illegal move: black is to move, and the invalid FEN leaves that position.
     EXPECT_TRUE(Has(r.out, "info string illegal move: e7e4\n") && Has(r.out, "info string invalid position: 8/8/"));

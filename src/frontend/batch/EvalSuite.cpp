@@ -9,16 +9,7 @@
 #include "board/Fen.h"
 #include "eval/PositionEvaluate.h"
 #include "frontend/batch/EvalSuite.h"
-
-void PrepareForEvaluation(ChessBoard& b) {
-    b.InitPieceCounts();
-    b.WhitePieceCount =
-        b.WhiteQueenCount + b.WhiteRookCount + b.WhiteBishopCount + b.WhiteKnightCount + b.WhitePawnCount;
-    b.BlackPieceCount =
-        b.BlackQueenCount + b.BlackRookCount + b.BlackBishopCount + b.BlackKnightCount + b.BlackPawnCount;
-    b.PawnKingHash = PawnKingKey(b);
-    b.CheckDraw(0);
-}
+#include "frontend/shared/EvalTable.h"
 
 void EvalSuite(const char* fileName) {
     std::ifstream in(fileName);

@@ -1,12 +1,5 @@
-// The evaluation listing ("-eval") and the board preparation it shares with
-// the evaluation benchmark.
+// The evaluation listing ("-eval").
 #pragma once
-
-class ChessBoard;
-
-// Brings a board's counts, pawn-and-king key (kings included) and
-// MatingMaterial up to date after SetupBoard, as a search finds them.
-void PrepareForEvaluation(ChessBoard& board);
 
 // Prints the evaluation of every position of an EPD file.
 void EvalSuite(const char* fileName);

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "eval/PawnHash.h"
+
 namespace {
 
 constexpr int UnitsPerPawn = 800;
@@ -78,3 +80,19 @@ std::string FormatEvalTable(const EvalBreakdown& e) {
 }
 
 std::string EvalTable(const ChessBoard& board) { return FormatEvalTable(ExplainEvaluation(board)); }
+
+void PrepareForEvaluation(ChessBoard& b) {
+    b.InitPieceCounts();
+    b.WhitePieceCount =
+        b.WhiteQueenCount + b.WhiteRookCount + b.WhiteBishopCount + b.WhiteKnightCount + b.WhitePawnCount;
+    b.BlackPieceCount =
+        b.BlackQueenCount + b.BlackRookCount + b.BlackBishopCount + b.BlackKnightCount + b.BlackPawnCount;
+    b.PawnKingHash = PawnKingKey(b);
+    b.CheckDraw(0);
+}
+
+std::string PositionEvalTable(const ChessBoard& position) {
+    ChessBoard b = position;
+    PrepareForEvaluation(b);
+    return EvalTable(b);
+}

@@ -1,5 +1,6 @@
 // The evaluation of a position as a table of text, term group by term
-// group, for the "eval" command of every front end.
+// group, for the "eval" command of every front end, and the board
+// preparation that every evaluation from outside a search needs.
 #pragma once
 
 #include <string>
@@ -15,3 +16,12 @@ std::string FormatEvalTable(const EvalBreakdown& breakdown);
 // The table of the board's evaluation for its side to move; the board as
 // PosEval takes it (piece counts and MatingMaterial current).
 std::string EvalTable(const ChessBoard& board);
+
+// Brings a board's counts, pawn-and-king key (kings included) and
+// MatingMaterial up to date after SetupBoard, as a search finds them.
+void PrepareForEvaluation(ChessBoard& board);
+
+// The table of a game position, prepared on a copy as "-eval" prepares it:
+// the Total line is "-eval"'s value / 800. The evaluation's state (the
+// evaluator, the pawn hash) is left as found, so a running search is not disturbed.
+std::string PositionEvalTable(const ChessBoard& position);

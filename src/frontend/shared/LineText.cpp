@@ -18,3 +18,15 @@ std::string LineMoves(const SearchReport& r) {
     }
     return text;
 }
+
+void ShownLines::Clear() {
+    for (std::string& line : last_) line.clear();
+}
+
+bool ShownLines::Fresh(const SearchReport& r) {
+    const int rank = r.multiPv >= 0 && r.multiPv <= MaxRootLines ? r.multiPv : 0;
+    std::string said = std::to_string(r.depth) + ' ' + std::to_string(r.score) + ' ' + LineMoves(r);
+    if (last_[rank] == said) return false;
+    last_[rank] = said;
+    return true;
+}

@@ -117,9 +117,10 @@ GoLine UCIProtocol::ApplyGoLine(const char* line) {
     const int side = b.SideToMove ? 1 : 0;
     State = Searching;
     ClearSearchLimits();
-    // A go line starts neither a ponder nor an analysis unless it (or the option) says so.
+    // A go line starts neither a ponder nor an analysis unless it says so: UCI_AnalyseMode changes
+    // what is shown, not how long the search runs.
     s.Pondering = 0;
-    s.Analyze = AnalyseMode;
+    s.Analyze = 0;
     SetSearchLimits(go.nodes, 0);
 
     SearchRoutines& q = Search;

@@ -16,12 +16,24 @@
 
 namespace {
 
-// "info depth D seldepth S score ... nodes N nps R time T hashfull H pv ...", times in real milliseconds.
+ShownLines shown;
+
+// "info depth D seldepth S [multipv K] score ... nodes N nps R time T hashfull H pv ...", times in real
+// milliseconds; without a move (no legal one at the root) "info depth 0 score ... nodes N time T".
+// A line already shown is not shown again.
 void InfoLine(const SearchReport& r) {
+    if (!shown.Fresh(r)) return;
     const long long ms = r.elapsedMs > 0 ? r.elapsedMs : 0;
+    if (r.line.length == 0) {
+        std::printf("info depth 0 score %s nodes %lld time %lld\n", UciScore(r).c_str(), r.nodes, ms);
+        std::fflush(stdout);
+        return;
+    }
     const long long nps = ms > 0 ? r.nodes * 1000 / ms : 0;
-    std::printf("info depth %d seldepth %d score %s nodes %lld nps %lld time %lld hashfull %d pv %s\n", r.depth,
-                r.selDepth, UciScore(r).c_str(), r.nodes, nps, ms, PositionCache.HashFull(), LineMoves(r).c_str());
+    const std::string rank = r.multiPv > 0 ? " multipv " + std::to_string(r.multiPv) : "";
+    std::printf("info depth %d seldepth %d%s score %s nodes %lld nps %lld time %lld hashfull %d pv %s\n", r.depth,
+                r.selDepth, rank.c_str(), UciScore(r).c_str(), r.nodes, nps, ms, PositionCache.HashFull(),
+                LineMoves(r).c_str());
     std::fflush(stdout);
 }
 
@@ -33,11 +45,17 @@ std::string UciScore(const SearchReport& r) {
 }
 
 void UCIObserver::IterationStarted(int depth) {
+    if (depth == 1) shown.Clear(); // a new search
     std::printf("info depth %d\n", depth);
     std::fflush(stdout);
 }
 
 void UCIObserver::BookMoveChosen() { InfoString("book move"); }
+
+// An analysis wants the search's lines, not a book move.
+bool UCIObserver::ChooseBookMove(char side, char castling, const ChessBoard& board, Move* move) {
+    return !UCI.AnalyseMode && GameObserver::ChooseBookMove(side, castling, board, move);
+}
 
 // Late in a long search only, when the GUI asked for the current line.
 void UCIObserver::RootMoveStarted(int depth, PVEntry move, int number, long long nodes) {
@@ -49,23 +67,17 @@ void UCIObserver::RootMoveStarted(int depth, PVEntry move, int number, long long
 
 void UCIObserver::NewBestLine(const SearchReport& r) { InfoLine(r); }
 
-// Only an iteration that got somewhere is worth a line.
+// Only an iteration that got somewhere is worth a line; a move without a line has none to show.
 void UCIObserver::IterationInterrupted(const SearchReport& r, Interruption how, int) {
-    if (how != Interruption::InMove || r.depth > 7) InfoLine(r);
+    if (r.line.length && (how != Interruption::InMove || r.depth > 7)) InfoLine(r);
 }
 
-void UCIObserver::IterationDone(const SearchReport& r) {
-    if (MainStatus.Post || MainStatus.Analyze) InfoLine(r);
-}
+void UCIObserver::IterationDone(const SearchReport& r) { InfoLine(r); }
 
-// Without a legal move there is no line to show.
-void UCIObserver::SearchFinished(const SearchReport& r, bool, bool, bool hasMove) {
-    if (hasMove) {
-        InfoLine(r);
-        return;
-    }
-    std::printf("info depth %d score %s nodes %lld time %lld\n", r.depth, UciScore(r).c_str(), r.nodes, r.elapsedMs);
-    std::fflush(stdout);
+// A book move was searched to no depth ("info string book move" said it); a root without a legal
+// move was reported when its iteration was done.
+void UCIObserver::SearchFinished(const SearchReport& r, bool, bool bookMove, bool) {
+    if (!bookMove && r.line.length) InfoLine(r);
 }
 
 // The GUI sends the position before every "go": the game position stays as it set it.

@@ -10,6 +10,7 @@ class UCIObserver : public GameObserver {
 public:
     void IterationStarted(int depth) override;
     void BookMoveChosen() override;
+    bool ChooseBookMove(char side, char castling, const ChessBoard& board, Move* move) override;
     void RootMoveStarted(int depth, PVEntry move, int number, long long nodes) override;
     void NewBestLine(const SearchReport& report) override;
     void IterationInterrupted(const SearchReport& report, Interruption how, int legalMoves) override;

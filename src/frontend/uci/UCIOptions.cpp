@@ -10,6 +10,7 @@
 #include "core/Numbers.h"
 #include "core/Status.h"
 #include "frontend/uci/UCIProtocol.h"
+#include "search/SearchRoutines.h"
 #include "search/TimeManagement.h"
 #include "search/TranspositionTables.h"
 
@@ -22,16 +23,9 @@ std::string Lower(std::string text) {
 
 bool IsTrue(const std::string& value) { return Lower(value) == "true"; }
 
-void AnalyseMode(const std::string& value) {
-    Status& s = MainStatus;
-    UCI.AnalyseMode = IsTrue(value);
-    s.Analyze = s.Post = UCI.AnalyseMode;
-    if (!UCI.AnalyseMode) return;
-    s.Force = 0;
-    s.HumanToMove = 0;
-    AssumeSpeed(AnalyseModeSpeed);
-    SetAnalysisTime();
-}
+// What the GUI does with the search (no book move in an analysis), never how long it may run:
+// only "go infinite" searches until "stop".
+void AnalyseMode(const std::string& value) { UCI.AnalyseMode = IsTrue(value); }
 
 // Both book switches turn the books on or off.
 void OwnBook(const std::string& value) {
@@ -64,6 +58,7 @@ void Threads(const std::string& value) {
 void MoveOverhead(const std::string& value) {
     SetMoveOverhead(ParseInteger(value.c_str(), 0, MaxMoveOverheadMs, DefaultMoveOverheadMs));
 }
+void MultiPV(const std::string& value) { Search.LineCount = int(ParseInteger(value.c_str(), 1, MaxRootLines, 1)); }
 
 // A book is only read when a book is used at all: OwnBook comes with it.
 void BookFile(const std::string& value) {
@@ -95,6 +90,7 @@ const UCIOption options[] = {
     {"Clear Hash", OptionType::Button, nullptr, 0, 0, ClearHash},
     {"Threads", OptionType::Spin, "1", 1, 1, Threads},
     {"Move Overhead", OptionType::Spin, defaultOverhead.c_str(), 0, MaxMoveOverheadMs, MoveOverhead},
+    {"MultiPV", OptionType::Spin, "1", 1, MaxRootLines, MultiPV},
     {"BookFile", OptionType::String, "<empty>", 0, 0, BookFile},
     {"BookSeed", OptionType::Spin, "0", 0, INT32_MAX, BookSeed},
 };

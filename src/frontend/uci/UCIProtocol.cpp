@@ -11,6 +11,7 @@
 #include "core/Platform.h"
 #include "core/Status.h"
 #include "eval/PositionEvaluate.h"
+#include "frontend/shared/EvalTable.h"
 #include "frontend/shared/GameRecord.h"
 #include "frontend/uci/UCIOptions.h"
 #include "search/SearchRoutines.h"
@@ -87,6 +88,7 @@ int UCIProtocol::HandleLine() {
         };
         if (word == "isready") ReadyRequest();
         if (word == "uci") Identify();
+        if (word == "eval") Eval(); // on a copy of the position: the search goes on undisturbed
         if (word == "quit") Quit();
         if (word == "ponderhit" && State == PonderingState) {
             MainStatus.Pondering = 0;
@@ -115,8 +117,15 @@ int UCIProtocol::HandleLine() {
     if (word == "go") Go();
     if (word == "ucinewgame") NewGame();
     if (word == "setoption") SetOption();
+    if (word == "eval") Eval();
     if (word == "quit") Quit();
     return 0;
+}
+
+// The evaluation's table, each line as "info string" so that a GUI shows it and reads nothing into it.
+void UCIProtocol::Eval() {
+    std::istringstream table(PositionEvalTable(MainBoard));
+    for (std::string line; std::getline(table, line);) InfoString(line.c_str());
 }
 
 void UCIProtocol::Identify() {

@@ -1,7 +1,7 @@
 // The UCI interpreter. It reads whole lines: at the top level while the
 // engine waits, and from the search's input poll while it thinks, when only
 // the commands that concern a running search act at once ("isready",
-// "stop", "ponderhit", "quit"); a new position, option or game waits until
+// "stop", "ponderhit", "quit", and "eval", which only reads); a new position, option or game waits until
 // "bestmove" is out.
 #pragma once
 
@@ -22,9 +22,8 @@ constexpr int UCICommandSize = 10000; // longer lines are cut
 constexpr SearchSettings UCISearch{false, false, true};
 
 // Nodes a second assumed until a search measures its own: for "go infinite"
-// and a new game, and for a search under UCI_AnalyseMode.
+// and a new game.
 constexpr i32 InfiniteSearchSpeed = 800000;
-constexpr i32 AnalyseModeSpeed = 200005;
 
 // Conversation states.
 enum UCIState : u8 { Waiting = 0, Searching = 1, PonderingState = 2, InfiniteAnalysis = 3 };
@@ -85,6 +84,7 @@ private:
     void SearchAndReply(const GoLine& go);
     void NewGame();
     void SetOption();
+    void Eval();
     [[noreturn]] void Quit();
     bool NextLine(); // the next waiting line into Command; false at the end of input
 

@@ -19,6 +19,7 @@
 #include "core/Status.h"
 #include "frontend/shared/Diagram.h"
 #include "frontend/shared/EngineIdentity.h"
+#include "frontend/shared/EvalTable.h"
 #include "frontend/shared/GameRecord.h"
 #include "frontend/shared/PositionInput.h"
 #include "frontend/xboard/GameLoop.h"
@@ -166,6 +167,17 @@ char Edit(char*) {
     return stopped == StateChanged ? stopped : PositionChanged();
 }
 
+// The evaluation's table of the current position; under xboard each line behind "# ", which xboard
+// ignores. Taken on a copy, so a running search goes on undisturbed.
+char Eval(char*) {
+    const std::string table = PositionEvalTable(MainBoard);
+    size_t start = 0;
+    for (size_t end; (end = table.find('\n', start)) != std::string::npos; start = end + 1)
+        std::printf("%s%s\n", S().xboard ? "# " : "", table.substr(start, end - start).c_str());
+    std::fflush(stdout);
+    return Handled;
+}
+
 char Exit(char*) {
     if (S().Analyze == 1) {
         S().Post = 0;
@@ -192,7 +204,9 @@ char Go(char*) {
 char Help(char*) {
     std::printf("Moves as e2e4 or e7e8q. go: the engine moves; new: a new game; undo: take back a move;\n"
                 "force: enter moves for both sides, go to end it; sd N: depth limit; st N: seconds a move;\n"
-                "level MOVES MINUTES[:SECONDS] INCREMENT; setboard FEN; displayboard; selfplay; quit.\n");
+                "level MOVES MINUTES[:SECONDS] INCREMENT; setboard FEN; displayboard; selfplay; quit.\n"
+                "analyze: think about the position until exit; multipv N: show the N best lines;\n"
+                "eval: the evaluation of the position, term by term.\n");
     return Handled;
 }
 
@@ -231,6 +245,15 @@ char New(char*) {
     return StateChanged;
 }
 
+void SetLineCount(long long lines) { Search.LineCount = int(std::clamp<long long>(lines, 1, MaxRootLines)); }
+
+// "multipv N": the N best lines of each iteration are shown, from the next search on.
+char MultiPV(char*) {
+    long long lines;
+    if (ReadClamped(1, MaxRootLines, &lines)) SetLineCount(lines);
+    return Handled;
+}
+
 char NoPost(char*) {
     S().Post = 0;
     return Handled;
@@ -253,6 +276,8 @@ char Option(char*) {
         if (seed > 0) SetPolyglotBookSeed(u64(seed));
     } else if (name == "Move Overhead") {
         SetMoveOverhead(ParseInteger(value.c_str(), 0, MaxMoveOverheadMs, DefaultMoveOverheadMs));
+    } else if (name == "MultiPV") {
+        SetLineCount(ParseInteger(value.c_str(), 1, MaxRootLines, 1));
     }
     return Handled;
 }
@@ -299,7 +324,9 @@ char Protover(char*) {
     std::printf("feature ping=1 setboard=1 usermove=1 time=1 analyze=1 colors=0 sigint=0 sigterm=0 reuse=1 "
                 "draw=0 playother=0 san=0 variants=\"normal\" myname=\"%s %s\"\n",
                 EngineName, EngineVersion);
-    std::printf("feature option=\"BookFile -file \" option=\"BookSeed -spin 0 0 2147483647\"\n");
+    std::printf("feature option=\"BookFile -file \" option=\"BookSeed -spin 0 0 2147483647\" "
+                "option=\"MultiPV -spin 1 1 %d\"\n",
+                MaxRootLines);
     std::printf("feature memory=1\n");
     std::printf("feature option=\"Move Overhead -spin %d 0 %d\"\n", DefaultMoveOverheadMs, MaxMoveOverheadMs);
     std::printf("feature done=1\n");
@@ -446,6 +473,7 @@ const Command commands[] = {
     {"easy", Nothing},
     {"edit", Edit},
     {"egtpath", Name},
+    {"eval", Eval},
     {"exit", Exit},
     {"force", Force},
     {"fullrand", Nothing},
@@ -456,6 +484,7 @@ const Command commands[] = {
     {"ics", Name},
     {"level", Level},
     {"memory", Memory},
+    {"multipv", MultiPV},
     {"name", Name},
     {"new", New},
     {"nopost", NoPost},

@@ -26,15 +26,13 @@ int ThinkingScore(const SearchReport& r) {
     return r.mateMoves > 0 ? MateScore + r.mateMoves : -MateScore + r.mateMoves;
 }
 
-// An iteration cut short and then done reports the same line twice: it is shown once.
+ShownLines shown;
+
+// A line is shown once, however often it is reported (new best, iteration cut short or done);
+// without a move (no legal one at the root) there is no line to show.
 void ThinkingLine(const SearchReport& r) {
-    static std::string last;
-    char line[MoveTextSize + 64];
-    std::snprintf(line, sizeof line, "%d %d %lld %lld %s\n", r.depth, ThinkingScore(r), r.elapsedMs / 10, r.nodes,
-                  LineMoves(r).c_str());
-    if (last == line) return;
-    last = line;
-    std::fputs(line, stdout);
+    if (r.line.length == 0 || !shown.Fresh(r)) return;
+    std::printf("%d %d %lld %lld %s\n", r.depth, ThinkingScore(r), r.elapsedMs / 10, r.nodes, LineMoves(r).c_str());
     std::fflush(stdout);
 }
 
@@ -53,6 +51,10 @@ void XboardObserver::BudgetSet() {
     std::printf("Time Per Move = %d\n", s.TimePerMove);
     std::printf("Time Left = %d\n", s.TimeLeft);
     std::printf("DefaultMovesPerSession = %d\n", s.DefaultMovesPerSession);
+}
+
+void XboardObserver::IterationStarted(int depth) {
+    if (depth == 1) shown.Clear(); // a new search
 }
 
 void XboardObserver::BookMoveChosen() {

@@ -9,6 +9,7 @@ class XboardObserver : public GameObserver {
 public:
     bool ChooseBookMove(char side, char castling, const ChessBoard& board, Move* move) override;
     void BudgetSet() override;
+    void IterationStarted(int depth) override;
     void BookMoveChosen() override;
     void NewBestLine(const SearchReport& report) override;
     void IterationInterrupted(const SearchReport& report, Interruption how, int legalMoves) override;
