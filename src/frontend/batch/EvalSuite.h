@@ -8,5 +8,6 @@ class ChessBoard;
 // MatingMaterial up to date after SetupBoard, as a search finds them.
 void PrepareForEvaluation(ChessBoard& board);
 
-// Prints the evaluation of every position of an EPD file.
-void EvalSuite(const char* fileName);
+// Prints the evaluation of every position of an EPD file; returns the exit
+// code (1 when the file cannot be read to its end).
+int EvalSuite(const char* fileName);

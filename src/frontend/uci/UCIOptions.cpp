@@ -114,14 +114,30 @@ void PrintOptions() {
     }
 }
 
+namespace {
+
+// A spin's value out of its range is clamped, and the GUI told which value is used.
+std::string ClampedSpin(const UCIOption& o, const std::string& value) {
+    const long long asked = ParseInteger(value.c_str(), INT64_MIN, INT64_MAX, 0);
+    const long long used = asked < o.min ? o.min : asked > o.max ? o.max : asked;
+    if (used == asked) return value;
+    char text[160];
+    std::snprintf(text, sizeof text, "%s %.40s is out of range %lld..%lld: %lld used", o.name, value.c_str(), o.min,
+                  o.max, used);
+    InfoString(text);
+    return std::to_string(used);
+}
+
+} // namespace
+
 void SetOption(const std::string& name, const std::string& value) {
     const std::string id = Lower(name);
     for (const UCIOption& o : options) {
         if (Lower(o.name) != id) continue;
-        if (Acceptable(o, value))
-            o.apply(value);
-        else
+        if (!Acceptable(o, value))
             InfoString(("invalid value for " + name + ": " + value).c_str());
+        else
+            o.apply(o.type == OptionType::Spin ? ClampedSpin(o, value) : value);
         return;
     }
     InfoString(("no such option: " + name).c_str());
