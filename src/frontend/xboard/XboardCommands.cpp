@@ -44,7 +44,7 @@ std::string RestOfLine() { return Input.RestOfLine(); }
 
 // A command without the number it needs changes nothing and says so in xboard's form.
 void NoNumber(const std::string& command) {
-    std::printf("Error (no number): %s\n", command.c_str());
+    std::printf("Error (no number): %.200s\n", command.c_str());
     std::fflush(stdout);
 }
 
@@ -275,7 +275,7 @@ char Option(char*) {
         const long long asked = ParseInteger(value.c_str(), INT64_MIN, INT64_MAX, 0);
         const long long seed = std::clamp<long long>(asked, 0, INT32_MAX);
         if (seed != asked)
-            std::printf("telluser BookSeed %s is out of range 0..%d: %lld used\n", value.c_str(), INT32_MAX, seed);
+            std::printf("telluser BookSeed %.40s is out of range 0..%d: %lld used\n", value.c_str(), INT32_MAX, seed);
         if (seed > 0) SetPolyglotBookSeed(u64(seed));
     }
     std::fflush(stdout);
