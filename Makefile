@@ -13,8 +13,10 @@ CTEST    := ctest --output-on-failure -j $(JOBS)
 WERROR   ?= OFF
 # The C++ sources the formatter and the lint look at.
 SOURCES   = $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'tools/*.cpp' 'tools/*.h')
-# The fuzz run: its length, its seed (the time when none is given) and more driver options.
+# The fuzz run: its length, its seed (the time when none is given) and more driver options;
+# INPROCESS_SECONDS for each in-process target.
 SECONDS  ?= 120
+INPROCESS_SECONDS ?= 60
 SEED     ?= $(shell date +%s)
 FUZZ_ARGS ?=
 
@@ -83,9 +85,12 @@ sanitize-build: deps
 	@cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug -DVELKOR_SANITIZE=ON -DVELKOR_WERROR=$(WERROR) >/dev/null
 	@cmake --build $(SANITIZE) -j $(JOBS)
 
-# Random and mutated sessions against the sanitizer build for SECONDS;
-# failing inputs are kept in build-sanitize/fuzz-failures.
+# The in-process targets (UCI lines, xboard and console lines, EPD text,
+# book bytes) for INPROCESS_SECONDS each, then random and mutated sessions
+# against the sanitizer build for SECONDS; failing inputs are kept in
+# build-sanitize/fuzz-failures.
 fuzz: sanitize-build
+	scripts/fuzz-inprocess.sh $(SANITIZE) $(INPROCESS_SECONDS) $(SEED) $(SANITIZE)/fuzz-failures
 	nice ./$(SANITIZE)/tools/fuzz/velkor_fuzz --binary $(SANITIZE)/velkor --seconds $(SECONDS) --seed $(SEED) \
 	  --keep $(SANITIZE)/fuzz-failures $(FUZZ_ARGS)
 

@@ -32,7 +32,7 @@ r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq -
 r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -
 8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -
 SUITE
-echo x | "$bin" -ts suite.epd -fd 5 | clocks >"$out/suite5"
+"$bin" -ts suite.epd -fd 5 </dev/null | clocks >"$out/suite5"
 "$bin" -eval "$data/eval_reference.epd" >"$out/eval-reference"
 printf '%s\n' uci isready 'position startpos moves e2e4 e7e5 g1f3' 'go depth 7' \
     'position fen 6k1/p4ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1' 'go depth 5' \

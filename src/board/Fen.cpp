@@ -8,6 +8,7 @@
 #include <string>
 
 #include "board/ChessBoard.h"
+#include "core/Platform.h"
 
 namespace {
 
@@ -94,21 +95,17 @@ void SetupBoard(const char* text) {
 }
 
 void LoadPositionFile(const char* path) {
-    FILE* file = std::fopen(path, "r");
-    if (!file) {
-        std::printf("ERROR: opening file %s\n", path);
+    TextFile file;
+    std::string error, line;
+    if (!file.Open(path, &error)) {
+        std::printf("ERROR: opening file %s: %s\n", path, error.c_str());
         std::exit(1);
     }
-    std::string line;
-    int c;
-    while ((c = std::fgetc(file)) != EOF && c != '\n') line += char(c);
-    bool empty = line.empty() && c == EOF;
-    std::fclose(file);
-    if (empty) {
-        std::printf("Empty file\n");
-        std::exit(0);
+    // Only the first line is read; a position never needs more than a few hundred bytes of it.
+    if (!file.ReadLine(&line, 4096)) {
+        std::printf(file.Failed() ? "ERROR: reading file %s\n" : "Empty file\n", path);
+        std::exit(file.Failed() ? 1 : 0);
     }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
     SetupBoard(line.c_str());
 }
 

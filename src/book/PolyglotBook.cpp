@@ -6,6 +6,9 @@
 #include <chrono>
 #include <cstring>
 
+#include <unistd.h>
+
+#include "core/Platform.h"
 #include "movegen/LegalMoves.h"
 #include "movegen/MoveGen.h"
 
@@ -14,6 +17,7 @@ namespace {
 constexpr u64 Rank2 = 0x000000000000FF00ULL, Rank4 = 0x00000000FF000000ULL;
 constexpr u64 Rank5 = 0x000000FF00000000ULL, Rank7 = 0x00FF000000000000ULL;
 constexpr int EntryBytes = 16;
+constexpr long long MaxBookBytes = 1LL << 40; // searched on disk, never read whole
 
 // The men's part of the key, in the format's order of kinds.
 u64 PieceKeys(const ChessBoard& b) {
@@ -85,21 +89,25 @@ PolyglotBook::PolyglotBook() { random.seed(u64(std::chrono::system_clock::now().
 
 bool PolyglotBook::Open(const std::string& path, std::string* message) {
     Close();
-    std::FILE* f = std::fopen(path.c_str(), "rb");
     auto fail = [&](const std::string& why) {
-        if (f) std::fclose(f);
         if (message) *message = "Book file \"" + path + "\" not used: " + why;
         return false;
     };
-    if (!f) return fail(std::strerror(errno));
-    // One byte read first, so that a directory or a pipe is told apart from an empty file.
-    unsigned char first;
-    if (std::fread(&first, 1, 1, f) != 1) return fail(std::ferror(f) ? std::strerror(errno) : "the file is empty");
-    if (std::fseek(f, 0, SEEK_END) != 0) return fail(std::strerror(errno));
-    const long size = std::ftell(f);
-    if (size < 0) return fail(std::strerror(errno));
-    if (size % EntryBytes) return fail(std::to_string(size) + " bytes is not a whole number of 16-byte entries");
-    file = f;
+    // A pipe or a device is refused before anything is read from it: it may never answer or never end.
+    std::string error;
+    long long size = 0;
+    const int fd = OpenRegularFile(path, MaxBookBytes, &error, &size);
+    if (fd < 0) return fail(error);
+    if (size == 0 || size % EntryBytes) {
+        close(fd);
+        return fail(size ? std::to_string(size) + " bytes is not a whole number of 16-byte entries"
+                         : "the file is empty");
+    }
+    file = fdopen(fd, "rb");
+    if (!file) {
+        close(fd);
+        return fail(std::strerror(errno));
+    }
     entries = size / EntryBytes;
     return true;
 }

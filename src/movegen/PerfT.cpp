@@ -24,6 +24,7 @@ PerfT::PerfT(int depth) {
     ChessBoard board = MainBoard;
     PerformanceTest(char(MainBoard.SideToMove), depth, board, char(MainBoard.Castling));
     if (MainStatus.Trace == 1) std::printf("</Trace>\n");
+    if (Stopped) return;
 
     const i64 elapsed = ProcessMs() - start;
     const u64 nodesPerSecond = elapsed > 0 ? TotalNodes / u64(elapsed) * 1000 : 0; // too fast to time: 0
@@ -48,6 +49,12 @@ void PerfT::PerformanceTest(char side, int depth, ChessBoard board, char castlin
         LeafNodes += legal;
         return;
     }
+    // Only nodes with a subtree look at the counter, so the leaves cost nothing more.
+    if (TotalNodes >= nextPoll) {
+        nextPoll = TotalNodes + PollNodes;
+        if (StopHook && StopHook()) Stopped = true;
+    }
+    if (Stopped) return;
     MoveGen list;
     const u64 king = side ? board.BlackKing : board.WhiteKing;
     const int count =

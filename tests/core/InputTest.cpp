@@ -48,3 +48,39 @@ TEST(Input, FirstWaitTaskRunsOnceWhenNothingIsWaiting) {
     EXPECT_FALSE(ReadLine(line, sizeof line));
     EXPECT_EQ(runs, 1) << "once only";
 }
+
+// A line of any length arrives whole (or cut, when asked, with the cut
+// said); a byte-order mark before the first command is dropped; a line
+// without its end is not yet waiting.
+TEST(Input, LongLinesByteOrderMarkAndPartialLines) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    ASSERT_EQ(dup2(fds[0], STDIN_FILENO), STDIN_FILENO);
+    RestartInput();
+    OnFirstWait(nullptr);
+    const std::string longLine(300000, 'e');
+    std::thread writer([&] {
+        Write(fds[1], "\xEF\xBB\xBFuci\n");
+        for (size_t at = 0; at < longLine.size(); at += 4096) Write(fds[1], longLine.substr(at, 4096).c_str());
+        Write(fds[1], "\r\nabcdef\nposi");
+    });
+    std::string line;
+    bool cut = true;
+    ASSERT_TRUE(ReadLine(&line, 100, &cut));
+    EXPECT_EQ(line, "uci");
+    EXPECT_FALSE(cut);
+    ASSERT_TRUE(ReadLine(&line, 1 << 20, &cut));
+    EXPECT_TRUE(line == longLine && !cut);
+    ASSERT_TRUE(ReadLine(&line, 3, &cut));
+    EXPECT_TRUE(line == "abc" && cut);
+    writer.join();
+    EXPECT_FALSE(LineWaiting()) << "posi has no line end yet";
+    Write(fds[1], "tion startpos\n");
+    EXPECT_TRUE(LineWaiting());
+    ASSERT_TRUE(ReadLine(&line, 100));
+    EXPECT_EQ(line, "position startpos");
+    EXPECT_FALSE(InputEndedNow());
+    close(fds[1]);
+    EXPECT_TRUE(InputEndedNow());
+    EXPECT_FALSE(ReadLine(&line, 100));
+}

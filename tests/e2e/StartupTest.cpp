@@ -62,7 +62,8 @@ TEST(Startup, PositionFiles) {
         << r.out;
     RunResult missing = RunVelkor({"-lpf", "/nonexistent/velkor/position.fen"}, "", 10);
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.out, "Velkor \nERROR: opening file /nonexistent/velkor/position.fen\n");
+    EXPECT_EQ(missing.out,
+              "Velkor \nERROR: opening file /nonexistent/velkor/position.fen: No such file or directory\n");
 }
 
 TEST(Startup, FirstWordOrArgumentChoosesTheProtocol) {

@@ -50,7 +50,7 @@ TEST(Suite, EvaluationListingAndStudentMode) {
 TEST(Suite, MissingAndOverlong) {
     RunResult r = RunVelkor({"-ts", "/nonexistent/suite.epd"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.out.find("ERROR: opening file /nonexistent/suite.epd\n"), std::string::npos);
+    EXPECT_NE(r.out.find("ERROR: opening file /nonexistent/suite.epd: No such file"), std::string::npos);
     r = RunVelkor({"-ts", TempFile("long.epd", "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1 " + std::string(5000, 'x') + "\n")});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(Lines(r.out).back(), "1");
@@ -83,7 +83,7 @@ TEST(EvalOption, ResultsDoNotDependOnTheOrderOfLines) {
 TEST(EvalOption, UnreadableAndMalformedFiles) {
     RunResult r = RunVelkor({"-eval", "/nonexistent/positions.epd"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.out.find("ERROR: opening file /nonexistent/positions.epd\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("ERROR: opening file /nonexistent/positions.epd: No such file"), std::string::npos) << r.out;
     const std::string bad = "\nxyz\n8/8/8 w\n99999999999999999999/////////////////////// b KQkq\n"
                             "QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/QQQQKQQQ/qqqqkqqq/qqqqqqqq/qqqqqqqq/qqqqqqqq w - -\n"
                             "RRRRRRRR/RRRRRRRR/RRRRRRRR/8/8/k7/8/K7 b - -\r\n" +

@@ -3,6 +3,8 @@
 // under full rules. Random games are counted in RandomGamesTest.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "movegen/PerfT.h"
 #include "movegen/ReferenceBoard.h"
 #include "support/TestBoards.h"
@@ -131,4 +133,25 @@ TEST(Perft, LastPlyCountedAsMakingEachMoveCounts) {
         if (HasFatalFailure()) return;
     }
     EXPECT_GT(positions, 5000);
+}
+
+// The stop hook is asked every PollNodes counted moves and never changes a count it lets finish.
+TEST(EnginePerft, StopHookIsAskedRarelyAndEndsTheCount) {
+    static int asked = 0;
+    PerfT::StopHook = [] { return ++asked > 2; };
+    BoardFromFen(kiwipete);
+    std::unique_ptr<PerfT> stopped;
+    const std::string out = CaptureStdout([&] { stopped = std::make_unique<PerfT>(5); });
+    EXPECT_TRUE(stopped->Stopped);
+    EXPECT_EQ(asked, 3);
+    EXPECT_LT(stopped->TotalNodes, 4 * PerfT::PollNodes) << "it ends soon after the hook says so";
+    EXPECT_EQ(out.find("Leaf Nodes"), std::string::npos) << "no report for a count cut short";
+    PerfT::StopHook = nullptr;
+    const u64 leaves = EngineLeaves(4, kiwipete);
+    asked = 0;
+    PerfT::StopHook = [] { return ++asked < 0; };
+    EXPECT_EQ(EngineLeaves(4, kiwipete), leaves);
+    EXPECT_GT(asked, 10);
+    EXPECT_LT(asked, int(leaves / PerfT::PollNodes) + 10);
+    PerfT::StopHook = nullptr;
 }

@@ -75,6 +75,7 @@ struct Builder {
 const char* const BestMove = "^bestmove";
 constexpr int SearchWaitMs = 10000;
 constexpr int AnswerWaitMs = 3000;
+constexpr int UciParts = 4; // inputs one UCI session carries
 
 void UciGo(Rng& rng, Builder& b, const Position& pos) {
     switch (rng.Below(11)) {
@@ -321,6 +322,20 @@ Session GenerateSession(std::uint64_t seed, long number, Protocol protocol, bool
     // One session in six goes as a GUI sent it; the rest are damaged a little or a lot.
     if (!rng.Chance(17)) MutateSteps(rng, s.steps, rng.Chance(70) ? rng.Range(1, 3) : rng.Range(4, 12));
     if (firstWordPicks) s.steps.insert(s.steps.begin(), first);
+    // One UCI process carries several inputs: each further one starts with
+    // "ucinewgame" and "isready" (whose answer is checked) and is damaged on
+    // its own. The follower judges each bestmove by the last position line.
+    for (; s.protocol == Protocol::Uci && s.parts < UciParts; ++s.parts) {
+        if (!s.steps.empty() && !s.steps.back().send.empty() && s.steps.back().send.back() != '\n')
+            s.steps.back().send += '\n';
+        Session part;
+        UciSkeleton(rng, part);
+        if (!rng.Chance(17)) MutateSteps(rng, part.steps, rng.Chance(70) ? rng.Range(1, 3) : rng.Range(4, 12));
+        Builder b{s.steps};
+        b.Line("ucinewgame");
+        b.Line("isready", "^readyok$", AnswerWaitMs);
+        s.steps.insert(s.steps.end(), part.steps.begin(), part.steps.end());
+    }
     if (rng.Chance(12)) {
         s.endByEof = true;
         if (rng.Chance(50) && !s.steps.empty() && s.steps.back().send.back() == '\n') s.steps.back().send.pop_back();

@@ -143,7 +143,8 @@ public:
     }
 
     void Record(const Session& s, const Outcome& out) {
-        ++inputs;
+        ++processes;
+        inputs += s.parts;
         for (const Finding& f : out.findings) {
             ++byKind[f.kind];
             Signature& sig = signatures[Trim(f.signature)];
@@ -182,7 +183,7 @@ public:
                         (unsigned long long)sig.seed, sig.session, text.c_str());
             if (Fatal(sig.kind) && !Known(text)) ++fatal;
         }
-        std::printf("velkor_fuzz: %ld inputs, %ld processes, %ld s; failures:", inputs, inputs, ms / 1000);
+        std::printf("velkor_fuzz: %ld inputs, %ld processes, %ld s; failures:", inputs, processes, ms / 1000);
         for (const char* k : {"crash", "sanitizer", "hang", "no-readyok", "illegal", "grammar", "no-pong",
                               "late-readyok", "exit-status"})
             std::printf(" %s %ld%s", k, byKind[k], Fatal(k) ? "" : " (warn)");
@@ -193,7 +194,7 @@ public:
 
 private:
     const Options& options;
-    long inputs = 0;
+    long inputs = 0, processes = 0;
     std::map<std::string, long> byKind;
     std::map<std::string, Signature> signatures;
 };

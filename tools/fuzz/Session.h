@@ -22,6 +22,7 @@ struct Session {
     std::vector<Step> steps;
     std::string fileName, fileContent; // the position file of a batch run
     bool endByEof = false;             // close the input instead of sending the liveness probe
+    int parts = 1;                     // inputs carried, each after "ucinewgame" (UCI)
     std::uint64_t seed = 0;
     long number = -1;
 };

@@ -9,6 +9,7 @@
 #include "core/Status.h"
 #include "eval/PositionEvaluate.h"
 #include "frontend/app/Startup.h"
+#include "frontend/batch/BatchInput.h"
 #include "frontend/batch/BatchJobs.h"
 #include "frontend/shared/Diagram.h"
 #include "frontend/uci/UCIObserver.h"
@@ -21,13 +22,23 @@
 
 namespace {
 
+// A batch job's searches report as the console's do, and hear only "quit" and the end of input.
+class BatchObserver : public XboardObserver {
+public:
+    bool InputWaiting() override { return BatchStopRequested(); }
+    bool RunCommand() override { EndStoppedBatchJob(); }
+};
+
 UCIObserver uciObserver;
 XboardObserver xboardObserver; // the console's too
+BatchObserver batchObserver;
 
 // The search reports to the protocol the engine speaks, and does what it asks.
 void ConnectSearch() {
     const Status& s = MainStatus;
-    Search.Observer = s.UCImode ? static_cast<SearchObserver*>(&uciObserver) : &xboardObserver;
+    Search.Observer = s.UCImode             ? static_cast<SearchObserver*>(&uciObserver)
+                      : BatchJobRequested() ? &batchObserver
+                                            : &xboardObserver;
     Search.Settings = s.UCImode ? UCISearch : s.xboard ? XboardSearch : ConsoleSearch;
 }
 
@@ -65,7 +76,7 @@ int RunMatchLoop() {
         if (s.UCImode == 1)
             RunUCI();
         else
-            RunGameLoop(FirstInputWord());
+            RunGameLoop(FirstInputWord(), FirstInputLineRest());
         if (!s.NewMatch) break;
     }
     CloseLogFile();

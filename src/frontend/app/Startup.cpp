@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "board/ChessBoard.h"
 #include "board/HashKeys.h"
@@ -23,18 +24,24 @@ namespace {
 
 // The first input word; in UCI mode it is the interpreter's first line.
 char firstWord[256];
+std::string firstLineRest; // the console's and xboard's: the arguments of a first command
 bool bannerShown = false;
 
 void ReadFirstWord() {
     if (!ReadWord(firstWord, sizeof firstWord)) return; // end of input: nothing to choose
-    SkipChar();
     if (std::strstr(firstWord, "uci")) MainStatus.UCImode = 1;
     if (std::strstr(firstWord, "xboard")) MainStatus.xboard = 1;
+    if (!MainStatus.UCImode && !AtLineEnd())
+        ReadLine(&firstLineRest, 65536);
+    else
+        SkipChar();
 }
 
 } // namespace
 
 const char* FirstInputWord() { return firstWord; }
+
+const std::string& FirstInputLineRest() { return firstLineRest; }
 
 void ShowBanner() {
     if (bannerShown || MainStatus.UCImode) return;

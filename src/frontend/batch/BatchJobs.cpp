@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/Status.h"
+#include "frontend/batch/BatchInput.h"
 #include "frontend/batch/Benchmark.h"
 #include "frontend/batch/EvalSuite.h"
 #include "frontend/batch/TestSuite.h"
@@ -22,19 +23,16 @@ bool BatchJobRequested() {
 
 int RunBatchJob() {
     Status& s = MainStatus;
+    ListenForStop();
     if (s.PERFT == 1) {
+        PerfT::StopHook = BatchStopRequested;
         PerfT perft(s.getFD()); // the count runs and reports in the constructor
+        if (perft.Stopped) EndStoppedBatchJob();
         return 0;
     }
-    if (EvalSuiteRequested) {
-        EvalSuite(EvalFile.c_str());
-        return 0;
-    }
+    if (EvalSuiteRequested) return EvalSuite(EvalFile.c_str());
     if (s.Mimic == 1 && !s.DoTestSuite) std::printf("## Mimic == STUDENT\n");
-    if (s.DoTestSuite || s.Mimic == 1 || s.PEV) {
-        ParseEPDSuite(SuiteFile.c_str());
-        return 0;
-    }
+    if (s.DoTestSuite || s.Mimic == 1 || s.PEV) return ParseEPDSuite(SuiteFile.c_str());
     // "-satrain" is benchmark 1; benchmarks 3 to 5 only select a position set for play.
     if (s.SATrain == 1) s.BenchNumber = 1;
     if (s.BenchNumber == 1) {

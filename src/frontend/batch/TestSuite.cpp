@@ -3,11 +3,13 @@
 #include "frontend/batch/TestSuite.h"
 
 #include <cstdio>
-#include <cstdlib>
+#include <string>
 
 #include "board/ChessBoard.h"
 #include "board/Fen.h"
+#include "core/Platform.h"
 #include "core/Status.h"
+#include "frontend/batch/BatchInput.h"
 #include "frontend/shared/Diagram.h"
 #include "frontend/shared/PositionInput.h"
 #include "movegen/MoveGen.h"
@@ -15,38 +17,27 @@
 
 namespace {
 
-constexpr int SuiteLineSize = 256;
-
-// Reads one line into buf (at most size - 1 characters; the rest of a
-// longer line is dropped). False at the end of the file.
-bool ReadSuiteLine(FILE* f, char* buf, int size) {
-    int c, n = 0;
-    bool any = false;
-    while ((c = std::fgetc(f)) != EOF && c != '\n') {
-        any = true;
-        if (n < size - 1) buf[n++] = char(c);
-    }
-    if (n > 0 && buf[n - 1] == '\r') --n;
-    buf[n] = '\0';
-    return any || c == '\n';
-}
+constexpr size_t SuiteLineSize = 255; // the rest of a longer line is dropped
 
 } // namespace
 
-void ParseEPDSuite(const char* fileName) {
+int ParseEPDSuite(const char* fileName) {
     Status& s = MainStatus;
-    FILE* f = std::fopen(fileName, "r");
-    if (!f) {
-        std::printf("ERROR: opening file %s\n", fileName);
-        std::exit(1);
+    TextFile f;
+    std::string error;
+    if (!f.Open(fileName, &error)) {
+        std::printf("ERROR: opening file %s: %s\n", fileName, error.c_str());
+        return 1;
     }
     std::printf("## file opened %s\n", fileName);
     std::printf("## Entering ParseEPDSuite and Opened data file\n");
     if (s.Mimic == 1) std::printf("In ParseEPDSuite and Mimic == STUDENT \n");
 
-    char line[SuiteLineSize];
+    std::string entry;
     int lines = 0;
-    while (ReadSuiteLine(f, line, sizeof line)) {
+    while (f.ReadLine(&entry, SuiteLineSize)) {
+        if (BatchStopRequested()) EndStoppedBatchJob();
+        const char* line = entry.c_str();
         ++lines;
         SetupBoard(line);
         if (s.Mimic != 1) ShowBoard(MainBoard);
@@ -73,6 +64,8 @@ void ParseEPDSuite(const char* fileName) {
         }
         std::fflush(stdout);
     }
-    std::fclose(f);
     std::printf("%d\n", lines);
+    if (!f.Failed()) return 0;
+    std::printf("ERROR: reading file %s: it failed or grew past %lld bytes\n", fileName, TextFile::MaxBytes);
+    return 1;
 }

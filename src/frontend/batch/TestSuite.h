@@ -2,4 +2,5 @@
 #pragma once
 
 // Runs the suite file in the mode the settings select ("-ts", "-pev", "-mimicstudent").
-void ParseEPDSuite(const char* fileName);
+// Returns the exit code (1 when the file cannot be read to its end).
+int ParseEPDSuite(const char* fileName);

@@ -9,12 +9,6 @@
 #include "core/Platform.h"
 #include "core/Status.h"
 
-namespace {
-
-constexpr int CommandSize = 10000; // a longer command is cut
-
-} // namespace
-
 bool GameObserver::ChooseBookMove(char side, char castling, const ChessBoard& board, Move* move) {
     return ::ChooseBookMove(board, side, castling, move);
 }
@@ -36,10 +30,7 @@ void GameObserver::TableTrace(TraceEvent event, int value, int alpha, int beta, 
     std::printf("Upper HC %llu Lower HC %llu\n", (unsigned long long)upper, (unsigned long long)lower);
 }
 
-bool GameObserver::InputWaiting() {
-    const Status& s = MainStatus;
-    return (s.xboard || s.UCImode) && WordWaiting();
-}
+bool GameObserver::InputWaiting() { return LineWaiting(); }
 
 bool GameObserver::RunCommand() { return ReadAndInterpret(); }
 
@@ -53,10 +44,10 @@ void GameObserver::AwaitCommand() {
 bool GameObserver::Waiting() const { return MainStatus.Pondering || MainStatus.Analyze; }
 
 bool GameObserver::ReadAndInterpret() {
-    char command[CommandSize];
-    if (!ReadCommand(command, CommandSize)) std::strcpy(command, "quit"); // the end of input
+    std::string command;
+    if (!ReadCommand(&command)) command = "quit"; // the end of input
     if (Interpret(command)) {
-        LogF(" Search Aborted due to receiveing following string: %s\n", command);
+        LogF(" Search Aborted due to receiveing following string: %.200s\n", command.c_str());
         return true;
     }
     AfterCommand();

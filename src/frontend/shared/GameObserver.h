@@ -4,6 +4,8 @@
 // Each protocol's observer derives from this and words the reports itself.
 #pragma once
 
+#include <string>
+
 #include "search/SearchReport.h"
 
 class GameObserver : public SearchObserver {
@@ -12,15 +14,16 @@ public:
     bool ChooseBookMove(char side, char castling, const ChessBoard& board, Move* move) override;
     void PlayMove(const Move& move) override;
     void TableTrace(TraceEvent event, int value, int alpha, int beta, u64 upper, u64 lower) override;
+    // A whole line is waiting (or the input has ended).
     bool InputWaiting() override;
     bool RunCommand() override;
     void AwaitCommand() override;
 
 protected:
     // Reads the next command: a word under xboard, a line under UCI. False at the end of input.
-    virtual bool ReadCommand(char* buffer, int size) = 0;
+    virtual bool ReadCommand(std::string* command) = 0;
     // The protocol's interpreter for one command; true when the command ends the search.
-    virtual bool Interpret(char* command) = 0;
+    virtual bool Interpret(const std::string& command) = 0;
     // After a command that did not stop the search.
     virtual void AfterCommand() {}
     // A search that has seen enough waits for a command while this holds

@@ -165,8 +165,8 @@ GoLine UCIProtocol::ApplyGoLine(const char* line) {
 }
 
 void UCIProtocol::Go() {
-    const GoLine go = ApplyGoLine(Command);
-    if (!std::strstr(Command, "Mimic")) SearchAndReply(go);
+    const GoLine go = ApplyGoLine(Command.c_str());
+    if (Command.find("Mimic") == std::string::npos) SearchAndReply(go);
     State = Waiting;
     WriteLogFile("Received the VelkorSearchFinished message - a search has finished\n");
     WriteLogFile("===========================================================\n");

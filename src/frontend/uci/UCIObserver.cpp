@@ -83,8 +83,8 @@ void UCIObserver::SearchFinished(const SearchReport& r, bool, bool bookMove, boo
 // The GUI sends the position before every "go": the game position stays as it set it.
 void UCIObserver::PlayMove(const Move&) {}
 
-bool UCIObserver::ReadCommand(char* buffer, int size) { return ReadLine(buffer, size); }
+bool UCIObserver::ReadCommand(std::string* command) { return ReadUCILine(command); }
 
-bool UCIObserver::Interpret(char* line) { return UCI.UCIPrep(line) == 2; }
+bool UCIObserver::Interpret(const std::string& line) { return UCI.UCIPrep(line) == 2; }
 
 bool UCIObserver::Waiting() const { return MainStatus.Pondering || UCI.State == InfiniteAnalysis; }

@@ -19,8 +19,8 @@ public:
     void PlayMove(const Move& move) override;
 
 protected:
-    bool ReadCommand(char* buffer, int size) override;
-    bool Interpret(char* line) override;
+    bool ReadCommand(std::string* command) override;
+    bool Interpret(const std::string& line) override;
     bool Waiting() const override;
 };
 

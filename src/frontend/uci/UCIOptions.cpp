@@ -50,11 +50,6 @@ void Hash(const std::string& value) {
 
 void ClearHash(const std::string&) { PositionCache.ClearTranspositionTables(); }
 
-// The search runs on one thread: a request for more is answered, not followed.
-void Threads(const std::string& value) {
-    if (ParseInteger(value.c_str(), 1, INT32_MAX, 1) > 1) InfoString("Velkor searches on one thread: Threads stays 1");
-}
-
 void MoveOverhead(const std::string& value) {
     SetMoveOverhead(ParseInteger(value.c_str(), 0, MaxMoveOverheadMs, DefaultMoveOverheadMs));
 }
@@ -88,7 +83,8 @@ const UCIOption options[] = {
     {"UCI_EngineAbout", OptionType::String, "Velkor, a bitboard chess engine", 0, 0, ReadOnly},
     {"Hash", OptionType::Spin, "192", TTMinMegabytes, TTMaxMegabytes, Hash},
     {"Clear Hash", OptionType::Button, nullptr, 0, 0, ClearHash},
-    {"Threads", OptionType::Spin, "1", 1, 1, Threads},
+    // The search runs on one thread: a request for more is answered, not followed.
+    {"Threads", OptionType::Spin, "1", 1, 1, ReadOnly, "Velkor searches on one thread: Threads stays 1"},
     {"Move Overhead", OptionType::Spin, defaultOverhead.c_str(), 0, MaxMoveOverheadMs, MoveOverhead},
     {"MultiPV", OptionType::Spin, "1", 1, MaxRootLines, MultiPV},
     {"BookFile", OptionType::String, "<empty>", 0, 0, BookFile},
@@ -123,14 +119,34 @@ void PrintOptions() {
     }
 }
 
+namespace {
+
+// A spin's value out of its range is clamped, and the GUI told which value is used.
+std::string ClampedSpin(const UCIOption& o, const std::string& value) {
+    const long long asked = ParseInteger(value.c_str(), INT64_MIN, INT64_MAX, 0);
+    const long long used = asked < o.min ? o.min : asked > o.max ? o.max : asked;
+    if (used == asked) return value;
+    if (o.outOfRange) {
+        InfoString(o.outOfRange);
+        return std::to_string(used);
+    }
+    char text[160];
+    std::snprintf(text, sizeof text, "%s %.40s is out of range %lld..%lld: %lld used", o.name, value.c_str(), o.min,
+                  o.max, used);
+    InfoString(text);
+    return std::to_string(used);
+}
+
+} // namespace
+
 void SetOption(const std::string& name, const std::string& value) {
     const std::string id = Lower(name);
     for (const UCIOption& o : options) {
         if (Lower(o.name) != id) continue;
-        if (Acceptable(o, value))
-            o.apply(value);
-        else
+        if (!Acceptable(o, value))
             InfoString(("invalid value for " + name + ": " + value).c_str());
+        else
+            o.apply(o.type == OptionType::Spin ? ClampedSpin(o, value) : value);
         return;
     }
     InfoString(("no such option: " + name).c_str());

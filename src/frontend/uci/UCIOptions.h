@@ -14,6 +14,7 @@ struct UCIOption {
     // Carries out a value that passed the type's test: "true" or "false", a
     // number clamped into the range, any text; nothing for a button.
     void (*apply)(const std::string& value);
+    const char* outOfRange = nullptr; // what a spin says of a value beyond its range, when not the usual
 };
 
 // The "option name ... type ..." lines, in the table's order.

@@ -16,6 +16,13 @@
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
 
+namespace {
+
+// Of a refused text only its start is said back: a GUI reads stdout no faster than it writes our input.
+constexpr size_t EchoedText = 200;
+
+} // namespace
+
 void UCIProtocol::SetPosition() {
     std::istringstream in(Command);
     std::string word, fen;
@@ -28,7 +35,7 @@ void UCIProtocol::SetPosition() {
     if (fromFen) {
         const std::string problem = ReadPosition(fen.c_str(), &position);
         if (!problem.empty()) {
-            InfoString(("invalid position: " + fen).c_str());
+            InfoString(("invalid position: " + fen.substr(0, EchoedText)).c_str());
             LogF("Refused position (%s): %s", problem.c_str(), fen.c_str());
             return;
         }
@@ -64,7 +71,7 @@ int UCIProtocol::ProcessMoves(const char* list) {
     for (std::string word; in >> word;) {
         Move text, move;
         if (!ParseMoveText(word.c_str(), &text) || !FindLegalMove(MainBoard, text, &move)) {
-            InfoString(("illegal move: " + word).c_str());
+            InfoString(("illegal move: " + word.substr(0, EchoedText)).c_str());
             break;
         }
         MakeMoves(move);

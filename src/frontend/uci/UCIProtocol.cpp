@@ -48,11 +48,23 @@ void InfoString(const char* text) {
     std::fflush(stdout);
 }
 
-int UCIProtocol::UCIPrep(const char* line) {
-    if (!line[0] && InputEnded()) Quit(); // the search polled a closed input
+bool ReadUCILine(std::string* line) {
+    bool cut = false;
+    if (!ReadLine(line, UCILineLimit, &cut)) return false;
+    if (cut) {
+        char text[96];
+        std::snprintf(text, sizeof text, "line longer than %zu bytes ignored: %.20s", UCILineLimit, line->c_str());
+        InfoString(text);
+        line->clear();
+    }
+    return true;
+}
+
+int UCIProtocol::UCIPrep(const std::string& line) {
+    if (line.empty() && InputEnded()) Quit(); // the search polled a closed input
     SetProblemSink(ProblemAsInfo);
-    std::snprintf(Command, sizeof Command, "%s", line);
-    WriteLogFile(Command);
+    Command = line;
+    WriteLogFile(Command.c_str());
     return UCICore();
 }
 
@@ -64,21 +76,21 @@ int UCIProtocol::UCICore() {
             return 1;
         }
         if (!NextLine()) Quit(); // end of input
-        WriteLogFile(Command);
+        WriteLogFile(Command.c_str());
     }
 }
 
 bool UCIProtocol::NextLine() {
     if (!deferred.empty()) {
-        std::snprintf(Command, sizeof Command, "%s", deferred.front().c_str());
+        Command = deferred.front();
         deferred.pop_front();
         return true;
     }
-    return ReadLine(Command, sizeof Command);
+    return ReadUCILine(&Command);
 }
 
 int UCIProtocol::HandleLine() {
-    const std::string word = FirstWord(Command);
+    const std::string word = FirstWord(Command.c_str());
     // While a search runs only what concerns it acts at once; the rest waits for "bestmove".
     if (SearchRunning) {
         auto endSearch = [] {

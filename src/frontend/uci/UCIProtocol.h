@@ -14,7 +14,8 @@
 #include "movegen/MoveGen.h"
 #include "search/SearchRoutines.h"
 
-constexpr int UCICommandSize = 10000; // longer lines are cut
+// A longer line is not interpreted at all (a 5,000-ply game takes 30 kB).
+constexpr size_t UCILineLimit = size_t(8) << 20;
 
 // A UCI search keeps its clock as the GUI set it (no bonus out of the book),
 // and a ponder search or analysis that has seen enough waits for "stop" or
@@ -41,10 +42,10 @@ GoLine ParseGoLine(const char* line);
 
 class UCIProtocol {
 public:
-    char Command[UCICommandSize] = "\n"; // the line being interpreted
-    i32 FromIndex = 0, ToIndex = 0;      // squares of the move MakeMoves applies
-    char Promotion = 0;                  // promotion character of the engine's move
-    u8 HashSide = 0;                     // side given to the history keys
+    std::string Command = "\n";     // the line being interpreted
+    i32 FromIndex = 0, ToIndex = 0; // squares of the move MakeMoves applies
+    char Promotion = 0;             // promotion character of the engine's move
+    u8 HashSide = 0;                // side given to the history keys
     u8 State = Waiting;
     u64 FromBit = 0, ToBit = 0;
     const char* Version = EngineVersion;
@@ -58,7 +59,7 @@ public:
     // Copies the line into Command, logs it and interprets it. At the top
     // level it goes on reading lines until the process ends; from a search
     // it returns 1 to let the search go on, 2 to stop it.
-    int UCIPrep(const char* line);
+    int UCIPrep(const std::string& line);
     int UCICore();
     // One pass of the handlers over Command: 1 or 2 when the cycle returns
     // to a running search, 0 when it goes on to the next line.
@@ -95,3 +96,6 @@ extern UCIProtocol UCI;
 
 // Says something a GUI shows but does not interpret: "info string <text>".
 void InfoString(const char* text);
+// Reads the next line from standard input; a line longer than UCILineLimit
+// is said to be refused and reads as an empty line. False at the end of input.
+bool ReadUCILine(std::string* line);

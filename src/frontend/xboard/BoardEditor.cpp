@@ -4,8 +4,8 @@
 
 #include "board/ChessBoard.h"
 #include "board/Fen.h"
-#include "core/Platform.h"
 #include "frontend/shared/GameRecord.h"
+#include "frontend/xboard/CommandInput.h"
 #include "frontend/xboard/XboardProtocol.h"
 
 namespace {
@@ -63,9 +63,17 @@ bool EditBoard(const char* word, char* colour) {
     return more;
 }
 
-void SetupBoardFromEdit() {
+bool SetupBoardFromEdit() {
     char colour = 0;
     char word[WordSize];
-    // The end of input leaves the editor as "." does.
-    while (ReadWord(word, sizeof word) && EditBoard(word, &colour)) {}
+    while (Input.NextWord(word, sizeof word)) {
+        // A GUI's liveness probe and the user's way out still work here.
+        if (std::strcmp(word, "quit") == 0) return false;
+        if (std::strcmp(word, "ping") == 0) {
+            DoCommand(word);
+            continue;
+        }
+        if (!EditBoard(word, &colour)) return true;
+    }
+    return false;
 }

@@ -17,6 +17,7 @@
 #include "frontend/shared/Diagram.h"
 #include "frontend/shared/GameRecord.h"
 #include "frontend/shared/PositionInput.h"
+#include "frontend/xboard/CommandInput.h"
 #include "movegen/MoveGen.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
@@ -30,9 +31,8 @@ int lastScore = 0;
 
 bool thinking = false;
 bool quitting = false;
-bool keepForce = false; // a "force" came while the engine thought
-// A word the console read before the game loop began (the first word, when it was a move or command).
-std::string pendingWord;
+bool keepForce = false;         // a "force" came while the engine thought
+bool endedBeforeSearch = false; // the input had ended before the engine began to think
 
 // Search results that mean the side to move had no legal move.
 bool NoMoveResult(int score) { return score == MATE || score == -MATE || score == MATE + 1; }
@@ -85,6 +85,7 @@ void EngineTurn() {
     Status& s = MainStatus;
     ChessBoard& b = MainBoard;
     thinking = true;
+    endedBeforeSearch = InputEnded();
     // The search starts from the last move chosen, which it keeps when it ends without one.
     Move best{b.BestFrom, b.BestTo, b.BestPromote};
     lastScore = Search.ProgressiveDeepening(b, s.FD, &best);
@@ -157,18 +158,23 @@ bool KeepPlaying() {
 
 bool EngineThinking() { return thinking; }
 
+bool InputEndedBeforeSearch() { return endedBeforeSearch; }
+
 void StartGamePosition() {
     RefreshPieceCounts(MainBoard);
     MoveList.Init(); // the positions of another game or set-up are no repetitions of this one
     Game.Start();
 }
 
-void RunGameLoop(const char* firstWord) {
+void RunGameLoop(const char* firstWord, const std::string& restOfLine) {
     Status& s = MainStatus;
     if (s.xboard) SetProblemSink(ProblemToLog);
     // At the console a first word that is a move or a command is the user's first input.
     Move move;
-    if (!s.xboard && (IsCommand(firstWord) || ParseMoveText(firstWord, &move))) pendingWord = firstWord;
+    if (!s.xboard && (IsCommand(firstWord) || ParseMoveText(firstWord, &move)))
+        Input.StartWith(std::string(firstWord) + " " + restOfLine);
+    else
+        Input.StartWith(restOfLine);
     quitting = false;
     StartGamePosition();
     while (KeepPlaying()) {
@@ -193,11 +199,7 @@ char HumanMove() {
     for (;;) {
         if (!s.xboard) std::printf("Enter Move: ");
         char word[WordSize] = {};
-        if (!pendingWord.empty()) {
-            std::snprintf(word, sizeof word, "%s", pendingWord.c_str());
-            pendingWord.clear();
-            std::printf("%s\n", word);
-        } else if (!ReadWord(word, sizeof word)) {
+        if (!Input.NextWord(word, sizeof word)) {
             std::strcpy(word, "quit"); // end of input
         } else if (!s.xboard) {
             std::printf("%s\n", word);

@@ -22,6 +22,7 @@
 #include "frontend/shared/EvalTable.h"
 #include "frontend/shared/GameRecord.h"
 #include "frontend/shared/PositionInput.h"
+#include "frontend/xboard/CommandInput.h"
 #include "frontend/xboard/GameLoop.h"
 #include "frontend/xboard/XboardProtocol.h"
 #include "search/MoveHistory.h"
@@ -32,7 +33,6 @@
 
 namespace {
 
-constexpr int LineSize = 10000;                  // the rest of a longer line is dropped
 constexpr i32 AnalysisSpeed = 200001;            // nodes a second assumed when an analysis starts
 constexpr int MaxDepthCommand = 100;             // "sd" and "sfd" beyond this mean this
 constexpr long long MaxCentiseconds = 1LL << 28; // "time" and "otim": about a month
@@ -42,18 +42,22 @@ constexpr long long MaxIncrementMs = 86400000; // a day
 
 Status& S() { return MainStatus; }
 
-// The rest of the current line, without the blank after the command word.
-std::string RestOfLine() {
-    char text[LineSize];
-    ReadLine(text, sizeof text);
-    const char* p = text + std::strspn(text, " \t");
-    return p;
+std::string RestOfLine() { return Input.RestOfLine(); }
+
+// A command without the number it needs changes nothing and says so in xboard's form.
+void NoNumber(const std::string& command) {
+    std::printf("Error (no number): %.200s\n", command.c_str());
+    std::fflush(stdout);
 }
 
-// A number word, clamped; false (and the target unchanged) when the next word is no number.
-bool ReadClamped(long long low, long long high, long long* value) {
+// The command's number from its line, clamped; false (and the target unchanged) when there is none.
+bool ReadClamped(const char* command, long long low, long long high, long long* value) {
     int v;
-    if (!ReadInt(&v)) return false;
+    std::string word;
+    if (!Input.Number(&v, &word)) {
+        NoNumber(word.empty() ? command : std::string(command) + " " + word);
+        return false;
+    }
     *value = std::clamp<long long>(v, low, high);
     return true;
 }
@@ -132,8 +136,8 @@ char Display(char*) {
 
 char DumpSee(char*) {
     int a = -1, b = -1;
-    ReadInt(&a);
-    ReadInt(&b);
+    Input.Number(&a);
+    Input.Number(&b);
     if (a < 0 || a > 63 || b < 0 || b > 63) return Handled;
     u64 target = SquareBit(b);
     int value = see.StaticExchangeEvaluation(char(MainBoard.PieceColor(target)), SquareBit(a), target, &MainBoard);
@@ -151,10 +155,16 @@ void RefusePosition(const std::string& problem) {
     LogF("Refused position: %s", problem.c_str());
 }
 
+char Quit(char*);
+
 char Edit(char*) {
     const char stopped = StopThinking();
     const ChessBoard before = MainBoard;
-    SetupBoardFromEdit();
+    if (!SetupBoardFromEdit()) { // "quit" or the end of input in the editor: the edit is dropped
+        MainBoard = before;
+        char quit[] = "quit";
+        return Quit(quit);
+    }
     // The editor builds any board; it is kept only if it is a position.
     RefreshPieceCounts(MainBoard);
     const std::string problem = CheckPosition(MainBoard);
@@ -210,18 +220,32 @@ char Help(char*) {
     return Handled;
 }
 
+bool StartsNumber(const std::string& word, bool fraction) {
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    return !word.empty() && (digit(word[0]) || (fraction && word[0] == '.' && word.size() > 1 && digit(word[1])));
+}
+
 // "level MPS BASE INC": BASE in minutes or minutes:seconds, INC in (fractional) seconds.
-char Level(char*) {
+// All three come from the command's line; without them the clock stays as it was.
+char Level(char* command) {
     Status& s = S();
-    char word[WordSize];
-    if (ReadWord(word, sizeof word)) s.MovesPerSession = int(ParseInteger(word, 0, MaxMovesPerSession, 0));
-    if (ReadWord(word, sizeof word)) {
-        const char* colon = std::strchr(word, ':');
-        long long ms = ParseInteger(word, 0, MaxLevelMinutes, 0) * 60000;
-        if (colon) ms += ParseInteger(colon + 1, 0, 59, 0) * 1000;
-        s.TimeLeft = ClampToI32(ms);
+    std::string mps, base, inc;
+    Input.Argument(&mps);
+    Input.Argument(&base);
+    Input.Argument(&inc);
+    if (!StartsNumber(mps, false) || !StartsNumber(base, false) || !StartsNumber(inc, true)) {
+        std::string text = command;
+        for (const std::string* w : {&mps, &base, &inc})
+            if (!w->empty()) text += " " + *w;
+        NoNumber(text);
+        return Handled;
     }
-    if (ReadWord(word, sizeof word)) s.TimeInc = i32(ParseSecondsAsMs(word, MaxIncrementMs, 0));
+    s.MovesPerSession = int(ParseInteger(mps.c_str(), 0, MaxMovesPerSession, 0));
+    const char* colon = std::strchr(base.c_str(), ':');
+    long long ms = ParseInteger(base.c_str(), 0, MaxLevelMinutes, 0) * 60000;
+    if (colon) ms += ParseInteger(colon + 1, 0, 59, 0) * 1000;
+    s.TimeLeft = ClampToI32(ms);
+    s.TimeInc = i32(ParseSecondsAsMs(inc.c_str(), MaxIncrementMs, 0));
     LogF("MovesPerSession %d TimeLeft %d TimeInc %d \n", s.MovesPerSession, s.TimeLeft, s.TimeInc);
     return Handled;
 }
@@ -248,15 +272,26 @@ char New(char*) {
 void SetLineCount(long long lines) { Search.LineCount = int(std::clamp<long long>(lines, 1, MaxRootLines)); }
 
 // "multipv N": the N best lines of each iteration are shown, from the next search on.
-char MultiPV(char*) {
+char MultiPV(char* command) {
     long long lines;
-    if (ReadClamped(1, MaxRootLines, &lines)) SetLineCount(lines);
+    if (ReadClamped(command, 1, MaxRootLines, &lines)) SetLineCount(lines);
     return Handled;
 }
 
 char NoPost(char*) {
     S().Post = 0;
     return Handled;
+}
+
+// A spin option's value, clamped into its range; the GUI is told what was used instead.
+long long SpinValue(const std::string& name, const std::string& value, long long low, long long high,
+                    long long fallback) {
+    const long long asked = ParseInteger(value.c_str(), INT64_MIN, INT64_MAX, fallback);
+    const long long used = std::clamp<long long>(asked, low, high);
+    if (used != asked)
+        std::printf("telluser %s %.40s is out of range %lld..%lld: %lld used\n", name.c_str(), value.c_str(), low, high,
+                    used);
+    return used;
 }
 
 // xboard's option command: "option NAME=VALUE" for the options the features announce.
@@ -272,40 +307,37 @@ char Option(char*) {
             std::printf("telluser %s\n", message.c_str());
         }
     } else if (name == "BookSeed") {
-        const long long seed = ParseInteger(value.c_str(), 0, INT32_MAX, 0);
+        const long long seed = SpinValue(name, value, 0, INT32_MAX, 0);
         if (seed > 0) SetPolyglotBookSeed(u64(seed));
     } else if (name == "Move Overhead") {
-        SetMoveOverhead(ParseInteger(value.c_str(), 0, MaxMoveOverheadMs, DefaultMoveOverheadMs));
+        SetMoveOverhead(SpinValue(name, value, 0, MaxMoveOverheadMs, DefaultMoveOverheadMs));
     } else if (name == "MultiPV") {
-        SetLineCount(ParseInteger(value.c_str(), 1, MaxRootLines, 1));
+        SetLineCount(SpinValue(name, value, 1, MaxRootLines, 1));
     }
     return Handled;
 }
 
 // "memory N": the table in N MiB, sized as UCI's Hash sizes it.
-char Memory(char*) {
+char Memory(char* command) {
     long long megabytes;
-    if (ReadClamped(TTMinMegabytes, TTMaxMegabytes, &megabytes) && !PositionCache.Resize(int(megabytes))) {
+    if (ReadClamped(command, TTMinMegabytes, TTMaxMegabytes, &megabytes) && !PositionCache.Resize(int(megabytes)))
         std::printf("telluser not enough memory for that table: memory unchanged\n");
-        std::fflush(stdout);
-    }
+    std::fflush(stdout);
     return Handled;
 }
 
-char OpponentTime(char*) {
+char OpponentTime(char* command) {
     long long centiseconds;
-    if (ReadClamped(0, MaxCentiseconds, &centiseconds)) LogF(" %lld\n", centiseconds);
+    if (ReadClamped(command, 0, MaxCentiseconds, &centiseconds)) LogF(" %lld\n", centiseconds);
     return Handled;
 }
 
-// The number alone is echoed: whatever is glued to it stays in the input as the next word.
-char Ping(char*) {
-    int number;
-    if (ReadInt(&number)) {
+// The number alone is echoed: whatever is glued to it stays on the line as the next word.
+char Ping(char* command) {
+    long long number;
+    if (ReadClamped(command, INT32_MIN, INT32_MAX, &number)) {
         if (!EngineThinking()) Search.MakeReady(); // the next search must not wait for its memory
-        std::printf("pong %d\n", number);
-    } else {
-        std::printf("Error (no number): ping\n");
+        std::printf("pong %lld\n", number);
     }
     std::fflush(stdout);
     return Handled;
@@ -317,10 +349,9 @@ char Post(char*) {
 }
 
 // Protocol version 2 and later hear what the engine supports, at once.
-char Protover(char*) {
-    int version = 0;
-    ReadInt(&version);
-    if (version < 2) return Handled;
+char Protover(char* command) {
+    long long version = 0;
+    if (!ReadClamped(command, 0, 1000, &version) || version < 2) return Handled;
     std::printf("feature ping=1 setboard=1 usermove=1 time=1 analyze=1 colors=0 sigint=0 sigterm=0 reuse=1 "
                 "draw=0 playother=0 san=0 variants=\"normal\" myname=\"%s %s\"\n",
                 EngineName, EngineVersion);
@@ -386,37 +417,37 @@ void MaxDepthFooter() {
     if (!S().xboard) std::printf("MAXDEPTH %d\n", MainBoard.MaxDepth);
 }
 
-void ReadDepth() {
+bool ReadDepth(char* word) {
     long long depth;
-    if (ReadClamped(1, MaxDepthCommand, &depth)) MainBoard.MaxDepth = int(depth);
+    if (!ReadClamped(word, 1, MaxDepthCommand, &depth)) return false;
+    MaxDepthHeader(word);
+    MainBoard.MaxDepth = int(depth);
+    MaxDepthFooter();
+    return true;
 }
 
 char SetDepth(char* word) {
-    MaxDepthHeader(word);
-    ReadDepth();
-    MaxDepthFooter();
+    if (!ReadDepth(word)) return Handled;
     MainBoard.BestFrom = MainBoard.BestTo = 0;
     return Handled;
 }
 
 char SetFixedDepth(char* word) {
-    MaxDepthHeader(word);
-    ReadDepth();
-    MaxDepthFooter();
+    if (!ReadDepth(word)) return Handled;
     MainBoard.FixedDepth = MainBoard.MaxDepth;
     MainBoard.BestFrom = MainBoard.BestTo = 0;
     return Handled;
 }
 
-char SecondsPerMove(char*) {
+char SecondsPerMove(char* command) {
     long long n;
-    if (ReadClamped(0, 1000000, &n)) SetSecondsPerMove(n);
+    if (ReadClamped(command, 0, 1000000, &n)) SetSecondsPerMove(n);
     return Handled;
 }
 
-char Time(char*) {
+char Time(char* command) {
     long long centiseconds;
-    if (ReadClamped(0, MaxCentiseconds, &centiseconds)) S().TimeLeft = ClampToI32(centiseconds * 10);
+    if (ReadClamped(command, 0, MaxCentiseconds, &centiseconds)) S().TimeLeft = ClampToI32(centiseconds * 10);
     return Handled;
 }
 
@@ -526,9 +557,18 @@ char DoCommand(char* word) {
     char quit[] = "quit";
     if (!word[0] && InputEnded()) word = quit; // the search polled a closed input
     WriteLogFile(word);
-    // "usermove e2e4": the move is the next word, read into the word's place. A
-    // command there means the move was missing; the command keeps its meaning.
-    if (std::strcmp(word, "usermove") == 0 && !ReadWord(word, WordSize)) return Handled;
+    // "usermove e2e4": the move is the next word of the line, read into the
+    // word's place; whatever it is, it is tried as a move.
+    if (std::strcmp(word, "usermove") == 0) {
+        std::string move;
+        if (!Input.Argument(&move)) {
+            std::printf("Error (no move): usermove\n");
+            std::fflush(stdout);
+            return Handled;
+        }
+        std::snprintf(word, WordSize, "%s", move.c_str());
+        return IsMove;
+    }
     for (const Command& c : commands)
         if (std::strcmp(word, c.name) == 0) return c.handler(word);
     if (word[0] >= 'a' && word[0] <= 'h' && word[1] >= '0' && word[1] <= '8') return IsMove;

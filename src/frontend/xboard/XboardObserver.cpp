@@ -11,6 +11,8 @@
 #include "core/Platform.h"
 #include "core/Status.h"
 #include "frontend/shared/LineText.h"
+#include "frontend/xboard/CommandInput.h"
+#include "frontend/xboard/GameLoop.h"
 #include "frontend/xboard/XboardProtocol.h"
 #include "movegen/MoveGen.h"
 #include "search/SearchRoutines.h"
@@ -103,14 +105,27 @@ void XboardObserver::PlayMove(const Move& move) {
     if (!MainStatus.Analyze) GameObserver::PlayMove(move);
 }
 
-bool XboardObserver::ReadCommand(char* buffer, int size) { return ReadWord(buffer, size < WordSize ? size : WordSize); }
+// xboard hears every command while the engine thinks. At the console only
+// "quit" and the end of input act at once; other words wait for the move, as
+// typed. Input that had ended before the search began does not end it.
+bool XboardObserver::InputWaiting() {
+    if (MainStatus.xboard) return Input.CommandWaiting();
+    return Input.QuitIsNext() || (!InputEndedBeforeSearch() && Input.Exhausted());
+}
 
-bool XboardObserver::Interpret(char* word) {
+bool XboardObserver::ReadCommand(std::string* command) {
+    char word[WordSize];
+    const bool read = Input.NextWord(word, sizeof word);
+    *command = word;
+    return read;
+}
+
+bool XboardObserver::Interpret(const std::string& command) {
+    char word[WordSize];
+    std::snprintf(word, sizeof word, "%s", command.c_str());
     const int result = DoCommand(word);
     return (result == IsMove ? MoveWhileThinking(word) : result) == StateChanged;
 }
-
-void XboardObserver::AfterCommand() { DiscardBufferedInput(); }
 
 void PrintStatusLine() {
     const SearchRoutines& q = Search;

@@ -17,9 +17,9 @@ public:
     void SearchFinished(const SearchReport& report, bool stopped, bool bookMove, bool hasMove) override;
     void Polled() override;
     void PlayMove(const Move& move) override;
+    bool InputWaiting() override;
 
 protected:
-    bool ReadCommand(char* buffer, int size) override;
-    bool Interpret(char* word) override;
-    void AfterCommand() override;
+    bool ReadCommand(std::string* command) override;
+    bool Interpret(const std::string& command) override;
 };

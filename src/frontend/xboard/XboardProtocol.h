@@ -25,9 +25,9 @@ constexpr SearchSettings XboardSearch{true, true, true};
 // Longest word the console and xboard readers keep; the rest is dropped.
 constexpr int WordSize = 201;
 
-// Interprets one input word; also called by the search for words that arrive
-// while it thinks. The word's buffer holds WordSize characters ("usermove"
-// reads its move into it).
+// Interprets one input word, its arguments read from the rest of its line;
+// also called by the search for words that arrive while it thinks. The
+// word's buffer holds WordSize characters ("usermove" reads its move into it).
 char DoCommand(char* word);
 // A move that arrives while the engine thinks: in an analysis it is played
 // and the analysis starts again; in a game it is not the user's turn.
@@ -38,8 +38,9 @@ bool IsCommand(const char* word);
 // ends when it is entered, unless "force" came while the engine thought.
 char HumanMove();
 void KeepForceMode();
-// The xboard position editor: reads words up to ".".
-void SetupBoardFromEdit();
+// The xboard position editor: reads words up to "." and answers "ping" on
+// the way. False when "quit" or the end of input came first.
+bool SetupBoardFromEdit();
 // Applies one editor word with the given current colour (0 white, 1 black),
 // which "c" switches; false for ".", which leaves the editor.
 bool EditBoard(const char* word, char* colour);

@@ -8,7 +8,12 @@
 
 TEST(UCIOptions, MoveOverheadReachesTheClockWithinItsRange) {
     for (auto [value, overhead] : {std::pair{"120", 120}, {"0", 0}, {"99999", 5000}, {"-3", 0}}) {
-        EXPECT_EQ(CaptureStdout([&] { SetOption("move overhead", value); }), "") << value;
+        const std::string said = CaptureStdout([&] { SetOption("move overhead", value); });
+        const bool clamped = std::string(value) != std::to_string(overhead);
+        EXPECT_EQ(said, clamped ? "info string Move Overhead " + std::string(value) +
+                                      " is out of range 0..5000: " + std::to_string(overhead) + " used\n"
+                                : "")
+            << value;
         EXPECT_EQ(MoveOverheadMs(), overhead) << value;
     }
     EXPECT_EQ(CaptureStdout([] { SetOption("Move Overhead", "soon"); }),

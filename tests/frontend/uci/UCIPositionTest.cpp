@@ -29,7 +29,7 @@ protected:
     void TearDown() override { MainStatus.UCImode = MainStatus.Analyze = MainStatus.Pondering = 0; }
     // One pass of the handlers over the line, as the interpreter cycle makes it; returns what it printed.
     std::string Handle(const char* line) {
-        std::snprintf(UCI.Command, sizeof UCI.Command, "%s", line);
+        UCI.Command = line;
         return CaptureStdout([] { UCI.HandleLine(); });
     }
 };

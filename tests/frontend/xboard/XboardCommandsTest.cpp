@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <string>
 
+#include "core/Platform.h"
 #include "core/Status.h"
 #include "frontend/shared/GameRecord.h"
+#include "frontend/xboard/CommandInput.h"
 #include "frontend/xboard/GameLoop.h"
 #include "frontend/xboard/XboardProtocol.h"
 #include "search/TimeManagement.h"
@@ -16,8 +18,10 @@
 
 namespace {
 
-// The interpreters read further words and numbers straight from standard input.
+// The interpreters read their lines from standard input.
 void FeedInput(const std::string& text) {
+    RestartInput();
+    Input.Reset();
     char path[] = "/tmp/velkor-input-XXXXXX";
     int fd = mkstemp(path);
     ASSERT_GE(fd, 0);
@@ -37,22 +41,30 @@ protected:
         StartGamePosition();
     }
     void TearDown() override { MainStatus.xboard = MainStatus.Analyze = MainStatus.Force = 0; }
-    char Do(std::string word, const std::string& input = "") {
-        FeedInput(input);
+    // The command with the rest of its line, then the lines after it.
+    char Do(std::string word, const std::string& rest = "", const std::string& after = "") {
+        FeedInput(after);
+        Input.StartWith(rest);
+        word.resize(WordSize);
         return DoCommand(word.data());
     }
 };
 
 TEST_F(CommandsTest, ClockAndDepthCommandsReadTheirNumbers) {
-    Do("level", "40 5 0\n");
+    Do("level", "40 5 0");
     EXPECT_TRUE(MainStatus.MovesPerSession == 40 && MainStatus.TimeLeft == 300000);
-    Do("st", "5\n");
+    Do("st", "5");
     EXPECT_EQ(MainStatus.ST, 5000);
-    Do("time", "e2e4\n"); // a non-number stays as the next word
-    EXPECT_EQ(MainStatus.TimeLeft, 300000);
+    // Numbers come from the command's own line only: a missing one changes nothing.
+    EXPECT_EQ(CaptureStdout([&] { Do("time", "e2e4"); }), "Error (no number): time e2e4\n");
+    EXPECT_EQ(CaptureStdout([&] { Do("level", "40 5", "new\n"); }), "Error (no number): level 40 5\n");
+    EXPECT_EQ(CaptureStdout([&] { Do("sd", "", "5\n"); }), "Error (no number): sd\n");
+    EXPECT_TRUE(MainStatus.MovesPerSession == 40 && MainStatus.TimeLeft == 300000 && MainStatus.TimeInc == 0);
+    char word[WordSize];
+    EXPECT_TRUE(Input.NextWord(word, WordSize) && std::string(word) == "5") << "the next line is untouched";
     MainStatus.xboard = 0;
     testing::internal::CaptureStdout();
-    Do("sfd", "4\n");
+    Do("sfd", "4");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "setting MAXDEPTH\nscanstring sfd\nMAXDEPTH 4\n");
     EXPECT_EQ(MainBoard.FixedDepth, 4);
 }
@@ -93,16 +105,21 @@ TEST_F(CommandsTest, MoveReaderReportsTheFiftyMoveRuleAt100) {
 
 TEST_F(CommandsTest, EditorExampleAndCastlingFromHomeSquares) {
     // A board without a white king is no position: the editor's work is refused.
-    EXPECT_EQ(CaptureStdout([&] { Do("edit", "# c Pe4 Ke1 Rh1 Pz9 xq9 . e2e4\n"); }),
+    EXPECT_EQ(CaptureStdout([&] { Do("edit", "", "# c Pe4 Ke1 Rh1 Pz9 xq9 . e2e4\n"); }),
               "tellusererror Illegal position\n");
     EXPECT_EQ(MainBoard.AllPieces, 0xffff00000000ffffULL);
-    Do("edit", "# Ke1 Rh1 c Pe4 Kg8 . e2e4\n");
+    Do("edit", "", "# Ke1 Rh1 c Pe4 Kg8 . e2e4\n");
     EXPECT_TRUE(MainBoard.BlackPawns == SquareBit(28) && MainBoard.WhiteKing == SquareBit(4));
     EXPECT_EQ(MainBoard.Castling, 1);
     char colour = 0;
     for (const char* w : {"#", "Ke1", "Rh1", "Ra1", "c", "Ke8", "Ra8", "xa1", "Qh1"}) EditBoard(w, &colour);
     EXPECT_EQ(MainBoard.Castling, 8);
     EXPECT_EQ(MainBoard.WhiteRooks, 0u); // a man placed on h1 replaces the rook there
+    // ping is answered inside the editor; quit leaves it, the edit dropped, and ends the game.
+    const u64 before = MainBoard.AllPieces;
+    EXPECT_EQ(CaptureStdout([&] { EXPECT_EQ(Do("edit", "", "# ping 3\nKe1\nquit\n"), QuitGame); }), "pong 3\n");
+    EXPECT_EQ(MainBoard.AllPieces, before);
+    EXPECT_EQ(Do("edit", "", "# Ke1\n"), QuitGame) << "the end of input";
 }
 
 } // namespace
