@@ -130,7 +130,7 @@ bool WordWaiting() {
 
 void WaitForInput() {
     RunFirstWaitTask();
-    while (!InputWaiting()) PollInput(-1);
+    while (!LineWaiting()) PollInput(-1);
 }
 
 bool ReadWord(char* buf, int size) {

@@ -20,7 +20,7 @@ bool LineWaiting();
 // True when a word (or the end of input) is waiting; consumes the
 // whitespace before it without blocking.
 bool WordWaiting();
-// Blocks until InputWaiting would be true.
+// Blocks until LineWaiting would be true (a line's first part alone does not end the wait).
 void WaitForInput();
 // Runs `task` once, when a read of standard input first finds nothing
 // waiting: work that must not hold up the first replies to a front end.

@@ -28,6 +28,10 @@ std::string KnightShuffle(int plies) {
 
 const std::regex whiteMove("bestmove [a-h][12][a-h][1-8]");
 
+// A stop asked for is heard within a second; the rest covers the process's
+// end under the sanitizers on a loaded machine. Not hearing it at all hangs.
+constexpr long StopMs = 4000;
+
 TEST(UnendingFiles, PipesAndDevicesAreRefusedAtOnce) {
     const std::string fifo = Fifo();
     {
@@ -113,8 +117,8 @@ TEST(UnendingJobs, PerftAndSuitesHearQuitAndTheEndOfInput) {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         const long asked = s.Elapsed();
         if (!closeInput) s.Send("quit");
-        EXPECT_EQ(s.Finish(5000), 0);
-        EXPECT_LT(s.Elapsed() - asked, 1500) << (closeInput ? "end of input" : "quit");
+        EXPECT_EQ(s.Finish(10000), 0);
+        EXPECT_LT(s.Elapsed() - asked, StopMs) << (closeInput ? "end of input" : "quit");
         EXPECT_TRUE(
             Has(s.out, closeInput ? "Stopped before the end: the end of input\n" : "Stopped before the end: quit\n"))
             << s.out;
@@ -127,8 +131,8 @@ TEST(UnendingJobs, PerftAndSuitesHearQuitAndTheEndOfInput) {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     const long asked = s.Elapsed();
     s.Send("quit");
-    EXPECT_EQ(s.Finish(5000), 0);
-    EXPECT_LT(s.Elapsed() - asked, 1500);
+    EXPECT_EQ(s.Finish(10000), 0);
+    EXPECT_LT(s.Elapsed() - asked, StopMs);
     // An input that had ended before the job began is no input: the job runs to its end.
     RunResult r = RunVelkor({"-perft", "-fd", "4"}, "", 30);
     EXPECT_TRUE(Has(r.out, "197281 Leaf Nodes at Depth = 4\n"));
@@ -144,8 +148,8 @@ TEST(UnendingJobs, ConsoleFixedTimeHearsQuitAndTheEndOfInput) {
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
             const long asked = s.Elapsed();
             if (!closeInput) s.Send("quit");
-            EXPECT_EQ(s.Finish(5000), 0);
-            EXPECT_LT(s.Elapsed() - asked, 1500) << setting << (closeInput ? " end of input" : " quit");
+            EXPECT_EQ(s.Finish(10000), 0);
+            EXPECT_LT(s.Elapsed() - asked, StopMs) << setting << (closeInput ? " end of input" : " quit");
             EXPECT_TRUE(Has(s.out, "Bye, Thanks for the match.\n"));
             EXPECT_FALSE(Has(s.out, "My move")) << "it ended at once";
         }
