@@ -8,13 +8,15 @@
 #include "board/HashKeys.h"
 #include "movegen/MoveGen.h"
 #include "search/SearchConstants.h"
+#include "search/TimeManagement.h"
 #include "search/TranspositionTables.h"
 
 namespace {
 
-constexpr int TailPlies = 5;              // plies before the mate that the mate search plays
-constexpr int Slack = 2;                  // moves more than announced the mate search may find
-constexpr long long SearchBudget = 40000; // positions the mate search may look at for one line
+constexpr int TailPlies = 5;                // plies before the mate that the mate search plays
+constexpr int Slack = 2;                    // moves more than announced the mate search may find
+constexpr long long SearchBudget = 40000;   // positions the mate search may look at for one line
+constexpr long long ClockCheckEvery = 1024; // positions between two looks at the search's clock
 
 struct Position {
     ChessBoard board;
@@ -69,9 +71,14 @@ int TableMove(const Position& p) {
 class Prover {
 public:
     long long budget = SearchBudget;
+    i64 giveUpAtMs = -1; // the search's elapsed time at which the mate search gives up; -1: never
 
     bool Mates(const Position& p, int n, PVEntry* first) {
         if (n <= 0 || --budget < 0) return false;
+        if (budget % ClockCheckEvery == 0 && giveUpAtMs >= 0 && SearchElapsedMs() >= giveUpAtMs) {
+            budget = -1;
+            return false;
+        }
         PVEntry moves[MaxMoves];
         const int count = Ordered(p, moves);
         for (int i = 0; i < count; ++i) {
@@ -169,7 +176,8 @@ MoveLine LegalLine(const ChessBoard& root, char side, char castling, const MoveL
     return out;
 }
 
-MoveLine CompleteMatingLine(const ChessBoard& root, char side, char castling, const MoveLine& line, int score) {
+MoveLine CompleteMatingLine(const ChessBoard& root, char side, char castling, const MoveLine& line, int score,
+                            i64 giveUpAtMs) {
     if (!IsMate(score) || score > MATE || score < -MATE) return line;
     // The same line is reported several times in an iteration (new best line, iteration done,
     // search finished): it is carried on once.
@@ -195,6 +203,8 @@ MoveLine CompleteMatingLine(const ChessBoard& root, char side, char castling, co
 
     // Then on to the mate.
     Prover prover;
+    prover.giveUpAtMs = giveUpAtMs;
+    if (giveUpAtMs >= 0 && SearchElapsedMs() >= giveUpAtMs) prover.budget = -1;
     bool mated = false;
     while (out.length < MaxLineMoves && out.length < plies + 2 * Slack) {
         const int count = LegalMoves(p, moves);

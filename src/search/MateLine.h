@@ -11,8 +11,11 @@
 // table's moves, and over the last plies by a search for the shortest mate
 // against the longest defence. The result is a legal line; it ends in
 // checkmate unless the mate lies beyond what the table and that search
-// reach. Neither the table nor the search's state is changed.
-MoveLine CompleteMatingLine(const ChessBoard& root, char side, char castling, const MoveLine& line, int score);
+// reach. Neither the table nor the search's state is changed. Under a clock
+// the mate search gives up once the search has run `giveUpAtMs` (-1: never),
+// so that a line is never worth a lost game.
+MoveLine CompleteMatingLine(const ChessBoard& root, char side, char castling, const MoveLine& line, int score,
+                            i64 giveUpAtMs = -1);
 
 // The line from the root position as far as its moves are legal there, one after the other
 // (a table collision or a stale slot can leave a move that is not).

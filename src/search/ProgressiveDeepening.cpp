@@ -95,7 +95,7 @@ SearchReport SearchRoutines::ReportOf(int depth, int score, const MoveLine& line
     r.elapsedMs = SearchElapsedMs();
     r.estimatedSeconds = s.TimeLastPly;
     const char side = char(RootBoard.SideToMove), castling = char(RootBoard.Castling);
-    r.line = r.mate ? CompleteMatingLine(RootBoard, side, castling, line, score)
+    r.line = r.mate ? CompleteMatingLine(RootBoard, side, castling, line, score, MateLineGiveUpMs())
                     : LegalLine(RootBoard, side, castling, line);
     // A report without a move claims no depth: the root has no legal move, or none was searched.
     r.depth = r.line.length ? depth : 0;

@@ -155,6 +155,9 @@ public:
     // Nodes until the next poll.
     i64 PollInterval() const;
     bool NodeLimitReached() const;
+    // When a report's mating line must give up being carried on: the emergency limit of a
+    // search under a clock; -1 for analyses, ponder searches and fixed depths.
+    i64 MateLineGiveUpMs() const;
 
 private:
     // Input and budget check of a node; true when the node must return 0.

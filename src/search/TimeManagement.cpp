@@ -246,6 +246,12 @@ bool SearchRoutines::BudgetSpentAtPoll() {
     return false;
 }
 
+i64 SearchRoutines::MateLineGiveUpMs() const {
+    const Status& s = MainStatus;
+    if (s.Analyze || s.Pondering || s.FD) return -1;
+    return std::min<i64>(2LL * s.TimePerMove, DeadlineMs);
+}
+
 bool SearchRoutines::DeepeningDone(int depth, int score, bool* easyMove) {
     Status& s = MainStatus;
     if (s.ST) return SearchElapsedMs() > DeadlineMs;

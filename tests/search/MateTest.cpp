@@ -11,6 +11,7 @@
 
 #include "board/HashKeys.h"
 #include "core/Status.h"
+#include "search/MateLine.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
 #include "search/TranspositionTables.h"
@@ -176,4 +177,24 @@ TEST_F(Mates, ExactDistancesAndWholeLines) {
         }
     }
     EXPECT_GE(tried, 20);
+}
+
+// Carrying a line on to the mate has the search's clock as its limit: a
+// game is never lost on time for a line, and a line cut short by the clock
+// is carried on in full the next time, not remembered as it was cut.
+TEST_F(Mates, TheClockCutsAMatingLineShortButNotForGood) {
+    SetUp();
+    const ChessBoard board = BoardFromFen("8/8/8/8/8/3K4/5R2/3k4 b - - 0 1");
+    const Position start{board, char(board.SideToMove), char(board.Castling)};
+    const MoveLine none{};
+    const int matedInThree = -(MATE - 5);
+    auto endsInMate = [&](const MoveLine& line) {
+        Position p = start;
+        for (int i = 0; i < line.length; ++i) p = p.After(line.moves[i]);
+        return line.length > 0 && p.Moves().empty() && p.InCheck();
+    };
+    const MoveLine cut = CompleteMatingLine(board, start.side, start.castling, none, matedInThree, 0);
+    EXPECT_FALSE(endsInMate(cut));
+    const MoveLine whole = CompleteMatingLine(board, start.side, start.castling, none, matedInThree, -1);
+    EXPECT_TRUE(endsInMate(whole));
 }
