@@ -123,17 +123,20 @@ char ToggleBook(char*) {
     return Handled;
 }
 
-char Black(char*) {
+// At a person's console the side to move set by hand starts the game record
+// anew from the position, as a set-up does: the moves before it no longer
+// replay to it.
+char SetSideToMove(int side) {
     StopThinking();
-    MainBoard.SideToMove = 1;
+    const bool changed = MainBoard.SideToMove != side;
+    MainBoard.SideToMove = side;
+    if (PersonAtConsole() && changed) StartGamePosition();
     return Handled;
 }
 
-char White(char*) {
-    StopThinking();
-    MainBoard.SideToMove = 0;
-    return Handled;
-}
+char Black(char*) { return SetSideToMove(1); }
+
+char White(char*) { return SetSideToMove(0); }
 
 char Display(char*) {
     ShowBoard(MainBoard);

@@ -129,10 +129,10 @@ protected:
         word.resize(WordSize);
         return CaptureStdout([&] { DoCommand(word.data()); });
     }
-    // Moves for both sides, as force mode takes them, up to the end of the input.
+    // Moves for both sides, as force mode takes them, up to "go".
     void Play(const std::string& moves) {
-        FeedInput("force\n" + moves + "\n");
-        CaptureStdout([] { EXPECT_EQ(HumanMove(), QuitGame); });
+        FeedInput("force\n" + moves + "\ngo\n");
+        CaptureStdout([] { EXPECT_EQ(HumanMove(), StateChanged); });
     }
     std::string Saved(const std::string& path) {
         EXPECT_EQ(Do("save", path), "Game saved to " + path + "\n");
@@ -169,6 +169,17 @@ TEST_F(PersonConsole, GameListedAndSavedAsPgnThatReplaysToIt) {
     EXPECT_NE(second.find("[SetUp \"1\"]\n[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\"]\n"), std::string::npos) << second;
     EXPECT_NE(second.find("1... Kd7 2. e4 Kc6 3. e5 Kd5 4. e6 *"), std::string::npos) << second;
     EXPECT_EQ(FenOf(Replay(second)), FenOf(MainBoard));
+}
+
+// The side to move set by hand starts the record anew, as a set-up does.
+TEST_F(PersonConsole, SideSetByHandStartsTheListAnew) {
+    Play("e4");
+    Do("white");
+    Play("d4 Nf6");
+    EXPECT_EQ(Do("moves"), "1. d4 Nf6\n");
+    EXPECT_NE(
+        Saved(TempFile("side.pgn", "")).find("[FEN \"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq - 0 1\"]"),
+        std::string::npos);
 }
 
 TEST_F(PersonConsole, AFileThatCannotTakeTheGameLosesNothing) {
