@@ -84,8 +84,12 @@ TEST(Console, MovesInEitherNotationAndRefusals) {
 
 // After a mate the console offers a new game and refuses moves until "new" or "undo".
 TEST(Console, GameEndsThenANewOne) {
-    RunResult r = RunVelkor(
-        {"-fd", "1"}, "setboard 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1\nRa8#\ne4\ngo\nhint\nmoves\nnew\ne4\nquit\n", 20);
+    RunResult r =
+        RunVelkor({"-fd", "1"},
+                  "setboard 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1\nRa8#\ne4\ngo\nhint\nmoves\nnew\ne4\n"
+                  "setboard 7k/8/8/8/8/8/6Q1/K7 w - - 0 1\nQg6\nsetboard 8/8/8/8/8/2k5/8/Kn6 w - - 0 1\nKxb1\n"
+                  "quit\n",
+                  20);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(std::regex_search(r.out, std::regex("Enter Move: Ra8#\n" + AnyBoard +
                                                     "White mates!\nGame over: 1-0\\. Type new for another game, undo "
@@ -99,6 +103,13 @@ TEST(Console, GameEndsThenANewOne) {
                                                     AnyBoard +
                                                     "White to move\\.\nEnter Move: e4\nVelkor plays 1\\. "
                                                     "\\.\\.\\. \\S+\n")))
+        << r.out;
+
+    // Stalemate and a draw rule end a game too, also one set up after the last ended.
+    const std::string drawn = "Game over: 1/2-1/2. Type new for another game";
+    EXPECT_TRUE(std::regex_search(r.out, std::regex("Enter Move: Qg6\n" + AnyBoard + "Stalemate\n" + drawn)));
+    EXPECT_TRUE(std::regex_search(
+        r.out, std::regex("Enter Move: Kxb1\n" + AnyBoard + "1/2-1/2 \\{Draw by insufficient material\\}\n" + drawn)))
         << r.out;
 
     // The engine's mate ends the game at once, and undo takes the end back.

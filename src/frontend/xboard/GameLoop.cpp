@@ -156,23 +156,44 @@ void AnnounceDraw(const char* text) {
     std::fflush(stdout);
 }
 
+// At a person's console: the board when it is the person's turn or the game
+// ends, then what ended it, a mate or stalemate at once (no search needed)
+// before the draw rules.
+void PersonAfterMove(bool engineMoved) {
+    Status& s = MainStatus;
+    const bool playing = s.GameInProgress;
+    const char* draw = nullptr;
+    bool noMove = false;
+    if (playing) {
+        lastResult = char(MainBoard.CheckDraw(0));
+        if (lastResult == 0 && Game.Occurrences() >= 3) lastResult = RepetitionDraw;
+        noMove = !HasLegalMove(MainBoard);
+        if (lastResult == 8) draw = "1/2-1/2 {Draw by insufficient material}\n";
+        if (lastResult == FiftyMoves) draw = "1/2-1/2 {Draw by 50 Move Rule}\n";
+        if (lastResult == RepetitionDraw) draw = "1/2-1/2 {Draw by repetition}\n";
+    }
+    ShowAfterMove(lastScore, engineMoved || s.HumanToMove == 1 || !playing || noMove || draw);
+    if (noMove)
+        AnnounceNoLegalMove();
+    else if (draw)
+        AnnounceDraw(draw);
+}
+
 // Steps after every half-move: the fifty-move rule, the console's report,
-// the draws that the board and the game record show. A person sees the
-// board when it is their turn or the game is over, and a mate or stalemate
-// at once, without a search.
+// the draws that the board and the game record show.
 void AfterMove(bool engineMoved) {
     Status& s = MainStatus;
+    if (PersonAtConsole()) {
+        PersonAfterMove(engineMoved);
+        return;
+    }
     const bool over = !s.GameInProgress; // a finished game has nothing more to announce
     if (!over && lastResult == FiftyMoves && s.HumanToMove == 0) AnnounceDraw("1/2-1/2 {Draw by 50 Move Rule}\n");
-    if (PersonAtConsole()) {
-        const bool noMove = s.GameInProgress && !HasLegalMove(MainBoard);
-        ShowAfterMove(lastScore, engineMoved || s.HumanToMove == 1 || !s.GameInProgress || noMove);
-        if (noMove) AnnounceNoLegalMove();
-    } else if (!s.xboard) {
+    if (!s.xboard) {
         std::printf("Game Score %d\n", lastScore);
         ShowBoard(MainBoard);
     }
-    if (over || (PersonAtConsole() && !s.GameInProgress)) return;
+    if (over) return;
     lastResult = char(MainBoard.CheckDraw(0));
     if (lastResult == 0 && Game.Occurrences() >= 3) lastResult = RepetitionDraw;
     if (lastResult == 8) AnnounceDraw("1/2-1/2 {Draw by insufficient material}\n");
@@ -217,10 +238,12 @@ void RunGameLoop(const char* firstWord, const std::string& restOfLine) {
     while (KeepPlaying()) {
         genpawnhashcode(char(MainBoard.SideToMove), MainBoard, &MainBoard.PawnKingHash);
         if (s.SelfPlay && s.GameInProgress) s.HumanToMove = 0;
-        const bool wasPlaying = s.GameInProgress;
+        // Whether this half-move is one of a game going on; the user's turn may set up a new game first.
+        bool wasPlaying = s.GameInProgress;
         const bool engineTurn = s.HumanToMove != 1;
         if (!engineTurn) {
             if (!UserTurn()) continue;
+            wasPlaying = s.GameInProgress;
         } else {
             EngineTurn();
             if (quitting) break;
