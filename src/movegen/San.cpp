@@ -45,6 +45,7 @@ const char* CheckMark(const ChessBoard& board, const Move& m) {
 std::string SanOf(const ChessBoard& board, const Move& m) {
     std::string san;
     const int kind = KindOf(board, m.from);
+    if (kind < 0) return {FileOf(m.from), RankOf(m.from), FileOf(m.to), RankOf(m.to)}; // no man of the side to move
     const bool capture = !board.IsEmptySquare(m.to) || (kind == PawnCode && FileOf(m.from) != FileOf(m.to));
     if (IsCastling(board, m)) {
         san = SquareOf(m.to) > SquareOf(m.from) ? "O-O" : "O-O-O";

@@ -6,7 +6,8 @@
 
 #include "movegen/MoveGen.h"
 
-// The legal move of the side to move in SAN, with "+" or "#" when it checks or mates.
+// The legal move of the side to move in SAN, with "+" or "#" when it checks or
+// mates; a move from a square without a man of the side to move as its squares.
 std::string SanOf(const ChessBoard& board, const Move& move);
 
 // Why a text names no move; Ok when it names exactly one legal move.

@@ -6,6 +6,7 @@
 
 #include "board/ChessBoard.h"
 #include "movegen/MoveGen.h"
+#include "search/PlayingLevel.h"
 #include "search/SearchConstants.h"
 #include "search/SearchReport.h"
 
@@ -79,6 +80,8 @@ public:
     // Who hears the reports; a silent observer until a front end registers.
     SearchObserver* Observer;
     SearchSettings Settings;
+    // How strong the engine plays; off (full strength) unless a front end asks for a level.
+    PlayingLevel Level;
     // The position searched, from which reported lines are played.
     ChessBoard RootBoard;
     // How many best lines each iteration finds and reports (MultiPV); 1 is the plain root search.

@@ -148,11 +148,11 @@ TEST(Analysis, XboardAndConsoleLines) {
         << "a mated position has no line";
     EXPECT_EQ(x.Finish(), 0);
 
-    RunResult c = RunVelkor({"-post"}, "hello\nmultipv 2\nsd 3\nst 5\ngo\nhelp\nquit\n", 20);
+    RunResult c = RunVelkor({"-post", "-st", "5"}, "hello\nmultipv 2\nsd 3\ngo\nhelp\nquit\n", 20);
     int depth3 = 0;
     for (const std::string& line : Lines(c.out)) depth3 += std::regex_match(line, std::regex("3 -?\\d+ \\d+ \\d+ .*"));
     EXPECT_EQ(depth3, 2) << c.out;
-    EXPECT_TRUE(Has(c.out, "multipv N: show the N best lines"));
+    EXPECT_TRUE(Has(c.out, "multipv N, eval"));
 }
 
 // "eval" in every protocol: the table of the position, its Total the "-eval" value in pawns.

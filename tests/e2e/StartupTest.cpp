@@ -41,12 +41,17 @@ TEST(Startup, ConsoleGreetsAndShowsTheBoardAndTheLogHeader) {
     RunResult r = RunVelkor({}, "", 10);
     EXPECT_FALSE(r.timedOut) << "end of input must not hang the engine";
     EXPECT_EQ(r.exitCode, 0);
-    const std::string start = "Velkor \n\nHello! I am Velkor\nMAXDEPTH = 56\n" +
+    const std::string start = "Velkor \n\nHello! I am Velkor\nYou play White; Velkor plays at about 1500 Elo, 3 "
+                              "seconds a move.\nType moves as e4, Nf3, exd5, O-O or e2e4. hint suggests a move, help "
+                              "lists the commands.\n" +
                               Diagram({"r n b q k b n r", "p p p p p p p p", "- - - - - - - -", "- - - - - - - -",
                                        "- - - - - - - -", "- - - - - - - -", "P P P P P P P P", "R N B Q K B N R"});
     EXPECT_EQ(r.out.substr(0, start.size()), start);
-    EXPECT_EQ(Count(r.out, "\n PosEval from White view "), 1);
+    // The depth limit and the evaluation are diagnostics: in the log, and on the screen with -v.
+    EXPECT_EQ(Count(r.out, "\n PosEval from White view ") + Count(r.out, "MAXDEPTH"), 0);
+    EXPECT_EQ(Count(RunVelkor({"-v"}, "", 10).out, "\nHello! I am Velkor\nMAXDEPTH = 56\nYou play White;"), 1);
     const std::string log = ReadFile(r.dir + "/match.log");
+    EXPECT_TRUE(Has(log, "\nMAXDEPTH = 56\n") && Has(log, "\n PosEval from White view 0\n")) << log;
     const std::string line = "=====================================\n\n";
     EXPECT_EQ(log.substr(0, 2 * line.size() + 12), line + "Next Match\n\n" + line) << log;
 }
@@ -56,9 +61,12 @@ TEST(Startup, PositionFiles) {
     RunResult r = RunVelkor({"-lpf", path}, "", 10);
     EXPECT_EQ(r.exitCode, 0);
     const std::string empty = "- - - - - - - -";
-    EXPECT_NE(r.out.find("MAXDEPTH = 56\n" + Diagram({"- - - - k - - -", empty, empty, empty, empty, empty,
-                                                      "- - - - P - - -", "- - - - K - - -"})),
-              std::string::npos)
+    EXPECT_NE(
+        r.out.find(
+            "You play Black; Velkor plays at about 1500 Elo, 3 seconds a move.\nType moves as e4, Nf3, exd5, "
+            "O-O or e2e4. hint suggests a move, help lists the commands.\n" +
+            Diagram({"- - - - k - - -", empty, empty, empty, empty, empty, "- - - - P - - -", "- - - - K - - -"})),
+        std::string::npos)
         << r.out;
     RunResult missing = RunVelkor({"-lpf", "/nonexistent/velkor/position.fen"}, "", 10);
     EXPECT_EQ(missing.exitCode, 1);

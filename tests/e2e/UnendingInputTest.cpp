@@ -107,7 +107,10 @@ TEST(UnendingLines, XboardArgumentsComeFromTheirOwnLine) {
     r = RunVelkor({"-fd", "1"}, "level 40 5 0\nsd 5 ping 7\nsetboard 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1\ngo\nquit\n",
                   20);
     EXPECT_FALSE(Has(r.out, "Error"));
-    EXPECT_TRUE(Has(r.out, "MAXDEPTH 5\n") && Has(r.out, "pong 7\n") && Has(r.out, "My move: a1a8\n")) << r.out;
+    EXPECT_TRUE(Count(r.out, "\nVelkor plays at full strength, 1 ply deep a move.\n") == 2 && Has(r.out, "pong 7\n") &&
+                Has(r.out, "Velkor plays 1. Ra8#\n"))
+        << r.out;
+    EXPECT_TRUE(Has(ReadFile(r.dir + "/match.log"), "\nMAXDEPTH 5\n"));
 }
 
 TEST(UnendingJobs, PerftAndSuitesHearQuitAndTheEndOfInput) {
@@ -141,8 +144,8 @@ TEST(UnendingJobs, PerftAndSuitesHearQuitAndTheEndOfInput) {
 TEST(UnendingJobs, ConsoleFixedTimeHearsQuitAndTheEndOfInput) {
     for (const char* setting : {"-st", "st"}) {
         for (const bool closeInput : {false, true}) {
-            Session s(std::string(setting) == "-st" ? std::vector<std::string>{"-st", "60"}
-                                                    : std::vector<std::string>{});
+            // Full strength (a time from the command line), the score line shown (-v).
+            Session s({"-st", std::string(setting) == "-st" ? "60" : "1", "-v"});
             s.Send(std::string(setting) == "-st" ? "hello" : "st 60");
             ASSERT_TRUE(s.Step("e2e4", "Game Score 0\n"));
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -151,12 +154,13 @@ TEST(UnendingJobs, ConsoleFixedTimeHearsQuitAndTheEndOfInput) {
             EXPECT_EQ(s.Finish(10000), 0);
             EXPECT_LT(s.Elapsed() - asked, StopMs) << setting << (closeInput ? " end of input" : " quit");
             EXPECT_TRUE(Has(s.out, "Bye, Thanks for the match.\n"));
-            EXPECT_FALSE(Has(s.out, "My move")) << "it ended at once";
+            EXPECT_FALSE(Has(s.out, "My move") || Has(s.out, "Velkor plays 1.")) << "it ended at once";
         }
     }
     // Other words typed while the engine thinks still wait for its move.
     RunResult r = RunVelkor({"-fd", "3"}, "e2e4\ndisplayboard\nquit\n", 20);
-    EXPECT_TRUE(std::regex_search(r.out, std::regex("My move: [a-h][78][a-h][1-8]\n(.*\n)*Enter Move: displayboard\n")))
+    EXPECT_TRUE(
+        std::regex_search(r.out, std::regex("Velkor plays 1\\. \\.\\.\\. \\S+\n(.*\n)*Enter Move: displayboard\n")))
         << r.out;
 }
 

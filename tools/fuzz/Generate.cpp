@@ -262,7 +262,9 @@ void ConsoleSkeleton(Rng& rng, Session& s) {
         switch (rng.Below(10)) {
         case 0: b.Line("go", prompt, SearchWaitMs); break;
         case 1: b.Line("new", prompt, AnswerWaitMs); break;
-        case 2: b.Line(rng.Pick({"help", "displayboard", "force", "white", "black", "post", "bk", "undo"})); break;
+        case 2:
+            b.Line(rng.Pick({"help", "displayboard", "force", "white", "black", "post", "bk", "undo", "moves"}));
+            break;
         case 3: b.Line(rng.Pick({"sd 2", "st 1", "dumpsee 12 28", "sfd 2", "Depth 3"})); break;
         case 4: b.Line("setboard " + RandomPosition(rng).Fen(), prompt, AnswerWaitMs); break;
         default: { // a move of a random game: the engine's replies are not followed

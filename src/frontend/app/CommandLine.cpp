@@ -13,6 +13,7 @@
 #include "core/Status.h"
 #include "frontend/app/Startup.h"
 #include "frontend/batch/BatchJobs.h"
+#include "frontend/xboard/Console.h"
 #include "search/TimeManagement.h"
 
 namespace {
@@ -140,5 +141,6 @@ void ParseCommandLine(int argc, char** argv) {
             EvalFile = a.arg;
         }
         if (a.Exact("-book") && a.TakeValue()) LoadBook(a.arg);
+        if (a.Exact("-v") || a.Exact("-verbose")) SetConsoleVerbose(true);
     }
 }

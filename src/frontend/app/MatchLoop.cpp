@@ -14,6 +14,7 @@
 #include "frontend/shared/Diagram.h"
 #include "frontend/uci/UCIObserver.h"
 #include "frontend/uci/UCIProtocol.h"
+#include "frontend/xboard/Console.h"
 #include "frontend/xboard/GameLoop.h"
 #include "frontend/xboard/XboardObserver.h"
 #include "frontend/xboard/XboardProtocol.h"
@@ -67,7 +68,11 @@ int RunMatchLoop() {
         Search.ClearHistory();
         if (BatchJobRequested()) return RunBatchJob();
 
-        if (!s.xboard && !s.UCImode) {
+        StartConsolePlay();
+        if (PersonAtConsole()) {
+            ApplyConsoleDefaults();
+            GreetPerson();
+        } else if (!s.xboard && !s.UCImode) { // self play
             std::printf("\nHello! I am Velkor\n");
             std::printf("MAXDEPTH = %d\n", MainBoard.MaxDepth);
             ShowBoard(MainBoard);

@@ -63,6 +63,7 @@ void GameRecord::Start() {
     start = MainBoard;
     moves.clear();
     keys.assign(1, KeyOf(MainBoard));
+    result = "*";
 }
 
 void GameRecord::Record(const Move& move) {
@@ -76,6 +77,7 @@ bool GameRecord::Undo() {
     if (moves.empty()) return false;
     moves.pop_back();
     keys.pop_back();
+    result = "*";
     ChessBoard& b = MainBoard;
     const ChessBoard now = b;
     b = start;

@@ -4,6 +4,7 @@
 // repetition announcement.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "board/ChessBoard.h"
@@ -32,7 +33,8 @@ void ResetGame();
 void RefreshPieceCounts(ChessBoard& board);
 
 // The current game since it began or was last set up: its start position,
-// the moves played and the key of every position. A position counts again
+// the moves played, the key of every position and, once it has ended, its
+// result. A position counts again
 // only with the same side to move and castling rights, since both are part
 // of its key.
 class GameRecord {
@@ -46,6 +48,9 @@ public:
     // How often the last recorded position occurs in the game.
     int Occurrences() const;
     int Size() const { return int(keys.size()); }
+    // "1-0", "0-1", "1/2-1/2", or "*" while the game goes on; a move taken back takes the end back too.
+    void SetResult(const std::string& text) { result = text; }
+    const std::string& Result() const { return result; }
     const ChessBoard& StartPosition() const { return start; }
     const std::vector<Move>& Moves() const { return moves; }
 
@@ -57,6 +62,7 @@ private:
     ChessBoard start{};
     std::vector<Move> moves;
     std::vector<Key> keys;
+    std::string result = "*";
 };
 
 extern GameRecord Game;

@@ -18,6 +18,8 @@
 #include "frontend/shared/GameRecord.h"
 #include "frontend/shared/PositionInput.h"
 #include "frontend/xboard/CommandInput.h"
+#include "frontend/xboard/Console.h"
+#include "movegen/LegalMoves.h"
 #include "movegen/MoveGen.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
@@ -40,13 +42,34 @@ bool NoMoveResult(int score) { return score == MATE || score == -MATE || score =
 // Under xboard the diagnostics go to the log: the GUI sees protocol lines only.
 void ProblemToLog(const char* text) { WriteLogFile(text); }
 
+void PlayLegalMove(const Move& move) {
+    PlayGameMove(SquareOf(move.from), SquareOf(move.to), move.promote);
+    MainBoard.SideToMove ^= 1;
+    Game.Record(move);
+}
+
 // Plays the word on the game if it names a legal move; anything else leaves the game exactly as it was.
 bool PlayUserMove(const char* word) {
     Move text, move;
     if (!ParseMoveText(word, &text) || !FindLegalMove(MainBoard, text, &move)) return false;
-    PlayGameMove(SquareOf(move.from), SquareOf(move.to), move.promote);
-    MainBoard.SideToMove ^= 1;
-    Game.Record(move);
+    PlayLegalMove(move);
+    return true;
+}
+
+// A person's move in either notation; a refusal says why. A finished game takes no more moves.
+bool PlayPersonMove(const char* word) {
+    if (!MainStatus.GameInProgress) {
+        RefuseAfterEnd();
+        return false;
+    }
+    Move move;
+    std::string refusal;
+    if (!ReadConsoleMove(MainBoard, word, &move, &refusal)) {
+        std::printf("%s\n", refusal.c_str());
+        std::fflush(stdout);
+        return false;
+    }
+    PlayLegalMove(move);
     return true;
 }
 
@@ -72,10 +95,12 @@ void AnnounceEngineResult(int score) {
     if (score == MATE || score == -MATE) {
         bool blackWins = (side == 0) == (score == -MATE);
         std::printf(blackWins ? "Black mates!\n" : "White mates!\n");
+        Game.SetResult(blackWins ? "0-1" : "1-0");
         s.GameInProgress = 0;
     }
     if (score == MATE + 1) {
         std::printf("Stalemate\n");
+        Game.SetResult("1/2-1/2");
         s.GameInProgress = 0;
     }
 }
@@ -86,6 +111,7 @@ void EngineTurn() {
     ChessBoard& b = MainBoard;
     thinking = true;
     endedBeforeSearch = InputEnded();
+    const ChessBoard before = b; // the search plays its move on the game
     // The search starts from the last move chosen, which it keeps when it ends without one.
     Move best{b.BestFrom, b.BestTo, b.BestPromote};
     lastScore = Search.ProgressiveDeepening(b, s.FD, &best);
@@ -101,6 +127,8 @@ void EngineTurn() {
         std::printf("%d. ...", (s.GamePly + 1) / 2);
         MakeGUIMove(best, lastScore);
         std::fflush(stdout);
+    } else if (played && PersonAtConsole()) {
+        AnnounceEngineMove(before, best);
     } else if (played) {
         std::printf("My move: %s\n", MoveNotation(best).c_str());
     }
@@ -123,14 +151,42 @@ void EngineTurn() {
 
 void AnnounceDraw(const char* text) {
     MainStatus.GameInProgress = 0;
+    Game.SetResult("1/2-1/2");
     std::printf("%s", text);
     std::fflush(stdout);
 }
 
+// At a person's console: the board when it is the person's turn or the game
+// ends, then what ended it, a mate or stalemate at once (no search needed)
+// before the draw rules.
+void PersonAfterMove(bool engineMoved) {
+    Status& s = MainStatus;
+    const bool playing = s.GameInProgress;
+    const char* draw = nullptr;
+    bool noMove = false;
+    if (playing) {
+        lastResult = char(MainBoard.CheckDraw(0));
+        if (lastResult == 0 && Game.Occurrences() >= 3) lastResult = RepetitionDraw;
+        noMove = !HasLegalMove(MainBoard);
+        if (lastResult == 8) draw = "1/2-1/2 {Draw by insufficient material}\n";
+        if (lastResult == FiftyMoves) draw = "1/2-1/2 {Draw by 50 Move Rule}\n";
+        if (lastResult == RepetitionDraw) draw = "1/2-1/2 {Draw by repetition}\n";
+    }
+    ShowAfterMove(lastScore, engineMoved || s.HumanToMove == 1 || !playing || noMove || draw);
+    if (noMove)
+        AnnounceNoLegalMove();
+    else if (draw)
+        AnnounceDraw(draw);
+}
+
 // Steps after every half-move: the fifty-move rule, the console's report,
 // the draws that the board and the game record show.
-void AfterMove() {
+void AfterMove(bool engineMoved) {
     Status& s = MainStatus;
+    if (PersonAtConsole()) {
+        PersonAfterMove(engineMoved);
+        return;
+    }
     const bool over = !s.GameInProgress; // a finished game has nothing more to announce
     if (!over && lastResult == FiftyMoves && s.HumanToMove == 0) AnnounceDraw("1/2-1/2 {Draw by 50 Move Rule}\n");
     if (!s.xboard) {
@@ -145,13 +201,13 @@ void AfterMove() {
     if (lastResult == RepetitionDraw) AnnounceDraw("1/2-1/2 {Draw by repetition}\n");
 }
 
-// A game in progress goes on; under xboard a finished one waits for the next.
+// A game in progress goes on; under xboard and at a person's console a finished one waits for the next.
 bool KeepPlaying() {
     const Status& s = MainStatus;
     if (quitting) return false;
     if (s.GameInProgress) return true;
     MainStatus.HumanToMove = 1;
-    return s.xboard == 1;
+    return s.xboard == 1 || PersonAtConsole();
 }
 
 } // namespace
@@ -164,6 +220,7 @@ void StartGamePosition() {
     RefreshPieceCounts(MainBoard);
     MoveList.Init(); // the positions of another game or set-up are no repetitions of this one
     Game.Start();
+    ConsoleGameStarted();
 }
 
 void RunGameLoop(const char* firstWord, const std::string& restOfLine) {
@@ -171,7 +228,8 @@ void RunGameLoop(const char* firstWord, const std::string& restOfLine) {
     if (s.xboard) SetProblemSink(ProblemToLog);
     // At the console a first word that is a move or a command is the user's first input.
     Move move;
-    if (!s.xboard && (IsCommand(firstWord) || ParseMoveText(firstWord, &move)))
+    if (!s.xboard && (IsCommand(firstWord) || ParseMoveText(firstWord, &move) ||
+                      (PersonAtConsole() && LooksLikeMove(MainBoard, firstWord))))
         Input.StartWith(std::string(firstWord) + " " + restOfLine);
     else
         Input.StartWith(restOfLine);
@@ -180,13 +238,18 @@ void RunGameLoop(const char* firstWord, const std::string& restOfLine) {
     while (KeepPlaying()) {
         genpawnhashcode(char(MainBoard.SideToMove), MainBoard, &MainBoard.PawnKingHash);
         if (s.SelfPlay && s.GameInProgress) s.HumanToMove = 0;
-        if (s.HumanToMove == 1) {
+        // Whether this half-move is one of a game going on; the user's turn may set up a new game first.
+        bool wasPlaying = s.GameInProgress;
+        const bool engineTurn = s.HumanToMove != 1;
+        if (!engineTurn) {
             if (!UserTurn()) continue;
+            wasPlaying = s.GameInProgress;
         } else {
             EngineTurn();
             if (quitting) break;
         }
-        AfterMove();
+        AfterMove(engineTurn);
+        if (wasPlaying && !s.GameInProgress && PersonAtConsole()) OfferNewGame();
     }
 }
 
@@ -207,7 +270,9 @@ char HumanMove() {
         const char result = DoCommand(word);
         if (result == Handled) continue;
         if (result != IsMove) return result;
-        if (!PlayUserMove(word)) {
+        if (PersonAtConsole()) {
+            if (!PlayPersonMove(word)) continue;
+        } else if (!PlayUserMove(word)) {
             std::printf("Illegal move: %s\n", word);
             std::fflush(stdout);
             continue;

@@ -23,6 +23,7 @@
 #include "frontend/shared/GameRecord.h"
 #include "frontend/shared/PositionInput.h"
 #include "frontend/xboard/CommandInput.h"
+#include "frontend/xboard/Console.h"
 #include "frontend/xboard/GameLoop.h"
 #include "frontend/xboard/XboardProtocol.h"
 #include "search/MoveHistory.h"
@@ -60,6 +61,11 @@ bool ReadClamped(const char* command, long long low, long long high, long long* 
     }
     *value = std::clamp<long long>(v, low, high);
     return true;
+}
+
+// At a person's console a setting is confirmed with the opponent it makes.
+void ConfirmOpponent() {
+    if (PersonAtConsole()) std::printf("%s plays at %s.\n", EngineName, OpponentText().c_str());
 }
 
 // Ends a running search without a move: the position is about to change.
@@ -117,17 +123,20 @@ char ToggleBook(char*) {
     return Handled;
 }
 
-char Black(char*) {
+// At a person's console the side to move set by hand starts the game record
+// anew from the position, as a set-up does: the moves before it no longer
+// replay to it.
+char SetSideToMove(int side) {
     StopThinking();
-    MainBoard.SideToMove = 1;
+    const bool changed = MainBoard.SideToMove != side;
+    MainBoard.SideToMove = side;
+    if (PersonAtConsole() && changed) StartGamePosition();
     return Handled;
 }
 
-char White(char*) {
-    StopThinking();
-    MainBoard.SideToMove = 0;
-    return Handled;
-}
+char Black(char*) { return SetSideToMove(1); }
+
+char White(char*) { return SetSideToMove(0); }
 
 char Display(char*) {
     ShowBoard(MainBoard);
@@ -206,12 +215,20 @@ char Force(char*) {
 }
 
 char Go(char*) {
+    if (PersonAtConsole() && !S().GameInProgress) { // a finished game gets no more moves
+        RefuseAfterEnd();
+        return Handled;
+    }
     S().Force = 0;
     S().HumanToMove = 0;
     return StateChanged;
 }
 
 char Help(char*) {
+    if (PersonAtConsole()) {
+        ShowConsoleHelp();
+        return Handled;
+    }
     std::printf("Moves as e2e4 or e7e8q. go: the engine moves; new: a new game; undo: take back a move;\n"
                 "force: enter moves for both sides, go to end it; sd N: depth limit; st N: seconds a move;\n"
                 "level MOVES MINUTES[:SECONDS] INCREMENT; setboard FEN; displayboard; selfplay; quit.\n"
@@ -240,6 +257,7 @@ char Level(char* command) {
         NoNumber(text);
         return Handled;
     }
+    DropDefaultClock();
     s.MovesPerSession = int(ParseInteger(mps.c_str(), 0, MaxMovesPerSession, 0));
     const char* colon = std::strchr(base.c_str(), ':');
     long long ms = ParseInteger(base.c_str(), 0, MaxLevelMinutes, 0) * 60000;
@@ -247,6 +265,14 @@ char Level(char* command) {
     s.TimeLeft = ClampToI32(ms);
     s.TimeInc = i32(ParseSecondsAsMs(inc.c_str(), MaxIncrementMs, 0));
     LogF("MovesPerSession %d TimeLeft %d TimeInc %d \n", s.MovesPerSession, s.TimeLeft, s.TimeInc);
+    if (PersonAtConsole()) s.ST = 0; // a person's clock replaces a time a move
+    ConfirmOpponent();
+    return Handled;
+}
+
+// xboard's "hint" is left unanswered; a person gets one.
+char Hint(char*) {
+    if (PersonAtConsole()) ShowHint();
     return Handled;
 }
 
@@ -259,12 +285,18 @@ char Name(char*) {
 // A new game; in an analysis, the analysis goes on from the initial position.
 char New(char*) {
     StopThinking();
+    const SessionSettings kept = KeepSessionSettings();
     ResetGame();
+    if (PersonAtConsole()) RestoreSessionSettings(kept); // a person set them for the session
     S().Force = 0;
     StartGamePosition();
     if (S().Analyze) { // the analysis goes on, as long as before
         S().HumanToMove = 0;
         SetAnalysisTime();
+    }
+    if (PersonAtConsole()) {
+        std::printf("New game: %s plays at %s.\n", EngineName, OpponentText().c_str());
+        ShowTurn("");
     }
     return StateChanged;
 }
@@ -378,8 +410,13 @@ char Quit(char*) {
 
 // The game is over: a search stops without a move, and the engine waits for the next game.
 char Result(char*) {
+    std::string result;
+    Input.Argument(&result);
     RestOfLine();
+    if (result == "1-0" || result == "0-1" || result == "1/2-1/2") Game.SetResult(result);
+    const bool wasPlaying = S().GameInProgress;
     S().GameInProgress = 0;
+    if (PersonAtConsole() && wasPlaying) OfferNewGame();
     return StopThinking();
 }
 
@@ -404,17 +441,20 @@ char SetBoard(char*) {
     MainBoard.FiftyMoveCount = 0; // the FEN's half-move clock is not read
     S().GameInProgress = 1;
     StartGamePosition();
+    if (PersonAtConsole()) ShowTurn("");
     return stopped == StateChanged ? stopped : PositionChanged();
 }
 
 void MaxDepthHeader(const char* word) {
     if (S().xboard) return;
-    std::printf("setting MAXDEPTH\n");
-    std::printf("scanstring %s\n", word);
+    Diagnostic("setting MAXDEPTH\n");
+    Diagnostic("scanstring %s\n", word);
 }
 
 void MaxDepthFooter() {
-    if (!S().xboard) std::printf("MAXDEPTH %d\n", MainBoard.MaxDepth);
+    if (S().xboard) return;
+    Diagnostic("MAXDEPTH %d\n", MainBoard.MaxDepth);
+    ConfirmOpponent();
 }
 
 bool ReadDepth(char* word) {
@@ -441,7 +481,11 @@ char SetFixedDepth(char* word) {
 
 char SecondsPerMove(char* command) {
     long long n;
-    if (ReadClamped(command, 0, 1000000, &n)) SetSecondsPerMove(n);
+    if (ReadClamped(command, 0, 1000000, &n)) {
+        DropDefaultClock();
+        SetSecondsPerMove(n);
+        ConfirmOpponent();
+    }
     return Handled;
 }
 
@@ -459,14 +503,16 @@ char TraceFlag(char*) {
 // Takes back one move ("undo") or a move of each side ("remove").
 char TakeBack(int plies) {
     const char stopped = StopThinking();
-    bool changed = false;
-    for (int i = 0; i < plies && Game.Undo(); ++i) {
-        changed = true;
+    int taken = 0;
+    for (; taken < plies && Game.Undo(); ++taken)
         if (S().GamePly > 1) --S().GamePly;
+    if (taken == 0) {
+        if (PersonAtConsole()) std::printf("Nothing to take back.\n");
+        return stopped;
     }
-    if (!changed) return stopped;
     MoveList.Init(); // the keys of the positions taken back must not count as repetitions
     S().GameInProgress = 1;
+    if (PersonAtConsole()) ShowTurn(taken == 1 ? "One move taken back." : "Two moves taken back.");
     return stopped == StateChanged ? stopped : PositionChanged();
 }
 
@@ -474,6 +520,7 @@ char Undo(char*) { return TakeBack(1); }
 char Remove(char*) { return TakeBack(2); }
 
 char Xboard(char*) {
+    LeaveConsolePlay();
     S().xboard = 1;
     Search.Settings = XboardSearch;
     return Handled;
@@ -511,7 +558,7 @@ const Command commands[] = {
     {"go", Go},
     {"hard", Nothing},
     {"help", Help},
-    {"hint", Nothing},
+    {"hint", Hint},
     {"ics", Name},
     {"level", Level},
     {"memory", Memory},
@@ -550,7 +597,7 @@ const Command commands[] = {
 bool IsCommand(const char* word) {
     for (const Command& c : commands)
         if (std::strcmp(word, c.name) == 0) return true;
-    return std::strcmp(word, "usermove") == 0;
+    return std::strcmp(word, "usermove") == 0 || IsConsoleCommand(word);
 }
 
 char DoCommand(char* word) {
@@ -571,6 +618,10 @@ char DoCommand(char* word) {
     }
     for (const Command& c : commands)
         if (std::strcmp(word, c.name) == 0) return c.handler(word);
+    char result;
+    if (ConsoleCommand(word, &result)) return result;
+    // At a person's console any other word may be a move in standard notation; the move reader says what it is.
+    if (PersonAtConsole() && word[0]) return IsMove;
     if (word[0] >= 'a' && word[0] <= 'h' && word[1] >= '0' && word[1] <= '8') return IsMove;
     if (word[0]) {
         if (S().xboard)

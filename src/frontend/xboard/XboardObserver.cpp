@@ -12,6 +12,7 @@
 #include "core/Status.h"
 #include "frontend/shared/LineText.h"
 #include "frontend/xboard/CommandInput.h"
+#include "frontend/xboard/Console.h"
 #include "frontend/xboard/GameLoop.h"
 #include "frontend/xboard/XboardProtocol.h"
 #include "movegen/MoveGen.h"
@@ -38,11 +39,11 @@ void ThinkingLine(const SearchReport& r) {
     std::fflush(stdout);
 }
 
-void SayLookingInBook() { std::printf("Look through the Opening Book\n"); }
+void SayLookingInBook() { Diagnostic("Look through the Opening Book\n"); }
 
 } // namespace
 
-// The console says when it turns to the built-in book.
+// The console says when it turns to the built-in book (a person's console in match.log).
 bool XboardObserver::ChooseBookMove(char side, char castling, const ChessBoard& board, Move* move) {
     return ::ChooseBookMove(board, side, castling, move, MainStatus.xboard ? nullptr : SayLookingInBook);
 }
@@ -50,9 +51,9 @@ bool XboardObserver::ChooseBookMove(char side, char castling, const ChessBoard& 
 void XboardObserver::BudgetSet() {
     const Status& s = MainStatus;
     if (s.xboard) return; // the console's report
-    std::printf("Time Per Move = %d\n", s.TimePerMove);
-    std::printf("Time Left = %d\n", s.TimeLeft);
-    std::printf("DefaultMovesPerSession = %d\n", s.DefaultMovesPerSession);
+    Diagnostic("Time Per Move = %d\n", s.TimePerMove);
+    Diagnostic("Time Left = %d\n", s.TimeLeft);
+    Diagnostic("DefaultMovesPerSession = %d\n", s.DefaultMovesPerSession);
 }
 
 void XboardObserver::IterationStarted(int depth) {

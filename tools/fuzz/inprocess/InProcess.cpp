@@ -40,6 +40,7 @@
 #include "frontend/uci/UCIObserver.h"
 #include "frontend/uci/UCIProtocol.h"
 #include "frontend/xboard/CommandInput.h"
+#include "frontend/xboard/Console.h"
 #include "frontend/xboard/GameLoop.h"
 #include "frontend/xboard/XboardObserver.h"
 #include "frontend/xboard/XboardProtocol.h"
@@ -128,6 +129,7 @@ void ResetEngine() {
     UCI.SearchRunning = 0;
     UCI.Continue = 1;
     UCI.PonderOption = UCI.AnalyseMode = 0;
+    LeaveConsolePlay(); // no console state of the last input
     Input.Reset();
 }
 
@@ -167,6 +169,7 @@ void RunXboard(const std::string& input) {
     MainStatus.xboard = input.empty() || (input[0] & 1); // the console for the other half
     Search.Observer = &xboardHarness;
     Search.Settings = MainStatus.xboard ? XboardSearch : ConsoleSearch;
+    StartConsolePlay(); // a person's console, as the match loop starts it
     Store(input);
     FeedStandardInput();
     try {
@@ -313,6 +316,12 @@ const std::vector<Target> targets = {
       "option BookFile=",
       "quit\n",
       "hint\n",
+      "moves\n",
+      "verbose\n",
+      "Nf3\n",
+      "O-O\n",
+      "exd5\n",
+      "e8=Q\n",
       "bk\n",
       "white\n",
       "black\n",
