@@ -24,6 +24,7 @@
 #include "frontend/shared/PositionInput.h"
 #include "frontend/xboard/CommandInput.h"
 #include "frontend/xboard/GameLoop.h"
+#include "frontend/xboard/LevelCommands.h"
 #include "frontend/xboard/XboardProtocol.h"
 #include "search/MoveHistory.h"
 #include "search/SEE.h"
@@ -217,6 +218,7 @@ char Help(char*) {
                 "level MOVES MINUTES[:SECONDS] INCREMENT; setboard FEN; displayboard; selfplay; quit.\n"
                 "analyze: think about the position until exit; multipv N: show the N best lines;\n"
                 "eval: the evaluation of the position, term by term.\n");
+    PrintLevelHelp();
     return Handled;
 }
 
@@ -260,6 +262,7 @@ char Name(char*) {
 char New(char*) {
     StopThinking();
     ResetGame();
+    Search.StartLevelGame();
     S().Force = 0;
     StartGamePosition();
     if (S().Analyze) { // the analysis goes on, as long as before
@@ -313,6 +316,8 @@ char Option(char*) {
         SetMoveOverhead(SpinValue(name, value, 0, MaxMoveOverheadMs, DefaultMoveOverheadMs));
     } else if (name == "MultiPV") {
         SetLineCount(SpinValue(name, value, 1, MaxRootLines, 1));
+    } else {
+        SetLevelOption(name, value);
     }
     return Handled;
 }
@@ -360,6 +365,7 @@ char Protover(char* command) {
                 MaxRootLines);
     std::printf("feature memory=1\n");
     std::printf("feature option=\"Move Overhead -spin %d 0 %d\"\n", DefaultMoveOverheadMs, MaxMoveOverheadMs);
+    PrintLevelFeatures();
     std::printf("feature done=1\n");
     std::fflush(stdout);
     return Handled;
@@ -550,7 +556,7 @@ const Command commands[] = {
 bool IsCommand(const char* word) {
     for (const Command& c : commands)
         if (std::strcmp(word, c.name) == 0) return true;
-    return std::strcmp(word, "usermove") == 0;
+    return std::strcmp(word, "usermove") == 0 || IsLevelCommand(word);
 }
 
 char DoCommand(char* word) {
@@ -571,6 +577,7 @@ char DoCommand(char* word) {
     }
     for (const Command& c : commands)
         if (std::strcmp(word, c.name) == 0) return c.handler(word);
+    if (char result; RunLevelCommand(word, &result)) return result;
     if (word[0] >= 'a' && word[0] <= 'h' && word[1] >= '0' && word[1] <= '8') return IsMove;
     if (word[0]) {
         if (S().xboard)
