@@ -120,7 +120,8 @@ bool SearchRoutines::Poll(int ply, int depth) {
             }
         } while (ClockMs() - started < CommandBurstMs && InputDetected());
     }
-    if (NodeLimitReached()) {
+    // A level's first iteration runs to its end however few its nodes: only it is sure to give a move.
+    if (NodeLimitReached() && !(LevelSearching && IterationDepth <= 1)) {
         StopKeepingMove();
         return true;
     }
@@ -130,7 +131,15 @@ bool SearchRoutines::Poll(int ply, int depth) {
     return false;
 }
 
-int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, Move* best) {
+int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepth, Move* best) {
+    const i64 nodeLimit = NodeLimit;
+    BeginLevelSearch();
+    const int v = Deepen(board, maxDepth, best);
+    EndLevelSearch(nodeLimit);
+    return v;
+}
+
+int SearchRoutines::Deepen(ChessBoard board, char maxDepthArg, Move* best) {
     Status& s = MainStatus;
     int maxDepth = maxDepthArg < 1 ? DefaultMaxDepth : maxDepthArg;
     PrepareSearch(board, Settings.keyOnGameStack);
@@ -191,7 +200,12 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, Mov
         }
         if (finished || BestMoveChanges >= 0) shown = d;
         if (finished && LineCount > 1 && LinesFound > 0) {
-            for (int rank = 1; rank <= LinesFound; ++rank) Observer->IterationDone(LineReport(d, rank));
+            // A level may search more lines than the front end shows.
+            for (int rank = 1; rank <= LinesFound && rank <= ShownLines; ++rank) {
+                SearchReport r = LineReport(d, rank);
+                if (ShownLines == 1) r.multiPv = 0;
+                Observer->IterationDone(r);
+            }
         } else if (finished) {
             Observer->IterationDone(Report(d, v, *best));
         }
@@ -206,7 +220,9 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, Mov
         }
         if (!s.FD && !s.Pondering && (TimeUp || DeepeningDone(d, v, &easyMove))) break; // the clock said so
         // A single legal move is forced; a single move a front end listed is one it wants searched.
-        const bool seenEnough = MateCovered(v, d) || (RootLegalMoves == 1 && RootMoveFilterCount == 0);
+        // A level's nodes spent in a ponder search: it waits for the command as one that has seen enough.
+        const bool seenEnough = MateCovered(v, d) || (RootLegalMoves == 1 && RootMoveFilterCount == 0) ||
+                                (LevelSearching && NodeLimitReached());
         if ((s.Pondering && v == 0 && d >= PonderDrawDepth) || seenEnough || s.FD == d || d + 1 > maxDepth) {
             if (s.Pondering || (s.Analyze && !s.FD)) {
                 WaitWhilePondering();
@@ -216,10 +232,13 @@ int SearchRoutines::ProgressiveDeepening(ChessBoard board, char maxDepthArg, Mov
         }
     }
 
-    // Finish: play the move and report it.
+    // Finish: at a level, one of the best lines in place of the best (not a book move, not a
+    // forced one); then play the move and report it.
+    if (LevelSearching && !BookMove && RootLegalMoves > 1 && v != StalemateResult && v != -MATE)
+        ChooseLevelLine(best, &v);
     if (v != StalemateResult && v != -MATE) Observer->PlayMove(*best);
     SearchReport result = Report(shown, v, *best);
-    if (LineCount > 1 && LinesFound > 0) result.multiPv = 1;
+    if (ShownLines > 1 && LinesFound > 0) result.multiPv = 1;
     Observer->SearchFinished(result, Stop, BookMove, best->from != best->to);
     return v;
 }

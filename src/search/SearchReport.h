@@ -42,8 +42,9 @@ public:
     virtual ~SearchObserver() = default;
 
     // Reports, in the order a search makes them.
-    virtual void BudgetSet() {}    // the clock's budget of this move
-    virtual void AnalysisTick() {} // before each iteration of an analysis
+    virtual void BudgetSet() {}                               // the clock's budget of this move
+    virtual void PlayingAtLevel(int /*elo*/, u64 /*seed*/) {} // the search plays at a level, its choices from the seed
+    virtual void AnalysisTick() {}                            // before each iteration of an analysis
     virtual void IterationStarted(int /*depth*/) {}
     virtual void BookMoveChosen() {} // the iteration found a book move
     virtual void RootMoveStarted(int /*depth*/, PVEntry /*move*/, int /*number*/, long long /*nodes*/) {}

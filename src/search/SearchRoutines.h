@@ -6,6 +6,7 @@
 
 #include "board/ChessBoard.h"
 #include "movegen/MoveGen.h"
+#include "search/LevelChoice.h"
 #include "search/PlayingLevel.h"
 #include "search/SearchConstants.h"
 #include "search/SearchReport.h"
@@ -80,8 +81,6 @@ public:
     // Who hears the reports; a silent observer until a front end registers.
     SearchObserver* Observer;
     SearchSettings Settings;
-    // How strong the engine plays; off (full strength) unless a front end asks for a level.
-    PlayingLevel Level;
     // The position searched, from which reported lines are played.
     ChessBoard RootBoard;
     // How many best lines each iteration finds and reports (MultiPV); 1 is the plain root search.
@@ -89,6 +88,10 @@ public:
     // The lines of the last finished iteration when LineCount > 1, best first.
     RootLine Lines[MaxRootLines];
     i32 LinesFound;
+    // The playing level the front end asked for (LevelChoice.cpp); in force in every search but an analysis.
+    PlayingLevel Level;
+    u64 LevelGameSeed = 0; // the seed of this game's choices: Level.seed, or one drawn for the game
+    u64 LevelRandom = 0;   // where the choices' generator stands
 
     SearchRoutines();
 
@@ -96,6 +99,9 @@ public:
     // returns the score, or -110000 (mated) / 110001 (stalemate) when no
     // move was played.
     int ProgressiveDeepening(ChessBoard board, char maxDepth, Move* best);
+    // A new game: its seed is Level.seed, or drawn anew when that is 0; the choices start from it.
+    void StartLevelGame();
+    bool LevelInForce() const;
     // One root search of the given depth, without time control; plays nothing.
     int SearchExactDepth(ChessBoard board, char depth, Move* best);
     // One iteration: every root move to the depth; the best move into *best.
@@ -163,6 +169,15 @@ public:
     i64 MateLineGiveUpMs() const;
 
 private:
+    // The deepening itself; ProgressiveDeepening puts a level's limits around it.
+    int Deepen(ChessBoard board, char maxDepth, Move* best);
+    // A level's limits on this search (a node limit, more lines than shown) and their removal.
+    void BeginLevelSearch();
+    void EndLevelSearch(i64 nodeLimit);
+    void ChooseLevelLine(Move* best, int* score);
+    bool LevelSearching = false; // this search plays at a level
+    LevelLimits LevelSearch;     // its limits
+    i32 ShownLines = 1;          // the lines the front end asked to see; LineCount may search more
     // Input and budget check of a node; true when the node must return 0.
     bool Poll(int ply, int depth);
     // Clears the counters and stops of the last search and sets up the root.

@@ -23,6 +23,7 @@ constexpr i64 MinuteMs = 60000;
 constexpr int EmergencyIncrementShare = 30; // percent of the increment when the clock is nearly out
 constexpr int PollsPerSecond = 100;         // at the assumed speed
 constexpr int PollsPerMoveTime = 32;        // the fewest polls within a move's time
+constexpr i64 LevelPollNodes = 1024;        // nodes between polls at a playing level
 
 i32 moveOverhead = DefaultMoveOverheadMs;
 
@@ -281,6 +282,9 @@ i64 SearchRoutines::PollInterval() const {
     // PollsPerMoveTime times within a move's time, however short, so that no limit is overrun.
     const Status& s = MainStatus;
     i64 interval = s.NodesPerSecond / PollsPerSecond;
+    // At a level the polls come at fixed node counts, not by the measured speed, so that a node
+    // limit ends the search on the same node (and leaves the same table) at any speed.
+    if (LevelSearching) interval = LevelPollNodes;
     if (s.TimePerMove > 0 && !s.Analyze && !s.Pondering) {
         const i64 share = i64(s.NodesPerSecond) * s.TimePerMove / (1000 * PollsPerMoveTime);
         if (share < interval) interval = share;

@@ -25,7 +25,10 @@ TEST(XboardSession, HandshakeClocksAndThinkingLines) {
     EXPECT_LT(s.Elapsed(), 1000) << "no wait for the GUI's time-out";
     EXPECT_TRUE(Has(s.out, "feature ping=1 setboard=1 usermove=1 time=1 analyze=1 colors=0 sigint=0 sigterm=0 "
                            "reuse=1 "));
-    EXPECT_TRUE(Has(s.out, "\nfeature memory=1\nfeature option=\"Move Overhead -spin 50 0 5000\"\nfeature done=1\n"));
+    EXPECT_TRUE(Has(s.out, "\nfeature memory=1\nfeature option=\"Move Overhead -spin 50 0 5000\"\n"
+                           "feature option=\"UCI_LimitStrength -check 0\" option=\"UCI_Elo -spin 2000 800 2000\" "
+                           "option=\"Skill Level -spin 20 0 20\" option=\"Level Seed -spin 0 0 2147483647\"\n"
+                           "feature done=1\n"));
     ASSERT_TRUE(s.Step("accepted ping\nping 7", "pong 7\n"));
     ASSERT_TRUE(s.Step("new\nlevel 0 0:30 0.3\npost\nhard\ntime 3000\notim 3000\nusermove e2e4", "1. ... ", 8000));
     ASSERT_TRUE(s.Step("level 40 5 0\nsetboard 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1\ngo", "2. ... ", 8000));

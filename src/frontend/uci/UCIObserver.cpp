@@ -44,6 +44,11 @@ std::string UciScore(const SearchReport& r) {
     return "cp " + std::to_string(r.score / 10);
 }
 
+// Said once a search, so that the GUI's log shows the level and the seed that replays the game.
+void UCIObserver::PlayingAtLevel(int elo, u64 seed) {
+    InfoString(("playing at " + std::to_string(elo) + " Elo (seed " + std::to_string(seed) + ")").c_str());
+}
+
 void UCIObserver::IterationStarted(int depth) {
     if (depth == 1) shown.Clear(); // a new search
     std::printf("info depth %d\n", depth);

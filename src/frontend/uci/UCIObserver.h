@@ -8,6 +8,7 @@
 
 class UCIObserver : public GameObserver {
 public:
+    void PlayingAtLevel(int elo, u64 seed) override;
     void IterationStarted(int depth) override;
     void BookMoveChosen() override;
     bool ChooseBookMove(char side, char castling, const ChessBoard& board, Move* move) override;

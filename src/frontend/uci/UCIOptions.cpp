@@ -9,7 +9,9 @@
 #include "book/PolyglotBook.h"
 #include "core/Numbers.h"
 #include "core/Status.h"
+#include "frontend/shared/LevelOptions.h"
 #include "frontend/uci/UCIProtocol.h"
+#include "search/PlayingLevel.h"
 #include "search/SearchRoutines.h"
 #include "search/TimeManagement.h"
 #include "search/TranspositionTables.h"
@@ -72,7 +74,15 @@ void BookSeed(const std::string& value) {
     if (seed > 0) SetPolyglotBookSeed(u64(seed));
 }
 
+// The playing level: UCI_Elo counts while UCI_LimitStrength is on, else a Skill Level below 20.
+void LimitStrength(const std::string& value) { SetLimitStrength(IsTrue(value)); }
+void Elo(const std::string& value) { SetLevelElo(ParseInteger(value.c_str(), LevelMinElo, LevelMaxElo, LevelMaxElo)); }
+void Skill(const std::string& value) { SetSkillLevel(ParseInteger(value.c_str(), 0, SkillLevels, SkillLevels)); }
+// 0 draws a seed for each game.
+void LevelSeed(const std::string& value) { SetLevelSeed(u64(ParseInteger(value.c_str(), 0, INT32_MAX, 0))); }
+
 const std::string defaultOverhead = std::to_string(DefaultMoveOverheadMs);
+const std::string topElo = std::to_string(LevelMaxElo), topSkill = std::to_string(SkillLevels);
 
 const UCIOption options[] = {
     {"UCI_AnalyseMode", OptionType::Check, "false", 0, 0, AnalyseMode},
@@ -89,6 +99,10 @@ const UCIOption options[] = {
     {"MultiPV", OptionType::Spin, "1", 1, MaxRootLines, MultiPV},
     {"BookFile", OptionType::String, "<empty>", 0, 0, BookFile},
     {"BookSeed", OptionType::Spin, "0", 0, INT32_MAX, BookSeed},
+    {"UCI_LimitStrength", OptionType::Check, "false", 0, 0, LimitStrength},
+    {"UCI_Elo", OptionType::Spin, topElo.c_str(), LevelMinElo, LevelMaxElo, Elo},
+    {"Skill Level", OptionType::Spin, topSkill.c_str(), 0, SkillLevels, Skill},
+    {"Level Seed", OptionType::Spin, "0", 0, INT32_MAX, LevelSeed},
 };
 
 // Does the value fit the option's type? A spin takes a whole number, clamped into its range.

@@ -165,6 +165,7 @@ void UCIProtocol::NewGame() {
     ResetGame();
     ClearPawnHash();
     PositionCache.ClearTranspositionTables();
+    Search.StartLevelGame(); // a new game, a new seed when none is set
     WriteLogFile("Processing ucinewgame\n");
     State = Waiting;
     MainStatus.Pondering = 0;

@@ -25,6 +25,7 @@
 #include "frontend/xboard/CommandInput.h"
 #include "frontend/xboard/Console.h"
 #include "frontend/xboard/GameLoop.h"
+#include "frontend/xboard/LevelCommands.h"
 #include "frontend/xboard/XboardProtocol.h"
 #include "search/MoveHistory.h"
 #include "search/SEE.h"
@@ -234,6 +235,7 @@ char Help(char*) {
                 "level MOVES MINUTES[:SECONDS] INCREMENT; setboard FEN; displayboard; selfplay; quit.\n"
                 "analyze: think about the position until exit; multipv N: show the N best lines;\n"
                 "eval: the evaluation of the position, term by term.\n");
+    PrintLevelHelp();
     return Handled;
 }
 
@@ -288,6 +290,7 @@ char New(char*) {
     const SessionSettings kept = KeepSessionSettings();
     ResetGame();
     if (PersonAtConsole()) RestoreSessionSettings(kept); // a person set them for the session
+    Search.StartLevelGame();
     S().Force = 0;
     StartGamePosition();
     if (S().Analyze) { // the analysis goes on, as long as before
@@ -345,6 +348,8 @@ char Option(char*) {
         SetMoveOverhead(SpinValue(name, value, 0, MaxMoveOverheadMs, DefaultMoveOverheadMs));
     } else if (name == "MultiPV") {
         SetLineCount(SpinValue(name, value, 1, MaxRootLines, 1));
+    } else {
+        SetLevelOption(name, value);
     }
     return Handled;
 }
@@ -392,6 +397,7 @@ char Protover(char* command) {
                 MaxRootLines);
     std::printf("feature memory=1\n");
     std::printf("feature option=\"Move Overhead -spin %d 0 %d\"\n", DefaultMoveOverheadMs, MaxMoveOverheadMs);
+    PrintLevelFeatures();
     std::printf("feature done=1\n");
     std::fflush(stdout);
     return Handled;
@@ -597,7 +603,7 @@ const Command commands[] = {
 bool IsCommand(const char* word) {
     for (const Command& c : commands)
         if (std::strcmp(word, c.name) == 0) return true;
-    return std::strcmp(word, "usermove") == 0 || IsConsoleCommand(word);
+    return std::strcmp(word, "usermove") == 0 || IsConsoleCommand(word) || IsLevelCommand(word);
 }
 
 char DoCommand(char* word) {
@@ -618,6 +624,7 @@ char DoCommand(char* word) {
     }
     for (const Command& c : commands)
         if (std::strcmp(word, c.name) == 0) return c.handler(word);
+    if (char result; RunLevelCommand(word, &result)) return result;
     char result;
     if (ConsoleCommand(word, &result)) return result;
     // At a person's console any other word may be a move in standard notation; the move reader says what it is.

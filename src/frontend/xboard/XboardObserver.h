@@ -9,6 +9,7 @@ class XboardObserver : public GameObserver {
 public:
     bool ChooseBookMove(char side, char castling, const ChessBoard& board, Move* move) override;
     void BudgetSet() override;
+    void PlayingAtLevel(int elo, u64 seed) override; // LevelCommands.cpp
     void IterationStarted(int depth) override;
     void BookMoveChosen() override;
     void NewBestLine(const SearchReport& report) override;

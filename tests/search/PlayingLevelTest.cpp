@@ -1,0 +1,199 @@
+// Playing levels: a table whose strength falls with the Elo, a choice that
+// stays among the best lines, the same moves from the same seed, legal
+// moves within the level's nodes, and nothing changed with the level off.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/Status.h"
+#include "movegen/LegalMoves.h"
+#include "search/LevelChoice.h"
+#include "search/LevelTable.h"
+#include "search/MoveHistory.h"
+#include "search/SearchRoutines.h"
+#include "search/TranspositionTables.h"
+#include "support/TestBoards.h"
+
+namespace {
+
+constexpr const char* Start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+constexpr const char* Middlegame = "r1bqk2r/pp2bppp/2p5/3pP3/P2Q1P2/2N1B3/1PP3PP/R4RK1 b kq - 0 0";
+
+TEST(LevelTable, StrengthFallsWithTheEloAndBetweenRows) {
+    LevelLimits previous = LevelLimitsFor(LevelMinElo - 500);
+    EXPECT_EQ(previous.nodes, LevelRows[0].nodes) << "below the range: the weakest level";
+    for (int elo = LevelMinElo + 10; elo < LevelMaxElo; elo += 10) {
+        const LevelLimits l = LevelLimitsFor(elo);
+        EXPECT_GT(l.nodes, 0) << elo;
+        EXPECT_GE(l.nodes, previous.nodes) << elo;
+        EXPECT_LE(l.spread, previous.spread) << elo;
+        EXPECT_LE(l.lines, previous.lines) << elo;
+        EXPECT_GE(l.lines, 1) << elo;
+        previous = l;
+    }
+    for (const LevelRow& row : LevelRows) {
+        const LevelLimits l = LevelLimitsFor(row.elo);
+        EXPECT_EQ(l.nodes, row.nodes);
+        EXPECT_EQ(l.lines, row.lines);
+        EXPECT_EQ(l.spread, row.spread);
+    }
+    const LevelLimits top = LevelLimitsFor(LevelMaxElo + 1);
+    EXPECT_EQ(top.nodes, LevelRows[sizeof LevelRows / sizeof LevelRows[0] - 1].nodes);
+    EXPECT_EQ(SkillLevelElo(0), LevelMinElo);
+    EXPECT_EQ(SkillLevelElo(SkillLevels), LevelMaxElo);
+}
+
+TEST(LevelChoice, StaysAmongTheBestLines) {
+    u64 state = 7;
+    const int pawn = PawnValue;
+    // Spread 0, a found mate and a single line give the best line, whatever the number.
+    const int mate[] = {MATE - 5, 300, 200};
+    const int close[] = {100, 90, 80, 70};
+    const int one[] = {100};
+    for (int i = 0; i < 50; ++i) {
+        const u64 r = NextRandom(&state);
+        EXPECT_EQ(ChooseLine(close, 4, 0, r), 0);
+        EXPECT_EQ(ChooseLine(mate, 3, 200, r), 0);
+        EXPECT_EQ(ChooseLine(one, 1, 200, r), 0);
+    }
+    // A line past the cutoff (SpreadCutoff spreads below the best) is never played; near lines
+    // are played about as their weights say: the best most often.
+    const int spread = 50; // half a pawn
+    const int scores[] = {0, -pawn / 4, -pawn, -2 * pawn, -5 * pawn};
+    int counts[5] = {};
+    for (int i = 0; i < 4000; ++i) ++counts[ChooseLine(scores, 5, spread, NextRandom(&state))];
+    EXPECT_EQ(counts[4], 0) << "five pawns below the best at a spread of half a pawn";
+    EXPECT_GT(counts[0], counts[1]);
+    EXPECT_GT(counts[1], counts[2]);
+    EXPECT_GT(counts[2], counts[3]);
+    EXPECT_NEAR(double(counts[1]) / counts[0], 0.61, 0.08); // e^(-0.25 / 0.5)
+    // The same number, the same line.
+    u64 a = 99, b = 99;
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(ChooseLine(close, 4, 80, NextRandom(&a)), ChooseLine(close, 4, 80, NextRandom(&b)));
+}
+
+// Stands in for a front end: the moves played and the levels announced.
+struct Player : SearchObserver {
+    std::vector<Move> played;
+    int announced = 0;
+    void PlayMove(const Move& m) override { played.push_back(m); }
+    void PlayingAtLevel(int, u64) override { ++announced; }
+};
+
+class LevelSearch : public testing::Test {
+protected:
+    void SetUp() override {
+        saved = Search.Observer;
+        Search.Observer = &player;
+    }
+    void TearDown() override {
+        Search.Level = PlayingLevel{};
+        Search.Observer = saved;
+        MainStatus.ST = MainStatus.FD = 0;
+    }
+
+    // The state of a new process: empty tables, the level's game started.
+    void Fresh(const PlayingLevel& level) {
+        MainStatus.initVars();
+        MoveList.Init();
+        PositionCache.ClearTranspositionTables();
+        Search.ClearHistory();
+        std::memset(Search.Killers, 0, sizeof Search.Killers);
+        Search.Level = level;
+        Search.StartLevelGame();
+    }
+
+    // One search of the game position with a minute a move: only the level's nodes end it.
+    Move Think() {
+        MainStatus.ST = 60000;
+        Move best{0, 0, NoPromotion};
+        CaptureStdout([&] { Search.ProgressiveDeepening(MainBoard, 0, &best); });
+        return best;
+    }
+
+    // A game of `plies` moves from the position, the engine playing both sides at the level.
+    std::vector<std::string> Play(const char* fen, const PlayingLevel& level, int plies) {
+        Fresh(level);
+        BoardFromFen(fen);
+        std::vector<std::string> moves;
+        for (int i = 0; i < plies; ++i) {
+            const Move m = Think();
+            if (!IsLegal(MainBoard, m)) return ADD_FAILURE() << "illegal move at ply " << i, moves;
+            moves.push_back(MoveName(m.from, m.to, NoPromotion));
+            char mask;
+            MainBoard.MakeMove(m.from, m.to, m.promote, &mask);
+            MainBoard.Castling &= mask;
+            MainBoard.SideToMove ^= 1;
+        }
+        return moves;
+    }
+
+    Player player;
+    SearchObserver* saved = nullptr;
+};
+
+} // namespace
+
+TEST_F(LevelSearch, TheSameSeedPlaysTheSameMoves) {
+    for (const char* fen : {Start, Middlegame}) {
+        const PlayingLevel level{true, 1200, 42};
+        const std::vector<std::string> first = Play(fen, level, 8);
+        EXPECT_EQ(first, Play(fen, level, 8)) << fen;
+        EXPECT_EQ(player.announced, 16) << "every search says its level";
+        player.announced = 0;
+    }
+    // Other seeds choose other moves somewhere.
+    std::set<std::vector<std::string>> games;
+    for (u64 seed = 1; seed <= 4; ++seed) games.insert(Play(Start, PlayingLevel{true, LevelMinElo, seed}, 6));
+    EXPECT_GT(games.size(), 1u);
+}
+
+// At the weakest level, random positions get legal moves within the level's nodes (and a
+// poll's overrun); a single legal move and a mate in one are played.
+TEST_F(LevelSearch, LegalMovesWithinTheNodes) {
+    Fresh(PlayingLevel{true, LevelMinElo, 3});
+    const long long limit = LevelLimitsFor(LevelMinElo).nodes;
+    int searched = 0;
+    for (const ChessBoard& position : RandomGamePositions()) {
+        if (searched == 30) break;
+        if (!HasLegalMove(position)) continue;
+        ++searched;
+        MainBoard = position;
+        const Move m = Think();
+        EXPECT_TRUE(IsLegal(position, m)) << FenOf(position);
+        EXPECT_LE(Search.TotalNodes(), limit + 2000) << FenOf(position);
+    }
+    EXPECT_EQ(searched, 30);
+    for (u64 seed = 1; seed <= 5; ++seed) {
+        Fresh(PlayingLevel{true, LevelMinElo, seed});
+        BoardFromFen("6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1");
+        const Move mate = Think();
+        EXPECT_EQ(MoveName(mate.from, mate.to, NoPromotion), "a1a8") << seed;
+        BoardFromFen("7k/8/8/8/8/8/1q6/K7 w - - 0 1"); // the king's only move takes the queen
+        const Move forced = Think();
+        EXPECT_EQ(MoveName(forced.from, forced.to, NoPromotion), "a1b2") << seed;
+    }
+}
+
+// The level's fields do nothing while it is off: the same move from the same nodes.
+TEST_F(LevelSearch, OffChangesNothing) {
+    auto search = [&](const PlayingLevel& level) {
+        Fresh(level);
+        BoardFromFen(Middlegame);
+        MainStatus.FD = 7;
+        Move best{0, 0, NoPromotion};
+        CaptureStdout([&] { Search.ProgressiveDeepening(MainBoard, 7, &best); });
+        return MoveName(best.from, best.to, NoPromotion) + " " + std::to_string(Search.TotalNodes());
+    };
+    const std::string plain = search(PlayingLevel{});
+    EXPECT_EQ(search(PlayingLevel{false, LevelMinElo, 5}), plain);
+    EXPECT_EQ(player.announced, 0);
+    // Analysis is never played at a level.
+    MainStatus.Analyze = 1;
+    EXPECT_EQ(search(PlayingLevel{true, LevelMinElo, 5}), plain);
+    MainStatus.Analyze = 0;
+}
