@@ -8,9 +8,9 @@
 //           more than SpreadCutoff spreads worse never
 // Between two rows the nodes are interpolated geometrically (strength grows
 // with the logarithm of the nodes), the spread linearly, the lines taken
-// from the row below. Fitted against a reference engine at 5 s + 0.05 s a
-// game (see the README); the rows below the reference's weakest setting
-// continue the curve above them.
+// from the row below. Fitted against a reference engine's limited strength
+// at 5 s + 0.05 s a game (see the README); the rows below its weakest
+// setting, 1350, continue the curve above them and are extrapolated.
 #pragma once
 
 #include "search/PlayingLevel.h"
@@ -25,18 +25,18 @@ struct LevelRow {
 // clang-format off
 constexpr LevelRow LevelRows[] = {
     //  Elo     nodes  lines  spread
-    {   800,       60,     6,    220 },
-    {   900,      100,     6,    190 },
-    {  1000,      160,     5,    165 },
-    {  1100,      260,     5,    140 },
-    {  1200,      420,     5,    120 },
-    {  1300,      700,     4,    100 },
-    {  1400,     1150,     4,     80 },
-    {  1500,     1900,     4,     65 },
-    {  1600,     3200,     3,     50 },
-    {  1700,     5500,     3,     38 },
-    {  1800,     9500,     3,     27 },
-    {  1900,    17000,     2,     17 },
+    {   800,      215,     6,    170 },
+    {   900,      330,     6,    140 },
+    {  1000,      520,     5,    110 },
+    {  1100,      800,     5,     90 },
+    {  1200,     1250,     4,     75 },
+    {  1300,     1900,     4,     62 },
+    {  1400,     3600,     3,     50 },
+    {  1500,     5000,     3,     42 },
+    {  1600,     7200,     3,     32 },
+    {  1700,    11000,     2,     24 },
+    {  1800,    17000,     2,     15 },
+    {  1900,    40000,     2,      8 },
     {  2000,        0,     1,      0 },
 };
 // clang-format on
