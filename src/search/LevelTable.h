@@ -8,9 +8,9 @@
 //           more than SpreadCutoff spreads worse never
 // Between two rows the nodes are interpolated geometrically (strength grows
 // with the logarithm of the nodes), the spread linearly, the lines taken
-// from the row below. Fitted against a reference engine's limited strength
-// at 5 s + 0.05 s a game (see the README); the rows below its weakest
-// setting, 1350, continue the curve above them and are extrapolated.
+// from the row below. Fitted and measured against a reference engine's
+// limited strength (see the README); the rows below its weakest setting,
+// 1350, continue the curve above them and are extrapolated.
 #pragma once
 
 #include "search/PlayingLevel.h"
