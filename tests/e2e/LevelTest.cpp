@@ -100,7 +100,7 @@ TEST(ConsoleLevel, CommandsAndTheLevelOfEachMove) {
          {"Level: 1200 Elo\n", "Level: 1200 Elo (seed 9)\n", "Level: 1100 Elo (seed 9)\n",
           "strength 5000 is out of range 800..2000: 2000 used\nLevel: 2000 Elo (seed 9)\n",
           "strength needs an Elo from 800 to 2000, or off\n", "seed needs a number from 0 to 2147483647\n",
-          "Playing at 1300 Elo (seed 9)\n", "Level: full strength\n", "strength N: play at N Elo"})
+          "Playing at 1300 Elo (seed 9)\n", "Level: full strength\n", "  skill N         a level from 0 to 20"})
         EXPECT_TRUE(Has(r.out, said)) << said << "\n" << r.out;
     EXPECT_EQ(Count(r.out, "Playing at"), 1) << "g1f3 was answered at full strength";
 }

@@ -156,6 +156,7 @@ void ShowConsoleHelp() {
                 "  st N            N seconds a move           sd N            at most N plies deep\n"
                 "  level MOVES MINUTES[:SECONDS] INCREMENT    a clock instead of a time a move\n"
                 "  strength ELO    play at about ELO          strength off    play at full strength\n"
+                "  skill N         a level from 0 to 20       seed N          the level's draws from seed N\n"
                 "  post, nopost    show or hide the thinking  verbose         show or hide the diagnostics\n"
                 "  force           enter moves for both sides, go ends it; selfplay: %s plays itself\n"
                 "  setboard FEN, displayboard, analyze (exit ends it), multipv N, eval, bk (book on or off), quit\n",
