@@ -46,8 +46,8 @@ TEST(Console, GreetingAndHelpSayTheDefaultOpponent) {
 TEST(Console, MatedEngineAndSelfPlayToTheEnd) {
     std::string file = TempFile("mated.fen", "rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 0 1\n");
     RunResult r = RunVelkor({"-lpf", file}, "hello\ngo\n", 20);
-    EXPECT_TRUE(std::regex_search(
-        r.out, std::regex("Enter Move: go\n(Playing at [^\n]*\n)?Black mates!\n" + AnyBoard + "Game over: 0-1\\. Type new for another game")))
+    EXPECT_TRUE(std::regex_search(r.out, std::regex("Enter Move: go\n(Playing at [^\n]*\n)?Black mates!\n" + AnyBoard +
+                                                    "Game over: 0-1\\. Type new for another game")))
         << r.out;
     EXPECT_EQ(r.out.substr(r.out.size() - 27), "Bye, Thanks for the match.\n");
 
