@@ -130,7 +130,7 @@ async function main() {
       return {
         elo,
         label: `stockfish UCI_Elo ${elo}`,
-        spec: {
+        entry: {
           name: `stockfish-${elo}`,
           cmd: sf,
           args: [],
@@ -154,7 +154,7 @@ async function main() {
       return [m[1], m[2]];
     });
     const base = cmd.split("/").pop();
-    reference = () => ({ elo, label: `${base} (${elo})`, spec: { name: `${base}-${elo}`, cmd: path, args: [], proto, options } });
+    reference = () => ({ elo, label: `${base} (${elo})`, entry: { name: `${base}-${elo}`, cmd: path, args: [], proto, options } });
   }
 
   const out = resolve(o.out);
@@ -170,7 +170,7 @@ async function main() {
     writeFileSync(pgnFile, "");
     const match = new Match(
       {
-        engines: [cand, ref.spec],
+        engines: [cand, ref.entry],
         tc,
         games: Number(o.games),
         concurrency: Number(o.concurrency),

@@ -12,9 +12,9 @@ export class EngineFault extends Error {
 }
 
 export class EngineProcess {
-  // spec: { name, cmd, args, cwd }; log: null or a function(line) for the transcript.
-  constructor(spec, log, onCrash) {
-    this.spec = spec;
+  // entry: { name, cmd, args, cwd }; log: null or a function(line) for the transcript.
+  constructor(entry, log, onCrash) {
+    this.entry = entry;
     this.log = log || (() => {});
     this.onCrash = onCrash || (() => {});
     this.dead = false;
@@ -26,7 +26,7 @@ export class EngineProcess {
   }
 
   start() {
-    const { cmd, args, cwd } = this.spec;
+    const { cmd, args, cwd } = this.entry;
     this.log(`# start ${[cmd, ...args].join(" ")} in ${cwd} at ${new Date().toISOString()}`);
     try {
       this.child = spawn(cmd, args, { cwd, stdio: ["pipe", "pipe", "pipe"] });
@@ -140,16 +140,16 @@ export class EngineProcess {
 const atLeast1 = (x) => Math.max(1, Math.round(x));
 
 export class UciDriver {
-  constructor(proc, spec) {
+  constructor(proc, entry) {
     this.proc = proc;
-    this.spec = spec;
+    this.entry = entry;
     this.reusable = true;
   }
 
   async init(timeoutMs) {
     this.proc.send("uci");
     await this.proc.waitFor((l) => l === "uciok", timeoutMs, "uciok");
-    for (const [name, value] of this.spec.options) this.proc.send(`setoption name ${name} value ${value}`);
+    for (const [name, value] of this.entry.options) this.proc.send(`setoption name ${name} value ${value}`);
     await this.sync(timeoutMs);
   }
 
@@ -197,9 +197,9 @@ const XB_OLD_MOVE = /^\d+\s*\.\s*\.\.\.\s*(\S+)/;
 const XB_RESULT = /^(1-0|0-1|1\/2-1\/2)(\s|$)/;
 
 export class XboardDriver {
-  constructor(proc, spec) {
+  constructor(proc, entry) {
     this.proc = proc;
-    this.spec = spec;
+    this.entry = entry;
     // The protocol's defaults for an engine that says nothing.
     this.features = { ping: "0", setboard: "0", usermove: "0", time: "1", san: "0", reuse: "1", done: "" };
     this.pingId = 0;
@@ -235,7 +235,7 @@ export class XboardDriver {
       if (replies.length) this.proc.send(replies.join("\n"));
       if (this.features.done === "1") break;
     }
-    for (const [name, value] of this.spec.options) this.proc.send(`option ${name}=${value}`);
+    for (const [name, value] of this.entry.options) this.proc.send(`option ${name}=${value}`);
     await this.sync(timeoutMs);
   }
 
@@ -258,7 +258,7 @@ export class XboardDriver {
     const level = `level 0 ${sec ? `${min}:${String(sec).padStart(2, "0")}` : min} ${+(game.tc.inc / 1000).toFixed(3)}`;
     const cmds = ["new", "force", "easy", "post", level];
     if (game.startFen !== game.fen) {
-      if (this.features.setboard !== "1") throw new Error(`${this.spec.name} cannot set up a FEN (no setboard feature)`);
+      if (this.features.setboard !== "1") throw new Error(`${this.entry.name} cannot set up a FEN (no setboard feature)`);
       cmds.push(`setboard ${game.fen}`);
     }
     this.proc.send(cmds.join("\n"));

@@ -120,8 +120,8 @@ export class Match {
       p = null;
     }
     if (p) return p;
-    const spec = this.config.engines[idx];
-    const tag = `${spec.name.replace(/[^\w.-]/g, "_")}-s${slot.index}`;
+    const entry = this.config.engines[idx];
+    const tag = `${entry.name.replace(/[^\w.-]/g, "_")}-s${slot.index}`;
     const cwd = join(this.workDir, `wd-${tag}`);
     mkdirSync(cwd, { recursive: true });
     let log = null;
@@ -133,10 +133,10 @@ export class Match {
       closeLog = () => stream.end();
     }
     const st = this.stats[idx];
-    const proc = new EngineProcess({ ...spec, cwd }, log, () => {
+    const proc = new EngineProcess({ ...entry, cwd }, log, () => {
       if (!this.aborted) st.crashes++;
     });
-    const driver = spec.proto === "xboard" ? new XboardDriver(proc, spec) : new UciDriver(proc, spec);
+    const driver = entry.proto === "xboard" ? new XboardDriver(proc, entry) : new UciDriver(proc, entry);
     p = { proc, driver, closeLog, used: false };
     this.processes.add(p);
     slot.players.set(idx, p);
