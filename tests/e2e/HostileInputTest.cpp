@@ -54,16 +54,6 @@ TEST(HostileUci, SearchesEndAndStayInTheirPosition) {
     EXPECT_EQ(s.Finish(), 0);
 }
 
-TEST(HostileUci, OverlongLinesAreCut) {
-    RunResult r = RunVelkor({},
-                            "uci\nposition startpos moves " + std::string(100000, 'e') + "\n" +
-                                std::string(100000, 'x') + "\ngo depth 2\nisready\n",
-                            20);
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(BestMoves(r.out), 1);
-    EXPECT_TRUE(Has(r.out, "readyok\n"));
-}
-
 TEST(HostileXboard, ClockNumbersAndCommandsWhileThinking) {
     // A huge increment and a huge clock: no overflow, and the engine still answers.
     RunResult r = RunVelkor({}, "xboard\nnew\nlevel 0 5 2147484\ntime 99999999999\nsd 2\ne2e4\nping 1\n", 30);
