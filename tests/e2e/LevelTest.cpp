@@ -1,6 +1,4 @@
-// Playing levels with the real binary: the options of UCI and xboard and
-// the console's commands, the line that names the level, the clock kept, a
-// ponder search that waits, and the level switched off searching as before.
+// Playing levels: the UCI and xboard options and console commands, the line naming the level, the clock kept.
 #include <gtest/gtest.h>
 
 #include <chrono>
