@@ -29,14 +29,6 @@ TEST(Console, UserMoveEngineReplyAndQuit) {
         << r.out;
 }
 
-TEST(Console, GreetingAndHelpSayTheOpponent) {
-    RunResult r = RunVelkor({}, "help\n", 20);
-    EXPECT_EQ(Count(r.out, "Velkor plays at about 1500 Elo, 3 seconds a move."), 2) << r.out;
-    EXPECT_TRUE(Has(r.out, "  hint            a move for you")) << r.out;
-    EXPECT_TRUE(Has(RunVelkor({"-sd", "4"}, "").out, "about 1500 Elo, 3 seconds a move, at most 4 plies deep."));
-    EXPECT_TRUE(Has(RunVelkor({"-st", "5"}, "").out, "Velkor plays at full strength, 5 seconds a move."));
-}
-
 TEST(Console, MatedEngineAndSelfPlayToTheEnd) {
     std::string file = TempFile("mated.fen", "rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 0 1\n");
     RunResult r = RunVelkor({"-lpf", file}, "hello\ngo\n", 20);

@@ -36,7 +36,7 @@ TEST(Startup, HelpPrintsTheOptionListAndEnds) {
     EXPECT_EQ(Count(RunVelkor({"-hx"}, "", 10).out, "Hello! I am Velkor"), 1) << "help needs the exact word";
 }
 
-TEST(Startup, ConsoleGreetsAndShowsTheBoardAndTheLogHeader) {
+TEST(Startup, ConsoleGreetsSaysTheOpponentAndShowsTheBoardAndTheLogHeader) {
     RunResult r = RunVelkor({}, "", 10);
     EXPECT_FALSE(r.timedOut) << "end of input must not hang the engine";
     EXPECT_EQ(r.exitCode, 0);
@@ -53,6 +53,11 @@ TEST(Startup, ConsoleGreetsAndShowsTheBoardAndTheLogHeader) {
     EXPECT_TRUE(Has(log, "\nMAXDEPTH = 56\n") && Has(log, "\n PosEval from White view 0\n")) << log;
     const std::string line = "=====================================\n\n";
     EXPECT_EQ(log.substr(0, 2 * line.size() + 12), line + "Next Match\n\n" + line) << log;
+    EXPECT_TRUE(Has(RunVelkor({"-sd", "4"}, "").out, "about 1500 Elo, 3 seconds a move, at most 4 plies deep."));
+    EXPECT_TRUE(Has(RunVelkor({"-st", "5"}, "").out, "Velkor plays at full strength, 5 seconds a move."));
+    r = RunVelkor({}, "help\n", 20); // help says the opponent again
+    EXPECT_EQ(Count(r.out, "Velkor plays at about 1500 Elo, 3 seconds a move."), 2) << r.out;
+    EXPECT_TRUE(Has(r.out, "  hint            a move for you")) << r.out;
 }
 
 TEST(Startup, PositionFileSetsTheBoardAndTheSides) {
