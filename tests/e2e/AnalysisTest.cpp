@@ -127,7 +127,7 @@ TEST(Analysis, XboardAndConsoleLines) {
     for (const auto& [depth, moves] : byDepth) EXPECT_EQ(moves.size(), 3u) << depth;
     ASSERT_TRUE(x.Step("exit\nsetboard R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1\nanalyze\nping 5", "pong 5\n"));
     ASSERT_TRUE(x.Step("exit\nping 6", "pong 6\n"));
-    EXPECT_FALSE(std::regex_search(x.out.substr(x.out.find("pong 5")), std::regex("\n\\d+ -?\\d+ \\d+ \\d+")))
+    EXPECT_FALSE(Matches(x.out.substr(x.out.find("pong 5")), "\n\\d+ -?\\d+ \\d+ \\d+"))
         << "a mated position has no line";
     EXPECT_EQ(x.Finish(), 0);
 

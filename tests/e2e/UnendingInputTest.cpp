@@ -37,15 +37,15 @@ TEST(UnendingFiles, PipesDevicesAndMissingFilesAreRefusedAtOnce) {
     // Batch files: a message and exit code 1, never a hang; a huge file is refused before it is read.
     const std::string huge = TempFile("huge.epd", "");
     ASSERT_EQ(truncate(huge.c_str(), 100LL << 20), 0);
-    const std::string none = "No such file or directory", special = "not a regular file";
+    const std::string none = "No such file or directory", notRegular = "not a regular file";
     const struct {
         const char* option;
         std::string file, error;
-    } batches[] = {{"-eval", "/dev/zero", special},
-                   {"-lpf", "/dev/zero", special},
-                   {"-ts", "/dev/zero", special},
-                   {"-pev", fifo, special},
-                   {"-eval", fifo, special},
+    } batches[] = {{"-eval", "/dev/zero", notRegular},
+                   {"-lpf", "/dev/zero", notRegular},
+                   {"-ts", "/dev/zero", notRegular},
+                   {"-pev", fifo, notRegular},
+                   {"-eval", fifo, notRegular},
                    {"-eval", huge, "larger than"},
                    {"-ts", "/nonexistent/suite.epd", none},
                    {"-eval", "/nonexistent/positions.epd", none},
