@@ -1,6 +1,4 @@
-// Playing levels with the real binary: the options of UCI and xboard and
-// the console's commands, the line that names the level, the clock kept, a
-// ponder search that waits, and the level switched off searching as before.
+// Playing levels: the UCI and xboard options and console commands, the line naming the level, the clock kept.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -73,18 +71,21 @@ TEST(UciLevel, OffSearchesAsBefore) {
     s.Finish();
 }
 
-TEST(XboardLevel, OptionsAndTheirFeatures) {
+// Out-of-range values are clamped and told (level and book options alike); the level goes to the log only.
+TEST(XboardLevel, OptionsClampedAndTheLevelLogged) {
     Session s;
     ASSERT_TRUE(s.Step("xboard\nprotover 2", "done=1\n"));
-    ASSERT_TRUE(s.Step("option UCI_Elo=5000\noption UCI_LimitStrength=1\noption UCI_Elo=1200\noption Level Seed=5\n"
+    ASSERT_TRUE(s.Step("option BookSeed=-5\noption UCI_Elo=5000\noption UCI_LimitStrength=1\noption "
+                       "UCI_Elo=1200\noption Level Seed=5\n"
                        "new\nsd 4\nusermove e2e4",
                        "1. ... "));
     ASSERT_TRUE(s.Step("option UCI_LimitStrength=0\noption Skill Level=0\nusermove d2d4", "2. ... "));
     ASSERT_TRUE(s.Step("option Skill Level=20\nusermove g1f3", "3. ... "));
     EXPECT_EQ(s.Finish(), 0);
+    EXPECT_TRUE(Has(s.out, "telluser BookSeed -5 is out of range 0..2147483647: 0 used\n"));
     EXPECT_TRUE(Has(s.out, "telluser UCI_Elo 5000 is out of range 800..2000: 2000 used\n"));
     EXPECT_FALSE(Has(s.out, "Playing")) << "xboard hears nothing of the level";
-    const std::string log = ReadFile(s.dir + "/match.log");
+    const std::string log = s.Log();
     EXPECT_TRUE(Has(log, "Playing level 1200 Elo seed 5:"));
     EXPECT_TRUE(Has(log, "Playing level 800 Elo seed 5:"));
     EXPECT_EQ(Count(log, "Playing level"), 2);

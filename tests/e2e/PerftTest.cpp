@@ -1,8 +1,6 @@
 // Perft through the real binary: the report, position files and the trace.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "e2e/Runner.h"
 
 TEST(PerftRun, ReportOfCountsAndSpeed) {
@@ -21,11 +19,7 @@ TEST(PerftRun, ReportOfCountsAndSpeed) {
         const std::string report = std::string("Velkor \nStarting PerfT test \n") + c.total +
                                    " Total Nodes at Depth = " + c.depth + "\n" + c.leaves +
                                    " Leaf Nodes at Depth = " + c.depth + "\n";
-        const std::string speed = r.out.substr(std::min(report.size(), r.out.size()));
-        EXPECT_EQ(r.out.substr(0, report.size()), report);
-        EXPECT_TRUE(speed.size() > 5 && speed.find_first_not_of("0123456789") == speed.size() - 5 &&
-                    speed.substr(speed.size() - 5) == " NPS\n")
-            << speed;
+        EXPECT_TRUE(Matches(r.out, "^" + report + "[0-9]+ NPS\n$")) << r.out;
     }
 }
 

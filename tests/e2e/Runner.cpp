@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 namespace {
@@ -120,6 +121,12 @@ std::string ReadFile(const std::string& path) {
     std::stringstream text;
     text << std::ifstream(path).rdbuf();
     return text.str();
+}
+
+std::string RunResult::Log() const { return ReadFile(dir + "/match.log"); }
+
+bool Matches(const std::string& text, const std::string& pattern) {
+    return std::regex_search(text, std::regex(pattern));
 }
 
 std::vector<std::string> Lines(const std::string& text) {

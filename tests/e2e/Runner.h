@@ -1,10 +1,9 @@
-// Runs the velkor binary in a fresh working directory (match.log lives
-// there). A Session talks to it line by line as a GUI does; RunVelkor
-// feeds a whole script and waits for the end.
+// Runs velkor in a fresh working directory (its match.log there): line by line (Session) or a whole script.
 #pragma once
 
 #include <sys/types.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,6 +11,7 @@ struct RunResult {
     int exitCode = -1; // -1 when killed (timed out or crashed)
     bool timedOut = false;
     std::string out, err, dir;
+    std::string Log() const; // match.log
 };
 
 class Session : public RunResult {
@@ -35,6 +35,7 @@ public:
     bool WaitForExit(int timeoutMs = 10000);
     // Closes standard input, reads the rest and returns the exit code (-1 if killed).
     int Finish(int timeoutMs = 10000);
+    int Quit() { return Send("quit"), Finish(); }
     long Elapsed() const; // milliseconds since the start
     pid_t Pid() const { return pid; }
 
@@ -57,3 +58,7 @@ std::string ReadFile(const std::string& path);
 std::vector<std::string> Lines(const std::string& text);       // without their newlines
 int Count(const std::string& text, const std::string& needle); // non-overlapping occurrences
 inline bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+inline std::string Tail(const std::string& text, size_t n = 300) {
+    return text.substr(text.size() - std::min(n, text.size()));
+}
+bool Matches(const std::string& text, const std::string& pattern); // a regular expression found in the text

@@ -1,6 +1,4 @@
-// Runs over position files through the real binary: the suites "-ts",
-// "-pev" and "-mimicstudent", and "-eval", whose reference positions pin
-// the evaluation's exact scores.
+// Runs over position files: the suites -ts, -pev and -mimicstudent, and -eval pinning the evaluation's scores.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -15,23 +13,23 @@ const char* const ThreePositions = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1\n"
 
 } // namespace
 
+// Each position to depth three, one overlong with trailing words included.
 TEST(Suite, SearchesEachPositionToDepthThree) {
-    const std::string suite = TempFile("three.epd", ThreePositions);
+    const std::string suite = TempFile("four.epd", ThreePositions + std::string("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1 ") +
+                                                       std::string(5000, 'x') + "\n");
     RunResult r = RunVelkor({"-ts", suite});
     ASSERT_EQ(r.exitCode, 0) << r.out;
-    EXPECT_NE(r.out.find("## file opened " + suite + "\n## Entering ParseEPDSuite and Opened data file\n"),
-              std::string::npos);
-    EXPECT_NE(r.out.find("3 109999    a1a8 \n"), std::string::npos);
+    EXPECT_TRUE(Has(r.out, "## file opened " + suite + "\n## Entering ParseEPDSuite and Opened data file\n"));
+    EXPECT_EQ(Count(r.out, "\n3 109999    a1a8 "), 2);
     // Every result line starts with the depth, then the score, three blanks and the move.
     const std::regex result(R"(^3 -?\d+    [a-h][1-8][a-h][1-8].*$)");
     int results = 0;
     for (const std::string& line : Lines(r.out)) results += std::regex_match(line, result);
-    EXPECT_EQ(results, 3);
-    EXPECT_EQ(Lines(r.out).back(), "3");
+    EXPECT_EQ(results, 4);
+    EXPECT_EQ(Lines(r.out).back(), "4");
 }
 
-// Without pawns the root's pawn key is 0 and meets the empty pawn-hash slot,
-// which reads as no open file: the rook and queen file terms differ there.
+// A pawnless root's pawn key 0 meets the empty pawn-hash slot (no open file): the file terms differ there.
 TEST(Suite, PawnlessRootReadsTheEmptyPawnSlot) {
     const std::string suite = TempFile("kqr.epd", "6k1/8/8/8/8/2n5/8/R2QK3 w - - 0 1\n");
     EXPECT_TRUE(Has(RunVelkor({"-ts", suite, "-fd", "5"}).out, "\n5 16680    d1g4 "));
@@ -43,17 +41,8 @@ TEST(Suite, EvaluationListingAndStudentMode) {
     EXPECT_EQ(Count(r.out, "   A B C D E F G H\n\n"), 3);
     EXPECT_EQ(Count(r.out, "PosEval") + Count(r.out, "    a1a8"), 0) << "no search";
     r = RunVelkor({"-mimicstudent", TempFile("three.epd", ThreePositions)});
-    EXPECT_NE(r.out.find("In ParseEPDSuite and Mimic == STUDENT \n3\n"), std::string::npos);
+    EXPECT_TRUE(Has(r.out, "In ParseEPDSuite and Mimic == STUDENT \n3\n"));
     EXPECT_EQ(Count(r.out, "A B C"), 0);
-}
-
-TEST(Suite, MissingAndOverlong) {
-    RunResult r = RunVelkor({"-ts", "/nonexistent/suite.epd"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.out.find("ERROR: opening file /nonexistent/suite.epd: No such file"), std::string::npos);
-    r = RunVelkor({"-ts", TempFile("long.epd", "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1 " + std::string(5000, 'x') + "\n")});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(Lines(r.out).back(), "1");
 }
 
 TEST(EvalOption, ReferencePositionsScoreExactly) {
@@ -72,7 +61,7 @@ TEST(EvalOption, ReferencePositionsScoreExactly) {
 }
 
 TEST(EvalOption, ResultsDoNotDependOnTheOrderOfLines) {
-    // Equal pawns, different kings: each line must get its own pawn record.
+    // Equal pawns, different kings: each line gets its own pawn record.
     std::string a = "4k3/pp6/8/8/8/8/PP6/K7 w - - 0 1", b = "k7/pp6/8/8/8/8/PP6/4K3 w - - 0 1";
     std::vector<std::string> x = Lines(RunVelkor({"-eval", TempFile("ab.epd", a + "\n" + b + "\n")}).out);
     std::vector<std::string> y = Lines(RunVelkor({"-eval", TempFile("ba.epd", b + "\n" + a + "\n")}).out);
@@ -80,15 +69,12 @@ TEST(EvalOption, ResultsDoNotDependOnTheOrderOfLines) {
     EXPECT_TRUE(x[1] == y[2] && x[2] == y[1]) << x[1] << " / " << y[2];
 }
 
-TEST(EvalOption, UnreadableAndMalformedFiles) {
-    RunResult r = RunVelkor({"-eval", "/nonexistent/positions.epd"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.out.find("ERROR: opening file /nonexistent/positions.epd: No such file"), std::string::npos) << r.out;
+TEST(EvalOption, MalformedLinesAreSkipped) {
     const std::string bad = "\nxyz\n8/8/8 w\n99999999999999999999/////////////////////// b KQkq\n"
                             "QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/QQQQKQQQ/qqqqkqqq/qqqqqqqq/qqqqqqqq/qqqqqqqq w - -\n"
                             "RRRRRRRR/RRRRRRRR/RRRRRRRR/8/8/k7/8/K7 b - -\r\n" +
                             std::string(5000, 'P') + "\n";
-    r = RunVelkor({"-eval", TempFile("bad.epd", bad)});
+    RunResult r = RunVelkor({"-eval", TempFile("bad.epd", bad)});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(Lines(r.out).size(), 1u + 7u);
     EXPECT_EQ(r.err.find("runtime error"), std::string::npos) << r.err;

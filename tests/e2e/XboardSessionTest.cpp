@@ -1,5 +1,4 @@
-// xboard sessions with the real binary: moves and replies, force mode,
-// clock commands, thinking output, analysis, and the lines that end a game.
+// xboard sessions: moves and replies, force mode, clocks, thinking output, analysis and the ends of games.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -32,44 +31,32 @@ TEST(XboardSession, HandshakeClocksAndThinkingLines) {
     ASSERT_TRUE(s.Step("accepted ping\nping 7", "pong 7\n"));
     ASSERT_TRUE(s.Step("new\nlevel 0 0:30 0.3\npost\nhard\ntime 3000\notim 3000\nusermove e2e4", "1. ... ", 8000));
     ASSERT_TRUE(s.Step("level 40 5 0\nsetboard 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1\ngo", "2. ... ", 8000));
-    ASSERT_TRUE(s.Step("quit", ""));
-    EXPECT_EQ(s.Finish(), 0);
+    EXPECT_EQ(s.Quit(), 0);
     // Thinking: ply, centipawns (mates as 100000 + moves), centiseconds, nodes and the line.
-    EXPECT_TRUE(
-        std::regex_search(s.out, std::regex("\n5 -?[0-9]+ [0-9]+ [0-9]+ [a-h][1-8][a-h][1-8]( [a-h1-8qrbn]+)*\n")));
-    EXPECT_TRUE(std::regex_search(s.out, std::regex("\n1 100001 [0-9]+ [0-9]+ a1a8\n")));
+    EXPECT_TRUE(Matches(s.out, "\n5 -?[0-9]+ [0-9]+ [0-9]+ [a-h][1-8][a-h][1-8]( [a-h1-8qrbn]+)*\n"));
+    EXPECT_TRUE(Matches(s.out, "\n1 100001 [0-9]+ [0-9]+ a1a8\n"));
     EXPECT_TRUE(OnlyXboardLines(s.out));
-    const std::string log = ReadFile(s.dir + "/match.log");
+    const std::string log = s.Log();
     for (const char* line : {"MovesPerSession 0 TimeLeft 30000 TimeInc 300 \n",
                              "MovesPerSession 40 TimeLeft 300000 TimeInc 0 \n", "\n 3000\n", "Move Made: "})
         EXPECT_TRUE(Has(log, line)) << line;
 }
 
-// One process plays game after game: a result, "new", and the next game.
+// Game after game in one process; force-mode moves are not numbered; under "st" the clock ends each search.
 TEST(XboardSession, ManyGamesInOneProcessAndForceModeNumbering) {
     Session s;
     ASSERT_TRUE(s.Step("xboard\nprotover 2\nnew\nsd 3\ne2e4", "1. ... "));
-    // Force-mode moves do not count: white's move after two of them is numbered 1 again.
     ASSERT_TRUE(s.Step("result 1-0 {White resigns}\nnew\nsd 3\nforce\nd2d4\ng8f6\ngo", "1. ... "));
     ASSERT_TRUE(s.Step("result 0-1 {Black resigns}\nnew\nsetboard 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1\ngo", "a1a8"));
+    ASSERT_TRUE(s.Step("new\nst 1\ne2e4", "1. ... ", 8000) && s.Step("d2d4", "2. ... ", 8000)) << s.out;
     ASSERT_TRUE(s.Step("new\nsd 2\nusermove g1f3\nping 3", "pong 3\n", 8000));
-    EXPECT_TRUE(std::regex_search(s.out, std::regex("1\\. \\.\\.\\. [a-h][78][a-h][1-8] \npong 3\n$")));
+    EXPECT_TRUE(Matches(s.out, "1\\. \\.\\.\\. [a-h][78][a-h][1-8] \npong 3\n$"));
     EXPECT_EQ(s.Finish(), 0);
     EXPECT_FALSE(Has(s.out, "Bye"));
     EXPECT_TRUE(OnlyXboardLines(s.out));
 }
 
-// Under "st" the clock, not a command, ends each search: the move must still be sent.
-TEST(XboardSession, FixedTimePerMoveAnswersEveryMove) {
-    Session s;
-    ASSERT_TRUE(s.Step("xboard\nnew\nst 1\ne2e4", "1. ... ", 8000)) << s.out;
-    ASSERT_TRUE(s.Step("d2d4", "2. ... ", 8000)) << s.out;
-    s.Send("quit");
-    EXPECT_EQ(s.Finish(), 0);
-}
-
-// Commands that arrive together while the engine thinks are all answered at
-// once: a ping behind a burst of refused moves comes back before the move.
+// A burst of commands while thinking is answered at once: the ping behind 400 refused moves precedes the move.
 TEST(XboardSession, BurstWhileThinkingKeepsThePingPrompt) {
     Session s;
     ASSERT_TRUE(s.Step("xboard\nprotover 2\nnew\nlevel 0 1 0\ntime 2000\notim 2000", "done=1\n"));
@@ -80,8 +67,7 @@ TEST(XboardSession, BurstWhileThinkingKeepsThePingPrompt) {
     EXPECT_FALSE(Has(s.out, "1. ... ")) << "the move came first: one command a poll";
     EXPECT_EQ(Count(s.out, "Illegal move (not your turn): e7e5"), 400);
     ASSERT_TRUE(s.WaitFor("1. ... ", 30000));
-    s.Send("quit");
-    EXPECT_EQ(s.Finish(), 0);
+    EXPECT_EQ(s.Quit(), 0);
 }
 
 // Illegal and malformed moves, and positions that are none, are refused and change nothing.
@@ -97,7 +83,6 @@ TEST(XboardSession, IllegalMovesAndPositionsLeaveTheGameAsItWas) {
         EXPECT_TRUE(Has(r.out, std::string("Illegal move: ") + m + "\n")) << m;
     EXPECT_TRUE(Has(r.out, "Error (unknown command): zz\n"));
     EXPECT_EQ(Count(r.out, "tellusererror Illegal position\n"), 5);
-    EXPECT_TRUE(Has(r.out, "Illegal move: e1e2\npong 1\n") == false);
     EXPECT_EQ(Count(r.out, "Illegal move"), 8) << "after the good setboard both moves are legal";
     EXPECT_TRUE(OnlyXboardLines(r.out));
 }
@@ -111,7 +96,7 @@ TEST(XboardSession, AnalysisFollowsThePosition) {
         whiteLine("\n4 -?[0-9]+ [0-9]+ [0-9]+ [a-h][12][a-h][1-8]");
     // The iteration the move cut short shows nothing: the new position's first line follows.
     ASSERT_TRUE(s.Step("usermove e2e4", "\n1 ") && s.WaitFor("\n4 ") && s.WaitFor("\n5 "));
-    EXPECT_TRUE(std::regex_search(s.out, std::regex("\nstat01: [0-9]+ [0-9]+ [0-9]+ [0-9]+ [0-9]+\n")));
+    EXPECT_TRUE(Matches(s.out, "\nstat01: [0-9]+ [0-9]+ [0-9]+ [0-9]+ [0-9]+\n"));
     EXPECT_TRUE(std::regex_search(s.out.substr(s.seen - 300), blackLine));
     ASSERT_TRUE(s.Step("undo", "\n1 ") && s.WaitFor("\n4 ") && s.WaitFor("\n5 "));
     EXPECT_TRUE(std::regex_search(s.out.substr(s.seen - 300), whiteLine));
@@ -126,9 +111,7 @@ TEST(XboardSession, AnalysisFollowsThePosition) {
     EXPECT_TRUE(OnlyXboardLines(s.out));
 }
 
-// White's quiet moves in the rook ending 7k/8/8/8/8/8/R7/K7: the rook
-// snakes over files a-f of ranks 2-7, the king walks to h1, the rook walks
-// on; no position comes back while the black king steps between h8 and g8.
+// 57 quiet white moves in 7k/8/8/8/8/8/R7/K7 that repeat no position while Black's king steps h8-g8.
 std::vector<std::string> QuietWhiteMoves() {
     std::vector<std::string> moves;
     auto sq = [](int file, int rank) { return std::string{char('a' + file), char('0' + rank)}; };
@@ -165,30 +148,27 @@ TEST(XboardSession, EndOfGameAnnouncements) {
          "\n1/2-1/2 {Draw by insufficient material}\n"},
         {"xboard\nnew\nforce\ng1f3\ng8f6\nf3g1\nf6g8\ng1f3\ng8f6\nf3g1\nexit\nf6g8\n",
          "Velkor \n1/2-1/2 {Draw by repetition}\n"},
-        // "exit" leaves force mode without a search; the user's move makes 100 plies.
+        // The user's move makes the 100th ply, then the engine's.
         {rookEnding + QuietPlies(99) + "exit\ng8h8\n", "Velkor \n1/2-1/2 {Draw by 50 Move Rule}\n"},
-        // Nothing at 99 plies: the engine's quiet reply makes 100.
         {rookEnding + QuietPlies(98) + "exit\n" + QuietWhiteMoves()[49] + "\n", " \n1/2-1/2 {Draw by 50 Move Rule}\n"},
     };
     for (const Case& c : cases) {
         RunResult r = RunVelkor({}, c.input, 20);
         EXPECT_EQ(r.exitCode, 0);
-        const std::string& expected = c.ending;
-        EXPECT_EQ(r.out.substr(r.out.size() - std::min(r.out.size(), expected.size())), expected) << c.input;
+        EXPECT_EQ(Tail(r.out, c.ending.size()), c.ending) << c.input;
         EXPECT_EQ(Count(r.out, "1/2-1/2") + Count(r.out, "mates!") + Count(r.out, "Stalemate"), 1) << r.out;
     }
 }
 
 } // namespace
 
-// A game of more than a thousand plies keeps its whole history: no flood of
-// errors, no false draw; the mate at its end is found.
-TEST(LongGame, ThousandPliesThenAMate) {
+// 2,003 plies (a UCI line once cut at 9,999 characters) keep their whole history: no false draw, the mate found.
+TEST(LongGame, TwoThousandPliesThenAMate) {
     std::string plies;
-    for (int i = 0; i < 260; ++i) plies += " g1f3 g8f6 f3g1 f6g8";
+    for (int i = 0; i < 500; ++i) plies += " g1f3 g8f6 f3g1 f6g8";
     plies += " f2f3 e7e5 g2g4";
     RunResult r = RunVelkor({}, "uci\nposition startpos moves" + plies + "\ngo depth 3\n", 30);
-    EXPECT_TRUE(Has(r.out, "info score mate 1\nbestmove d8h4 \n")) << r.out.substr(r.out.size() - 300);
+    EXPECT_TRUE(Has(r.out, "info score mate 1\nbestmove d8h4 \n")) << Tail(r.out);
     std::string xboard = "xboard\nnew\nforce\n";
     for (size_t i = 1; i < plies.size(); i += 5) xboard += plies.substr(i, 4) + "\n";
     r = RunVelkor({}, xboard + "sd 3\ngo\n", 30);
