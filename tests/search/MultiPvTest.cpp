@@ -1,20 +1,15 @@
 // Several lines an iteration: ranked by exact score, each root move once,
-// legal throughout, no more lines than moves, only the moves allowed, and
-// one line costing nothing when it is all that is asked for.
+// legal throughout, no more lines than moves, line 1 the one-line search's,
+// and a cut iteration claiming no depth.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <set>
 #include <vector>
 
 #include "core/Status.h"
 #include "frontend/shared/LineText.h"
-#include "movegen/LegalMoves.h"
-#include "search/MoveHistory.h"
-#include "search/SearchRoutines.h"
 #include "search/TimeManagement.h"
-#include "search/TranspositionTables.h"
-#include "support/TestBoards.h"
+#include "support/TestSearch.h"
 
 namespace {
 
@@ -31,59 +26,33 @@ struct Reports : SearchObserver {
 class MultiPv : public testing::Test {
 protected:
     void TearDown() override {
-        MainStatus.FD = 0;
-        MainStatus.ST = 0;
+        MainStatus.FD = MainStatus.ST = 0;
         Search.LineCount = 1;
-        Search.RootMoveFilterCount = 0;
     }
 
-    // A fixed-depth search from a fresh table with `lines` lines.
+    // A search from a fresh table with `lines` lines; depth 0: the node limit alone ends it.
     Reports Think(const char* fen, int depth, int lines) {
-        MainStatus.initVars();
-        MoveList.Init();
-        PositionCache.ClearTranspositionTables();
-        Search.ClearHistory();
-        std::memset(Search.Killers, 0, sizeof Search.Killers);
-        MainBoard = BoardFromFen(fen);
-        MainStatus.FD = char(depth);
-        MainBoard.MaxDepth = depth;
-        if (depth == 0) MainStatus.ST = AnalysisTime; // the node limit alone ends it
+        FreshSearch();
+        root = BoardFromFen(fen);
+        if (depth == 0) MainStatus.ST = AnalysisTime;
         Search.LineCount = lines;
         Reports reports;
-        SearchObserver* const saved = Search.Observer;
-        Search.Observer = &reports;
-        Move best{0, 0, NoPromotion};
-        CaptureStdout([&] { Search.ProgressiveDeepening(MainBoard, char(depth), &best); });
-        Search.Observer = saved;
+        const Move best = SearchWith(reports, depth);
         bestMove = MoveCode(best.from, best.to);
         return reports;
     }
 
-    // Every line's moves legal one after the other from the root.
-    static bool Legal(const ChessBoard& root, const MoveLine& line) {
-        ChessBoard b = root;
-        for (int i = 0; i < line.length; ++i) {
-            const Move m{SquareBit(line.moves[i].move / 64), SquareBit(line.moves[i].move % 64), line.moves[i].promote};
-            if (!IsLegal(b, m)) return false;
-            char mask;
-            b.MakeMove(m.from, m.to, m.promote, &mask);
-            b.Castling &= mask;
-            b.SideToMove ^= 1;
-        }
-        return true;
-    }
-
-    // The lines of each depth: ranks 1..expected in order, scores not rising, distinct legal moves.
-    void ExpectRanked(const Reports& r, const ChessBoard& root, size_t expected, int depth) {
+    // Each depth's lines: ranks 1..expected in order, scores not rising, distinct legal moves.
+    void ExpectRanked(const Reports& r, size_t expected, int depth) {
         ASSERT_EQ(r.done.size(), expected * size_t(depth));
         for (int d = 0; d < depth; ++d) {
             std::set<int> moves;
             for (size_t k = 0; k < expected; ++k) {
                 const SearchReport& line = r.done[size_t(d) * expected + k];
-                EXPECT_EQ(line.depth, d + 1);
-                EXPECT_EQ(line.multiPv, int(k) + 1);
-                ASSERT_GT(line.line.length, 0);
-                EXPECT_TRUE(Legal(root, line.line)) << "depth " << d + 1 << " line " << k + 1;
+                SCOPED_TRACE(testing::Message() << "depth " << d + 1 << " line " << k + 1);
+                EXPECT_TRUE(line.depth == d + 1 && line.multiPv == int(k) + 1);
+                ChessBoard b = root;
+                ASSERT_TRUE(line.line.length > 0 && PlayLine(&b, line.line));
                 moves.insert(line.line.moves[0].move);
                 if (k > 0) { EXPECT_LE(line.score, r.done[size_t(d) * expected + k - 1].score); }
             }
@@ -92,37 +61,22 @@ protected:
         EXPECT_EQ(bestMove, r.done[size_t(depth - 1) * expected].line.moves[0].move) << "the move is line 1's";
     }
 
+    ChessBoard root{};
     int bestMove = 0;
 };
 
 } // namespace
 
 TEST_F(MultiPv, LinesRankedLegalAndDistinct) {
-    const ChessBoard root = BoardFromFen(Middlegame);
-    ExpectRanked(Think(Middlegame, 5, 4), root, 4, 5);
-    // Three legal moves (the king's), five lines asked for: three lines.
-    const char* fewMoves = "7k/8/8/8/8/8/6PP/R5K1 b - - 0 1";
-    ExpectRanked(Think(fewMoves, 4, 5), BoardFromFen(fewMoves), 3, 4);
+    ExpectRanked(Think(Middlegame, 5, 4), 4, 5);
+    ExpectRanked(Think("7k/8/8/8/8/8/6PP/R5K1 b - - 0 1", 4, 5), 3, 4); // three king moves: three lines
 }
 
-TEST_F(MultiPv, LinesComeOnlyFromTheListedMoves) {
-    const ChessBoard root = BoardFromFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
-    Search.RootMoveFilterCount = 2;
-    Search.RootMoveFilter[0] = u16(MoveCode(Sq("a2"), Sq("a3")));
-    Search.RootMoveFilter[1] = u16(MoveCode(Sq("b1"), Sq("c3")));
-    const Reports r = Think("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 4, 3);
-    ExpectRanked(r, root, 2, 4);
-    for (const SearchReport& line : r.done)
-        EXPECT_TRUE(line.line.moves[0].move == Search.RootMoveFilter[0] ||
-                    line.line.moves[0].move == Search.RootMoveFilter[1]);
-}
-
-// Line K is the best move once lines 1..K-1 are left out: with a free queen to take, every line
-// but the first scores below it, and the capture is line 1.
+// Line K is the best move once lines 1..K-1 are left out: with a free queen to take, line 1
+// is the capture and every other line scores below it.
 TEST_F(MultiPv, TheFirstLineIsTheOneLineSearch) {
     const char* fen = "4k3/8/8/3q4/8/8/3R4/4K3 w - - 0 1";
-    const Reports one = Think(fen, 5, 1);
-    const Reports three = Think(fen, 5, 3);
+    const Reports one = Think(fen, 5, 1), three = Think(fen, 5, 3);
     ASSERT_FALSE(one.done.empty());
     ASSERT_EQ(three.done.size(), 15u);
     EXPECT_EQ(one.done.back().multiPv, 0) << "one line reports no rank";
@@ -131,9 +85,8 @@ TEST_F(MultiPv, TheFirstLineIsTheOneLineSearch) {
     EXPECT_GT(three.done[12].score, three.done[13].score + 4000) << "line 2 keeps no queen";
 }
 
-// A search cut short in an iteration claims no depth it did not search: its result is the last
-// finished iteration's, or the move found best in the cut one (already reported at that depth).
-// With several lines the cut iteration reports nothing.
+// A search cut short claims no depth it did not search: its result is the last finished
+// iteration's, or the move found best in the cut one; with several lines the cut one reports nothing.
 TEST_F(MultiPv, ACutIterationClaimsNoDepth) {
     for (int lines : {1, 3}) {
         SetSearchLimits(30000, 0);

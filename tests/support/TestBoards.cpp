@@ -11,6 +11,7 @@
 #include "board/Fen.h"
 #include "board/HashKeys.h"
 #include "core/Status.h"
+#include "movegen/San.h"
 
 namespace {
 
@@ -66,13 +67,34 @@ std::vector<std::string> Words(const std::string& text) {
 
 ChessBoard After(const char* fen, std::initializer_list<const char*> moves) {
     BoardFromFen(fen);
-    for (const char* m : moves) {
-        char mask;
-        MainBoard.MakeMove(Sq(m), Sq(m + 2), NoPromotion, &mask);
-        MainBoard.SideToMove ^= 1;
-        MainBoard.Castling &= mask;
-    }
+    for (const char* m : moves) MainBoard = AfterMove(MainBoard, Move{Sq(m), Sq(m + 2), NoPromotion});
     return MainBoard;
+}
+
+ChessBoard AfterMove(ChessBoard b, const Move& m) {
+    char mask;
+    b.MakeMove(m.from, m.to, m.promote, &mask);
+    b.SideToMove ^= 1;
+    b.Castling &= mask;
+    return b;
+}
+
+ChessBoard ReplayPgn(const std::string& pgn) {
+    std::istringstream in(pgn);
+    std::string line, fen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", moves;
+    while (std::getline(in, line)) {
+        if (line.rfind("[FEN \"", 0) == 0) fen = line.substr(6, line.size() - 8);
+        if (!line.empty() && line[0] != '[') moves += line + " ";
+    }
+    ChessBoard b = BoardFromFen(fen.c_str());
+    std::istringstream words(moves);
+    for (std::string w; words >> w;) {
+        if (w.find('.') != std::string::npos || w == "*" || w == "1-0" || w == "0-1" || w == "1/2-1/2") continue;
+        Move m;
+        EXPECT_EQ(ReadSan(b, w, &m), SanReading::Ok) << w;
+        b = AfterMove(b, m);
+    }
+    return b;
 }
 
 std::string TempFile(const std::string& name, const std::string& content) {

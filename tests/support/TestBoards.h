@@ -27,6 +27,10 @@ std::vector<std::string> ListOf(const MoveGen& list, int count);
 std::vector<std::string> Words(const std::string& text);
 // MainBoard after the moves ("e2e4") from the FEN, played as the front ends play them.
 ChessBoard After(const char* fen, std::initializer_list<const char*> moves);
+// The board after one move as the front ends play it: castling rights kept up, the other side to move.
+ChessBoard AfterMove(ChessBoard b, const Move& m);
+// The position a PGN text reaches: its FEN tag or the initial position, then each move read as SAN.
+ChessBoard ReplayPgn(const std::string& pgn);
 // Writes a file of that name into a new temporary directory and returns its path.
 std::string TempFile(const std::string& name, const std::string& content);
 

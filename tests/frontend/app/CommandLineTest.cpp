@@ -17,29 +17,16 @@ namespace {
 // The settings the options touch, as "name=value" words.
 std::vector<std::string> Settings() {
     const Status& s = MainStatus;
-    std::vector<std::string> words = {"suite=" + SuiteFile, "evalfile=" + EvalFile};
-    for (auto [name, value] : std::initializer_list<std::pair<const char*, long long>>{{"maxdepth", MainBoard.MaxDepth},
-                                                                                       {"fd", s.FD},
-                                                                                       {"fixed", MainBoard.FixedDepth},
-                                                                                       {"st", s.ST},
-                                                                                       {"tpm", s.TimePerMove},
-                                                                                       {"left", s.TimeLeft},
-                                                                                       {"xboard", s.xboard},
-                                                                                       {"uci", s.UCImode},
-                                                                                       {"sp", s.SelfPlay},
-                                                                                       {"post", s.Post},
-                                                                                       {"kibitz", s.Kibitz},
-                                                                                       {"trace", s.Trace},
-                                                                                       {"book", s.OwnBook},
-                                                                                       {"bench", s.BenchNumber},
-                                                                                       {"satrain", s.SATrain},
-                                                                                       {"perft", s.PERFT},
-                                                                                       {"ts", s.DoTestSuite},
-                                                                                       {"pev", s.PEV},
-                                                                                       {"mimic", s.Mimic},
-                                                                                       {"eval", EvalSuiteRequested},
-                                                                                       {"side", MainBoard.SideToMove}})
-        words.push_back(std::string(name) + "=" + std::to_string(value));
+    const ChessBoard& b = MainBoard;
+    std::vector<std::string> words = {"suite=" + SuiteFile, "evalfile=" + EvalFile,
+                                      "eval=" + std::to_string(EvalSuiteRequested)};
+    const std::vector<std::string> names = Words("maxdepth fd fixed st tpm left xboard uci sp post kibitz trace book "
+                                                 "bench satrain perft ts pev mimic side");
+    const long long values[] = {b.MaxDepth, s.FD,          b.FixedDepth, s.ST,          s.TimePerMove,
+                                s.TimeLeft, s.xboard,      s.UCImode,    s.SelfPlay,    s.Post,
+                                s.Kibitz,   s.Trace,       s.OwnBook,    s.BenchNumber, s.SATrain,
+                                s.PERFT,    s.DoTestSuite, s.PEV,        s.Mimic,       b.SideToMove};
+    for (size_t i = 0; i < names.size(); ++i) words.push_back(names[i] + "=" + std::to_string(values[i]));
     return words;
 }
 
@@ -47,8 +34,7 @@ std::vector<std::string> Settings() {
 std::string Changes(std::vector<std::string> args, std::string* printed = nullptr) {
     MainStatus.xboard = MainStatus.UCImode = 0;
     MainStatus.initVars();
-    MainStatus.Kibitz = MainStatus.OwnBook = 0;
-    MainStatus.TimeLeft = 0;
+    MainStatus.Kibitz = MainStatus.OwnBook = MainStatus.TimeLeft = 0;
     MainBoard.InitRep();
     MainBoard.FixedDepth = 0;
     SuiteFile.clear(), EvalFile.clear(), EvalSuiteRequested = false;

@@ -28,8 +28,6 @@ void ExpectConsistent(const ChessBoard& b) {
     char total[32];
     std::snprintf(total, sizeof total, "%.2f", Evaluate(b, char(b.SideToMove)) / 800.0);
     ASSERT_EQ(Words(lines.back()), (std::vector<std::string>{"Total", total})) << table;
-
-    EXPECT_NE(table.find("800 units"), std::string::npos);
     EXPECT_NE(table.find(b.SideToMove ? "(Black to move)" : "(White to move)"), std::string::npos) << table;
     size_t rows = 0;
     while (rows < lines.size() && Words(lines[rows]) != std::vector<std::string>{"Term", "White", "Black", "Total"})
@@ -37,7 +35,6 @@ void ExpectConsistent(const ChessBoard& b) {
     ASSERT_LT(rows, lines.size()) << table;
     long sum = 0;
     for (size_t i = rows + 1; i + 1 < lines.size(); ++i) sum += Hundredths(Words(lines[i]).back());
-    EXPECT_EQ(lines.size() - rows - 2, size_t(EvalGroupCount + 3));
     EXPECT_EQ(sum, Hundredths(total)) << table;
     for (const std::string& line : lines) EXPECT_LE(line.size(), 80u) << line;
 }

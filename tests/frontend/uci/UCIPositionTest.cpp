@@ -1,6 +1,6 @@
-// "position" lines (the move list replayed on the game position with its
-// keys, side to move, ply and fifty-move count, every move and FEN
-// checked) and the settings of "go" lines, their numbers clamped.
+// "position" lines (the move list replayed with its keys, side to move,
+// ply and fifty-move count, every move and FEN checked), the settings of
+// "go" lines, their numbers clamped, and the move overhead an option sets.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -8,9 +8,11 @@
 
 #include "board/HashKeys.h"
 #include "core/Status.h"
+#include "frontend/uci/UCIOptions.h"
 #include "frontend/uci/UCIProtocol.h"
 #include "search/MoveHistory.h"
 #include "search/SearchRoutines.h"
+#include "search/TimeManagement.h"
 #include "support/TestBoards.h"
 
 namespace {
@@ -40,23 +42,18 @@ bool KeyIsCurrent(const HistoryKey& k) {
     return k.upper == upper && k.lower == lower;
 }
 
-TEST_F(UCITest, MoveListsFromStartposAndFromAFenWithBlackToMove) {
+TEST_F(UCITest, MoveListsWithKeysPromotionsEnPassantAndCastling) {
     Handle("position startpos moves e2e4 e7e5 g1f3");
     EXPECT_TRUE(MainBoard.SideToMove == 1 && MainStatus.GamePly == 3 && MainBoard.FiftyMoveCount == 1);
     ASSERT_EQ(MoveList.NumMoves, 3);
     EXPECT_TRUE(KeyIsCurrent(MoveList.entries[2]));
-
     Handle("position fen 4k3/8/8/8/8/8/8/4K2R b K - 0 1 moves e8d8 e1f1");
     EXPECT_TRUE(MainBoard.SideToMove == 1 && MainBoard.Castling == 0); // the king left e1
     ASSERT_EQ(MoveList.NumMoves, 2);
     EXPECT_TRUE(KeyIsCurrent(MoveList.entries[1])); // keys follow the side to move
-
     Handle("position startpos moves g1f3 g8f6 f3g1 f6g8 g1f3 g8f6");
     const HistoryKey& last = MoveList.entries[5];
     EXPECT_EQ(MoveList.ThreeFoldRepDetection(MainBoard.FiftyMoveCount, last.upper, last.lower), 1);
-}
-
-TEST_F(UCITest, PromotionEnPassantAndCastlingInTheList) {
     Handle("position fen 8/4P3/8/8/8/8/k7/7K w - - 0 1 moves e7e8n a2a3 e8d6");
     EXPECT_TRUE(MainBoard.WhiteKnights & SquareBit(43));
     Handle("position startpos moves e2e4 a7a6 e4e5 d7d5 e5d6 a6a5 g1f3 a5a4 f1e2 a4a3 e1g1");
@@ -68,35 +65,33 @@ TEST_F(UCITest, PromotionEnPassantAndCastlingInTheList) {
 
 TEST_F(UCITest, IllegalMovesAndInvalidPositionsAreRefused) {
     const struct {
-        const char* line;
-        const char* said; // the info string, "" for none
-        int plies;        // moves applied
-    } cases[] = {
-        {"position startpos moves e2e4 e2e5", "info string illegal move: e2e5\n", 1}, // from an empty square
-        {"position startpos moves e7e5", "info string illegal move: e7e5\n", 0},      // the wrong side
-        {"position startpos moves e2e4e7e5", "info string illegal move: e2e4e7e5\n", 0},
-        {"position startpos moves e2e4 xyz e7e5", "info string illegal move: xyz\n", 1},
-        {"position startpos moves a0a1", "info string illegal move: a0a1\n", 0},
-        {"position startpos moves e1e2", "info string illegal move: e1e2\n", 0}, // onto its own man
-        {"position startpos moves", "", 0},
-    };
+        const char *moves, *refused;          // the list, its first refused move ("" for none)
+        int plies;                            // moves applied
+    } cases[] = {{"e7e5", "e7e5", 0},         // the wrong side
+                 {"e2e4e7e5", "e2e4e7e5", 0}, // two moves glued together
+                 {"e2e4 xyz e7e5", "xyz", 1}, // the list stops at the first refused
+                 {"a0a1", "a0a1", 0},         // off the board
+                 {"e1e2", "e1e2", 0},         // onto its own man
+                 {"", "", 0}};
     for (const auto& c : cases) {
-        EXPECT_EQ(Handle(c.line), c.said) << c.line;
-        EXPECT_EQ(MoveList.NumMoves, c.plies) << c.line;
-        EXPECT_EQ(int(MainBoard.SideToMove), c.plies % 2) << c.line;
+        EXPECT_EQ(Handle((std::string("position startpos moves ") + c.moves).c_str()),
+                  *c.refused ? std::string("info string illegal move: ") + c.refused + "\n" : "")
+            << c.moves;
+        EXPECT_EQ(MoveList.NumMoves, c.plies) << c.moves;
+        EXPECT_EQ(int(MainBoard.SideToMove), c.plies % 2) << c.moves;
     }
     Handle("position startpos moves d2d4");
     const std::string before = FenOf(MainBoard);
-    for (const char* fen : {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP w KQkq - 0 1", "8/8/8/8/8/8/8/8 w - - 0 1",
-                            "4k3/8/8/8/8/8/8/4K2P w - - 0 1", "4k3/4Q3/8/8/8/8/8/4K3 w - - 0 1",
-                            "4k3/8/8/8/8/8/8/4KK2 w - - 0 1", "4k3/8/8/8/8/8/8/4K3 x - - 0 1", "garbage"}) {
+    for (const char* fen : {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP w KQkq - 0 1", "4k3/8/8/8/8/8/8/4K2P w - - 0 1",
+                            "4k3/4Q3/8/8/8/8/8/4K3 w - - 0 1", "4k3/8/8/8/8/8/8/4KK2 w - - 0 1",
+                            "4k3/8/8/8/8/8/8/4K3 x - - 0 1", "garbage"}) {
         EXPECT_EQ(Handle((std::string("position fen ") + fen).c_str()),
                   std::string("info string invalid position: ") + fen + "\n");
         EXPECT_EQ(FenOf(MainBoard), before) << fen;
     }
 }
 
-TEST_F(UCITest, ClocksOfTheSideToMoveMovetimeAndDepth) {
+TEST_F(UCITest, GoLinesClocksDepthsAndWhatCarriesOver) {
     MainBoard.SideToMove = 1;
     UCI.ApplyGoLine("go wtime 60000 btime 30000 winc 5000 binc 2999");
     EXPECT_TRUE(MainStatus.TimeLeft == 30000 && MainStatus.TimeInc == 2999 && MainStatus.MovesPerSession == 0);
@@ -116,17 +111,12 @@ TEST_F(UCITest, ClocksOfTheSideToMoveMovetimeAndDepth) {
     EXPECT_EQ(MainStatus.TimeLeft, 0);
     UCI.ApplyGoLine("go nodes 10000");
     EXPECT_TRUE(Search.NodeLimit == 10000 && MainStatus.ST > 0) << "a node count alone knows no clock";
-}
-
-TEST_F(UCITest, InfinitePonderAndSearchmoves) {
     UCI.ApplyGoLine("go infinite");
-    EXPECT_EQ(UCI.State, InfiniteAnalysis);
-    EXPECT_EQ(MainStatus.ST, 1209600000);
+    EXPECT_TRUE(UCI.State == InfiniteAnalysis && MainStatus.ST == AnalysisTime);
     UCI.ApplyGoLine("go infinite ponder");
     EXPECT_EQ(UCI.State, PonderingState);
     UCI.ApplyGoLine("go ponder");
     EXPECT_TRUE(MainStatus.Analyze == 0 && MainStatus.Pondering == 1); // an earlier analysis does not carry over
-
     UCI.ApplyGoLine("go searchmoves e2e4 e7e8q depth 4");
     EXPECT_EQ(Search.RootMoveFilterCount, 2);
     EXPECT_TRUE(Search.RootMoveAllowed(SquareBit(52), SquareBit(60)) &&
@@ -137,6 +127,22 @@ TEST_F(UCITest, InfinitePonderAndSearchmoves) {
     UCI.ApplyGoLine("go nodes 5");
     UCI.ApplyGoLine("go depth 1");
     EXPECT_EQ(Search.NodeLimit, 0) << "neither does the node count";
+}
+
+TEST(UCIOptions, MoveOverheadReachesTheClockWithinItsRange) {
+    const struct {
+        const char *value, *said;
+        int overhead;
+    } cases[] = {{"0", "", 0},
+                 {"99999", "info string Move Overhead 99999 is out of range 0..5000: 5000 used\n", 5000},
+                 {"-3", "info string Move Overhead -3 is out of range 0..5000: 0 used\n", 0},
+                 {"120", "", 120},
+                 {"soon", "info string invalid value for Move Overhead: soon\n", 120}}; // refused: nothing changes
+    for (const auto& c : cases) {
+        EXPECT_EQ(CaptureStdout([&] { SetOption("Move Overhead", c.value); }), c.said);
+        EXPECT_EQ(MoveOverheadMs(), c.overhead) << c.value;
+    }
+    SetMoveOverhead(DefaultMoveOverheadMs);
 }
 
 } // namespace

@@ -1,15 +1,21 @@
 // The console and xboard interpreter: commands with their further input,
-// the move reader in normal and force mode, and the position editor.
+// the move reader in normal and force mode, the position editor, and the
+// console as a person plays it (moves in either notation, the game listed
+// and saved as PGN, the default opponent that gives way to xboard).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "core/Platform.h"
 #include "core/Status.h"
 #include "frontend/shared/GameRecord.h"
+#include "frontend/shared/PositionInput.h"
 #include "frontend/xboard/CommandInput.h"
+#include "frontend/xboard/Console.h"
 #include "frontend/xboard/GameLoop.h"
 #include "frontend/xboard/XboardProtocol.h"
 #include "search/TimeManagement.h"
@@ -31,46 +37,68 @@ void FeedInput(const std::string& text) {
     unlink(path);
 }
 
-class CommandsTest : public testing::Test {
+// An interpreter over the initial position: xboard's (no prompts or echoes) or a person's console.
+class Interpreter : public testing::Test {
 protected:
-    void SetUp() override {
-        MainStatus.xboard = 1; // no prompts or echoes
+    void Start(bool xboard) {
+        MainStatus.xboard = xboard, MainStatus.UCImode = MainStatus.SelfPlay = 0;
         MainStatus.initVars();
         MainBoard.InitRep();
         MainBoard.FiftyMoveCount = 0;
+        if (!xboard) StartConsolePlay();
         StartGamePosition();
     }
-    void TearDown() override { MainStatus.xboard = MainStatus.Analyze = MainStatus.Force = 0; }
-    // The command with the rest of its line, then the lines after it.
-    char Do(std::string word, const std::string& rest = "", const std::string& after = "") {
+    void SetUp() override { Start(true); }
+    void TearDown() override {
+        LeaveConsolePlay();
+        MainStatus.xboard = MainStatus.Analyze = MainStatus.Force = 0;
+    }
+    // The command with the rest of its line, then the lines after it; what it printed.
+    std::string Do(std::string word, const std::string& rest = "", const std::string& after = "",
+                   char* result = nullptr) {
         FeedInput(after);
         Input.StartWith(rest);
         word.resize(WordSize);
-        return DoCommand(word.data());
+        return CaptureStdout([&] {
+            const char r = DoCommand(word.data());
+            if (result) *result = r;
+        });
     }
 };
 
-TEST_F(CommandsTest, ClockAndDepthCommandsReadTheirNumbers) {
+class PersonConsole : public Interpreter {
+protected:
+    void SetUp() override { Start(false); }
+    // Moves for both sides, as force mode takes them, up to "go".
+    void Play(const std::string& moves) {
+        FeedInput("force\n" + moves + "\ngo\n");
+        CaptureStdout([] { EXPECT_EQ(HumanMove(), StateChanged); });
+    }
+    std::string Saved(const std::string& path) {
+        EXPECT_EQ(Do("save", path), "Game saved to " + path + "\n");
+        std::ifstream in(path);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+};
+
+} // namespace
+
+TEST_F(Interpreter, ClockAndDepthCommandsReadTheirNumbers) {
     Do("level", "40 5 0");
     EXPECT_TRUE(MainStatus.MovesPerSession == 40 && MainStatus.TimeLeft == 300000);
     Do("st", "5");
     EXPECT_EQ(MainStatus.ST, 5000);
-    // Numbers come from the command's own line only: a missing one changes nothing.
-    EXPECT_EQ(CaptureStdout([&] { Do("time", "e2e4"); }), "Error (no number): time e2e4\n");
-    EXPECT_EQ(CaptureStdout([&] { Do("level", "40 5", "new\n"); }), "Error (no number): level 40 5\n");
-    EXPECT_EQ(CaptureStdout([&] { Do("sd", "", "5\n"); }), "Error (no number): sd\n");
-    EXPECT_TRUE(MainStatus.MovesPerSession == 40 && MainStatus.TimeLeft == 300000 && MainStatus.TimeInc == 0);
-    char word[WordSize];
-    EXPECT_TRUE(Input.NextWord(word, WordSize) && std::string(word) == "5") << "the next line is untouched";
+    EXPECT_EQ(Do("time", "e2e4"), "Error (no number): time e2e4\n") << "numbers come from the command's own line";
+    EXPECT_EQ(MainStatus.TimeLeft, 300000);
     MainStatus.xboard = 0;
-    testing::internal::CaptureStdout();
-    Do("sfd", "4");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "setting MAXDEPTH\nscanstring sfd\nMAXDEPTH 4\n");
+    EXPECT_EQ(Do("sfd", "4"), "setting MAXDEPTH\nscanstring sfd\nMAXDEPTH 4\n");
     EXPECT_EQ(MainBoard.FixedDepth, 4);
 }
 
 // "memory N" sizes the table as UCI's Hash does; the overhead is an option as in UCI.
-TEST_F(CommandsTest, MemoryAndMoveOverhead) {
+TEST_F(Interpreter, MemoryAndMoveOverhead) {
     Do("memory", "16\n");
     EXPECT_EQ(PositionCache.BucketCount(), size_t(1) << 17);
     Do("memory", "lots\n");
@@ -80,21 +108,16 @@ TEST_F(CommandsTest, MemoryAndMoveOverhead) {
     ASSERT_TRUE(PositionCache.Resize(TTDefaultMegabytes));
     Do("option", "Move Overhead=120\n");
     EXPECT_EQ(MoveOverheadMs(), 120);
-    Do("option", "Move Overhead=99999\n");
-    EXPECT_EQ(MoveOverheadMs(), MaxMoveOverheadMs);
     SetMoveOverhead(DefaultMoveOverheadMs);
 }
 
-TEST_F(CommandsTest, ForceModeMovesForBothSidesUntilGo) {
+TEST_F(Interpreter, ForceModeAndTheFiftyMoveRuleAt100) {
     FeedInput("force e2e4 h0h1 e7e5 go\n");
     EXPECT_EQ(HumanMove(), StateChanged);
     EXPECT_TRUE(MainBoard.SideToMove == 0 && MainStatus.HumanToMove == 0 && MainStatus.GamePly == 1);
     EXPECT_TRUE((MainBoard.BlackPawns & SquareBit(36)) && Game.Size() == 3);
     FeedInput("");
     EXPECT_EQ(HumanMove(), QuitGame); // the end of input
-}
-
-TEST_F(CommandsTest, MoveReaderReportsTheFiftyMoveRuleAt100) {
     BoardFromFen("4k3/8/8/8/8/8/4P3/1N2K3 w - -");
     MainBoard.FiftyMoveCount = 98;
     FeedInput("b1c3 e8d8 e2e4\n");
@@ -103,10 +126,9 @@ TEST_F(CommandsTest, MoveReaderReportsTheFiftyMoveRuleAt100) {
     EXPECT_EQ(MainBoard.FiftyMoveCount, 100);
 }
 
-TEST_F(CommandsTest, EditorExampleAndCastlingFromHomeSquares) {
+TEST_F(Interpreter, EditorExampleAndCastlingFromHomeSquares) {
     // A board without a white king is no position: the editor's work is refused.
-    EXPECT_EQ(CaptureStdout([&] { Do("edit", "", "# c Pe4 Ke1 Rh1 Pz9 xq9 . e2e4\n"); }),
-              "tellusererror Illegal position\n");
+    EXPECT_EQ(Do("edit", "", "# c Pe4 Ke1 Rh1 Pz9 xq9 . e2e4\n"), "tellusererror Illegal position\n");
     EXPECT_EQ(MainBoard.AllPieces, 0xffff00000000ffffULL);
     Do("edit", "", "# Ke1 Rh1 c Pe4 Kg8 . e2e4\n");
     EXPECT_TRUE(MainBoard.BlackPawns == SquareBit(28) && MainBoard.WhiteKing == SquareBit(4));
@@ -117,9 +139,92 @@ TEST_F(CommandsTest, EditorExampleAndCastlingFromHomeSquares) {
     EXPECT_EQ(MainBoard.WhiteRooks, 0u); // a man placed on h1 replaces the rook there
     // ping is answered inside the editor; quit leaves it, the edit dropped, and ends the game.
     const u64 before = MainBoard.AllPieces;
-    EXPECT_EQ(CaptureStdout([&] { EXPECT_EQ(Do("edit", "", "# ping 3\nKe1\nquit\n"), QuitGame); }), "pong 3\n");
+    char result = 0;
+    EXPECT_EQ(Do("edit", "", "# ping 3\nKe1\nquit\n", &result), "pong 3\n");
+    EXPECT_EQ(result, QuitGame);
     EXPECT_EQ(MainBoard.AllPieces, before);
-    EXPECT_EQ(Do("edit", "", "# Ke1\n"), QuitGame) << "the end of input";
+    Do("edit", "", "# Ke1\n", &result);
+    EXPECT_EQ(result, QuitGame) << "the end of input";
 }
 
-} // namespace
+TEST(ConsoleMoves, ReadAsPeopleTypeThem) {
+    const char* const initial = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+    const char* const twins = "4k3/8/8/8/8/2N1R1N1/8/4RK2 w - - 0 1"; // knights c3, g3; rooks e3, e1
+    auto read = [](const char* fen, const std::string& word) {
+        Move move;
+        std::string refusal;
+        return ReadConsoleMove(BoardFromFen(fen), word.c_str(), &move, &refusal) ? MoveNotation(move) : refusal;
+    };
+    const struct {
+        const char *fen, *words, *moves; // each word read as the move in its place
+    } cases[] = {{initial, "Nf3!? Ng1f3", "g1f3 g1f3"},
+                 {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1", "O-O 0-0-0 e1g1", "e1g1 e1c1 e1g1"},
+                 {"rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq d6 0 2", "ed5", "e4d5"},
+                 {"8/4P2k/8/8/8/8/8/4K3 w - - 0 1", "e8=Q e8Q e8 e8=N e7e8q", "e7e8q e7e8q e7e8q e7e8n e7e8q"},
+                 {twins, "Nce4 Nge4 R1e2 R3e2+", "c3e4 g3e4 e1e2 e3e2"}};
+    for (const auto& c : cases)
+        for (size_t i = 0; i < Words(c.words).size(); ++i)
+            EXPECT_EQ(read(c.fen, Words(c.words)[i]), Words(c.moves)[i]) << Words(c.words)[i];
+    // Refused: not legal, not one move, not a move at all.
+    EXPECT_EQ(read(initial, "Nf6"), "Illegal move: Nf6");
+    EXPECT_EQ(read(initial, "e2e9"), "Illegal move: e2e9");
+    EXPECT_EQ(read(twins, "Ne4"), "Ambiguous move: Ne4 (Nce4 or Nge4)");
+    EXPECT_EQ(read(twins, "Re2"), "Ambiguous move: Re2 (R1e2 or R3e2)");
+    EXPECT_EQ(read(initial, "e9"), "Unknown command or move: e9 (help lists the commands)");
+}
+
+TEST_F(PersonConsole, GameListedAndSavedAsPgnThatReplaysToIt) {
+    EXPECT_EQ(Do("moves"), "No moves yet.\n");
+    Play("e4 e5 Nf3 Nc6 Bb5 a6 Bxc6 dxc6 O-O f6 d4 exd4 Nxd4 c5 Nb3 Qxd1 Rxd1");
+    EXPECT_EQ(Do("moves"), "1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 4. Bxc6 dxc6 5. O-O f6 6. d4 exd4 7. Nxd4 c5 8. Nb3 Qxd1 "
+                           "9. Rxd1\n");
+    const std::string path = TempFile("games.pgn", "");
+    std::string pgn = Saved(path);
+    EXPECT_EQ(pgn.find("[FEN "), std::string::npos);
+    EXPECT_EQ(FenOf(ReplayPgn(pgn)), FenOf(MainBoard));
+    // A game set up from FEN carries it; a second game is added to the file after a blank line.
+    Do("setboard", "4k3/8/8/8/8/8/4P3/4K3 b - - 0 1");
+    Play("Kd7 e4 Kc6 e5 Kd5 e6");
+    pgn = Saved(path);
+    const std::string second = pgn.substr(pgn.rfind("\n\n[Event ") + 2);
+    EXPECT_NE(second.find("[SetUp \"1\"]\n[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\"]\n"), std::string::npos) << second;
+    EXPECT_NE(second.find("1... Kd7 2. e4 Kc6 3. e5 Kd5 4. e6 *"), std::string::npos) << second;
+    EXPECT_EQ(FenOf(ReplayPgn(second)), FenOf(MainBoard));
+    // The side to move set by hand starts the record anew, as a set-up does.
+    Do("new");
+    Play("e4");
+    Do("white");
+    Play("d4 Nf6");
+    EXPECT_EQ(Do("moves"), "1. d4 Nf6\n");
+    EXPECT_NE(Saved(path).find("[FEN \"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq - 0 1\"]"),
+              std::string::npos);
+}
+
+TEST_F(PersonConsole, AFileThatCannotTakeTheGameLosesNothing) {
+    Play("d4 d5");
+    EXPECT_EQ(Do("pgn", "/tmp"), "Cannot save the game to /tmp: Is a directory. The game is still here: try another "
+                                 "file.\n");
+    EXPECT_EQ(Do("save"), "Usage: save FILE (the game is added to FILE as PGN)\n");
+    EXPECT_EQ(Do("moves"), "1. d4 d5\n");
+}
+
+TEST_F(PersonConsole, DefaultOpponentUntilThePersonOrXboardSaysOtherwise) {
+    ApplyConsoleDefaults();
+    EXPECT_EQ(Do("sd", "6"), "Velkor plays at about 1500 Elo, 3 seconds a move, at most 6 plies deep.\n");
+    EXPECT_EQ(Do("st", "10"), "Velkor plays at about 1500 Elo, 10 seconds a move, at most 6 plies deep.\n");
+    Do("new");
+    EXPECT_TRUE(MainStatus.ST == 10000 && MainBoard.MaxDepth == 6) << "a person's settings last the session";
+    Do("level", "40 5 0");
+    EXPECT_EQ(OpponentText(), "about 1500 Elo, 40 moves in 5 minutes, at most 6 plies deep");
+    EXPECT_EQ(Do("xboard"), "");
+    EXPECT_FALSE(PersonAtConsole() || Search.Level.limited) << "the GUI sets its own level";
+    // Under xboard the default clock goes too.
+    MainStatus.xboard = 0;
+    Search.Settings = ConsoleSearch;
+    MainStatus.initVars();
+    StartConsolePlay();
+    ApplyConsoleDefaults();
+    EXPECT_TRUE(MainStatus.ST == 3000 && Search.Level.limited);
+    LeaveConsolePlay();
+    EXPECT_TRUE(MainStatus.ST == 0 && !Search.Level.limited);
+}
