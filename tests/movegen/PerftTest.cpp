@@ -1,6 +1,5 @@
-// Perft counts of the engine against published counts and the mailbox
-// reference counter, and the counter itself against published counts
-// under full rules. Random games are counted in RandomGamesTest.
+// Perft of the engine against published counts and the mailbox reference, and the reference
+// against published counts under full rules. Random games are counted in RandomGamesTest.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -105,26 +104,23 @@ void CompareCounts(const ChessBoard& b, char castling, int plies, int* positions
 
 } // namespace
 
-// Every position within two plies of each start: pins on every line, en
-// passant beside a pinning slider, castling past attacks, and positions no
-// game reaches (an enemy king to be taken, a missing or a second king).
+// Within two plies of each start: pins, en passant beside a pinning slider, castling past
+// attacks, and boards no game reaches (a king to be taken, a missing or a second king).
 TEST(Perft, LastPlyCountedAsMakingEachMoveCounts) {
     const struct {
         const char* fen;
-        const char *lastFrom, *lastTo; // the double step just made, if any
-    } starts[] = {
-        {kiwipete, nullptr, nullptr},
-        {promotions, nullptr, nullptr},
-        {mirrored, nullptr, nullptr},
-        {"8/8/8/K2pP2r/8/8/8/7k w - -", "d7", "d5"},
-        {"8/8/8/8/k2pP2Q/8/8/4K3 b - -", "e2", "e4"},
-        {"4k3/8/8/2Pp4/8/8/8/4K1b1 w - -", "d7", "d5"},
-        {"r3k2r/8/8/8/8/5b2/8/R3K2R w KQkq -", nullptr, nullptr},
-        {"4k3/3q4/8/1B6/8/2b5/3P4/R3K2r w Q -", nullptr, nullptr},
-        {"4k3/8/8/8/8/8/4R3/4K3 w - -", nullptr, nullptr},
-        {"4k3/8/8/8/8/8/8/K3K3 w - -", nullptr, nullptr},
-        {"4k3/8/8/8/8/8/8/4N3 w - -", nullptr, nullptr},
-    };
+        const char *lastFrom = nullptr, *lastTo = nullptr; // the double step just made, if any
+    } starts[] = {{kiwipete},
+                  {promotions},
+                  {mirrored},
+                  {"8/8/8/K2pP2r/8/8/8/7k w - -", "d7", "d5"},
+                  {"8/8/8/8/k2pP2Q/8/8/4K3 b - -", "e2", "e4"},
+                  {"4k3/8/8/2Pp4/8/8/8/4K1b1 w - -", "d7", "d5"},
+                  {"r3k2r/8/8/8/8/5b2/8/R3K2R w KQkq -"},
+                  {"4k3/3q4/8/1B6/8/2b5/3P4/R3K2r w Q -"},
+                  {"4k3/8/8/8/8/8/4R3/4K3 w - -"},
+                  {"4k3/8/8/8/8/8/8/K3K3 w - -"},
+                  {"4k3/8/8/8/8/8/8/4N3 w - -"}};
     int positions = 0;
     for (const auto& s : starts) {
         ChessBoard root = BoardFromFen(s.fen);
