@@ -41,8 +41,7 @@ TEST(Fen, ReadsPlacementSideAndCastling) {
 
 TEST(Fen, WritesAndReadsBackPositionsAndCastlingFields) {
     MainBoard.InitRep();
-    EXPECT_EQ(CaptureStdout([] { pos2fen(MainBoard, 42); }),
-              "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 ; 42 \n");
+    EXPECT_EQ(FenOf(MainBoard), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 ; ");
     // A colour without rights writes a dash, White first; Black's rights alone then read back as none.
     const struct {
         const char *fen, *written;
