@@ -104,8 +104,8 @@ TEST(EvalBreakdown, SharesLandInTheirGroups) {
     }
 }
 
-// Equal pawns and the same key, different kings: a probe for one finds the
-// other's structure. The explanation must compute its own and put the slot back.
+// Same pawns and key, different kings: a probe for one finds the other's structure; the explanation
+// must compute its own and put the slot back.
 TEST(EvalBreakdown, NeitherReadsNorChangesThePawnHash) {
     ChessBoard x = EvalBoard("4k3/pp6/8/8/8/8/PP6/K7 w - - 0 1"), y = EvalBoard("k7/pp6/8/8/8/8/PP6/4K3 w - - 0 1");
     y.PawnKingHash = x.PawnKingHash;

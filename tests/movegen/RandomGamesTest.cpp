@@ -1,7 +1,5 @@
-// Random games checked against the mailbox reference: at every position
-// every pseudo-legal move is made on a copy, compared square by square and
-// taken back, after which the record must equal the original in every
-// field; along the first games the perft counts must agree too.
+// Random games against the mailbox reference: every pseudo-legal move made on a copy, compared
+// square by square and taken back to the identical record; perft counts along the first games.
 #include <gtest/gtest.h>
 
 #include <algorithm>
