@@ -1,5 +1,4 @@
-// Draws by material, fifty moves and the wrong-coloured bishop, and the
-// fifty-move counter of moves entered from outside.
+// Draws by material, fifty moves and the wrong-coloured bishop.
 #include <gtest/gtest.h>
 
 #include "board/ChessBoard.h"
@@ -34,19 +33,5 @@ TEST(Draw, MaterialFiftyMovesAndTheWrongBishop) {
         b.FiftyMoveCount = c.fifty;
         EXPECT_EQ(b.CheckDraw(0), c.result) << c.fen << " " << c.fifty;
         EXPECT_EQ(c.mating < 0 ? -1 : b.MatingMaterial, c.mating) << c.fen;
-    }
-}
-
-TEST(Draw, FiftyMoveCounterOfEnteredMoves) {
-    ChessBoard b = BoardFromFen("4k3/4p3/8/8/8/8/4P3/1N2K3 w - -");
-    const struct {
-        const char *from, *to;
-        int before, after;
-        bool draw;
-    } moves[] = {{"b1", "c3", 99, 100, true}, {"b1", "c3", 98, 99, false}, {"e1", "e2", 40, 0, false}};
-    for (const auto& m : moves) {
-        b.FiftyMoveCount = m.before;
-        EXPECT_EQ(b.Test50MoveRule(char(SquareOf(Sq(m.from))), char(SquareOf(Sq(m.to)))), m.draw) << m.from << m.to;
-        EXPECT_EQ(b.FiftyMoveCount, m.after) << m.from << m.to;
     }
 }

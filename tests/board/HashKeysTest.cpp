@@ -1,5 +1,4 @@
-// What enters the position key. The tables themselves are pinned by the
-// node counts of the bench signature.
+// What enters the position key (the tables are pinned by the bench signature's node counts).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,8 +8,7 @@
 #include "board/HashKeys.h"
 #include "support/TestBoards.h"
 
-// Each half of the key is the XOR of one entry per man, the side's and the
-// castling rights' entries; nothing else on the record enters.
+// Each half of the key: one entry per man, the side's and the rights'; nothing else enters.
 TEST(HashKeys, KeyIsTheSumOfItsEntries) {
     const char letters[] = "PNBRQKpnbrqk";
     const ChessBoard boards[] = {
@@ -35,8 +33,7 @@ TEST(HashKeys, KeyIsTheSumOfItsEntries) {
     }
 }
 
-// The key a move leads to, foreseen for prefetching: exact for every plain
-// move and capture, with the castling rights a king or rook move gives up.
+// The key foreseen for prefetching is exact for plain moves and captures, rights given up included.
 TEST(HashKeys, KeyAfterAMoveIsForeseenWithoutMakingIt) {
     const ChessBoard boards[] = {BoardFromFen("r3k2r/pbppqpb1/1pn1pnp1/4N3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -"),
                                  BoardFromFen("r3k2r/pbppqpb1/1pn1pnp1/4N3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq -")};

@@ -1,5 +1,4 @@
-// Polyglot books: keys against the format's published vectors, a book file
-// written here read back and chosen from, and files that are not books.
+// Polyglot books: keys against the published vectors, a written book read back, files that are not books.
 #include <gtest/gtest.h>
 
 #include <algorithm>

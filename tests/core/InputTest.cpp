@@ -1,5 +1,5 @@
-// The task for the first wait on standard input runs once, and only when
-// a read would block: never while commands are already waiting.
+// The input reader: the first-wait task runs once and only when a read would block; long lines,
+// a byte-order mark and partial lines.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -33,8 +33,7 @@ TEST(Input, FirstWaitTaskRunsOnceWhenNothingIsWaiting) {
     EXPECT_STREQ(line, "isready");
     EXPECT_EQ(runs, 0) << "commands were waiting";
 
-    // Nothing waits now: the task runs before the read blocks. The writer
-    // answers once it has (or after five seconds, failing the test).
+    // Nothing waits: the task runs before the read blocks; the writer answers then (or after 5 s).
     std::thread writer([&] {
         for (int i = 0; i < 500 && runs == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
         Write(fds[1], "go\nquit\n");
@@ -49,9 +48,7 @@ TEST(Input, FirstWaitTaskRunsOnceWhenNothingIsWaiting) {
     EXPECT_EQ(runs, 1) << "once only";
 }
 
-// A line of any length arrives whole (or cut, when asked, with the cut
-// said); a byte-order mark before the first command is dropped; a line
-// without its end is not yet waiting.
+// A line arrives whole or cut as asked; a leading byte-order mark is dropped; a partial line is not waiting.
 TEST(Input, LongLinesByteOrderMarkAndPartialLines) {
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);

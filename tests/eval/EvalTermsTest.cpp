@@ -1,6 +1,5 @@
-// The evaluation's terms one at a time: each case gives the term's value and
-// what it adds to the middle-game and end-game sums. The reference scores of
-// whole positions are checked through "-eval" (e2e/EvalSuiteTest).
+// The evaluation's terms one at a time: the value and what each adds to the middle-game and
+// end-game sums. Whole positions' reference scores are pinned through "-eval" (e2e/SuiteTest).
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -72,16 +71,9 @@ TEST(EvalTerms, PawnsAndPassers) {
     }
 }
 
-TEST(EvalTerms, Endings) {
-    // A lone minor against pawns; doubled pawns with a rook behind them.
-    ExpectTerm([] { return PE.DynamicPieceAdjustments(); },
-               {{"4k3/p7/8/8/8/8/8/2B1K3 w - - 0 1", -750}, {"4k3/8/8/8/8/P7/P7/R3K3 w - - 0 1", -125}});
-    // A knight more without a pawn for it; opposite-coloured bishops: a quarter.
-    for (auto [fen, score, material, scaled] : {std::tuple{"4k3/8/8/8/8/3n4/4P3/4K3 w - - 0 1", 0, -3250, 1100},
-                                                {"4k3/3p4/8/3b4/8/8/3P4/2B1K3 w - - 0 1", 1000, 0, 250}})
-        ExpectTerm([&] { return PE.ScaleEnding(score, material); }, {{fen, scaled}});
-    // Pawnless: 3/4 of a minor more, unrounded.
-    ExpectTerm([] { return Evaluate(*bb, 0); }, {{"4k3/8/8/8/8/8/8/1N2K3 w - - 0 1", 2437}});
+// A lone minor against pawns, a minor more, opposite bishops and pawnless endings: EvalBreakdownTest.
+TEST(EvalTerms, DoubledPawnsWithARookBehindThem) {
+    ExpectTerm([] { return PE.DynamicPieceAdjustments(); }, {{"4k3/8/8/8/8/P7/P7/R3K3 w - - 0 1", -125}});
 }
 
 TEST(EvalTerms, LazyExits) {

@@ -1,10 +1,10 @@
-// Colour symmetry of the evaluation over many positions from random legal
-// play, and the pawn hash giving the same result on a hit as on a miss.
+// Colour symmetry of the evaluation over positions of random play; the pawn hash's hits and misses.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
+#include "eval/EvalBreakdown.h"
 #include "support/TestBoards.h"
 
 TEST(Symmetry, MirroredPositionsScoreTheSameForTheOtherSide) {
@@ -37,17 +37,18 @@ TEST(PawnHash, HitGivesTheSameResultAsMiss) {
     }
 }
 
-// The root of a pawnless search has key 0 and meets the empty slot, which
-// reads as no open file; a clear empties the slots but keeps their file sets.
+// A pawnless root has key 0 and meets the empty slot, read as no open file (the explanation
+// computes its own: every file open); a clear empties the slots but keeps their file sets.
 TEST(PawnHash, EmptySlotAndClear) {
     PawnHashArray[0] = PawnRecord{};
     ChessBoard b = EvalBoard("4k3/8/8/8/8/8/8/R3K2R w - - 0 1");
     b.PawnKingHash = 0;
     const int fromEmptySlot = Evaluate(b, 0);
     EXPECT_TRUE(PE.OpenFiles == 0 && PE.NoWhitePawnFiles == 0 && PE.NoBlackPawnFiles == 0);
+    const int explained = ExplainEvaluation(b).score;
     PawnHashArray[0].key = 1; // force a miss: every file is open
     const int computed = Evaluate(b, 0);
-    EXPECT_NE(computed, fromEmptySlot);
+    EXPECT_TRUE(computed != fromEmptySlot && explained == computed);
     EXPECT_EQ(PE.OpenFiles, ~u64(0));
     EXPECT_TRUE(InPawnHash(0, 0));
 

@@ -1,6 +1,5 @@
-// The generators' lists in their exact order, which the search's node
-// counts depend on (perft along random games checks the sets; the bench
-// signature pins the selection step's ties), and the move text.
+// The generators' lists in their exact order, on which the search's node counts depend (random
+// games check the sets), and the move text.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,7 +10,7 @@
 
 namespace {
 
-enum Gen { All, Quiesce, Evasions, Castle, Pawns, PawnCaptures };
+enum Gen { All, Quiesce, Evasions, Castle, Pawns };
 
 // The generator's list for the side to move after the moves (castling: the rights given, -1 the board's).
 void Expect(Gen gen, const char* fen, const char* expected, std::initializer_list<const char*> before = {},
@@ -26,8 +25,7 @@ void Expect(Gen gen, const char* fen, const char* expected, std::initializer_lis
             : gen == Quiesce  ? list.GenerateQuiesceMoves(side, &b)
             : gen == Evasions ? list.GenCheckEvasions(side, &b)
             : gen == Castle   ? list.GenCastle(side, 0, rights)
-            : gen == Pawns    ? list.GenPawns(side, 0)
-                              : list.GenPawnCaptures(side, 0);
+                              : list.GenPawns(side, 0);
     EXPECT_EQ(ListOf(list, n), Words(expected)) << fen;
     EXPECT_EQ(list.MoveCount, gen == All ? n : -1) << "only the full list stores its count: " << fen;
     EXPECT_EQ(b.AllPieces, men) << "the board is left as it was: " << fen;
@@ -40,8 +38,7 @@ TEST(Generators, OrderByKindOfManCapturesFirst) {
     Expect(All, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
            "b1a3 b1c3 g1f3 g1h3 a2a4 a2a3 b2b4 b2b3 c2c4 c2c3 d2d4 d2d3 e2e4 e2e3 f2f4 f2f3 g2g4 g2g3 h2h4 h2h3");
     Expect(Quiesce, "4k3/8/2p5/Q2n3R/B3P3/2N2n2/4K3/8 w - -", "a5d5 h5d5 c3d5 a4c6 e4e5 e4d5 e2f3");
-    // Set-wise pawn captures take the h-side first and carry no promotion letter; pushes promote to queens only.
-    Expect(PawnCaptures, "4k3/8/8/1p1p1p2/2P1P1P1/8/8/4K3 b", "b5c4 d5e4 f5g4 d5c4 f5e4");
+    // Pushes promote to queens only.
     Expect(Pawns, "r3k3/1P6/8/8/8/8/8/4K3 w - -", "b7b8Q b7a8Q");
     Expect(Pawns, "4k3/8/8/8/8/8/6p1/4K2R b", "g2g1q g2h1q");
 }

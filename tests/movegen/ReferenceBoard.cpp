@@ -1,4 +1,3 @@
-// The mailbox reference counter.
 #include "movegen/ReferenceBoard.h"
 
 #include <cstdlib>
@@ -15,8 +14,8 @@ const int bishopSteps[4] = {-11, -9, 9, 11};
 const int rookSteps[4] = {-10, -1, 1, 10};
 
 int CellOf(int square) { return 21 + square % 8 + 10 * (square / 8); }
-int SquareOfCell(int cell) { return (cell - 21) % 10 + 8 * ((cell - 21) / 10); }
 int RankOfCell(int cell) { return (cell - 21) / 10; } // 0 = rank 1
+int SquareOfCell(int cell) { return (cell - 21) % 10 + 8 * RankOfCell(cell); }
 
 // +kind for a white letter, -kind for a black one, Empty for anything else.
 int PieceOfLetter(char c) {
@@ -116,12 +115,9 @@ std::vector<ReferenceBoard::Move> ReferenceBoard::PseudoMoves() const {
 void ReferenceBoard::Play(const Move& move) {
     const int from = CellOf(move.from), to = CellOf(move.to), piece = cell_[from], kind = std::abs(piece);
     const int corners[4] = {28, 21, 98, 91}; // h1, a1, h8, a8: rights 1, 2, 4, 8
-    for (int i = 0; i < 4; ++i) {
-        // Full rules: any move from or onto a corner ends its right; the engine's: only its own rook leaving it.
-        bool ends =
-            standard_ ? from == corners[i] || to == corners[i] : from == corners[i] && piece == (i < 2 ? R : -R);
-        if (ends) castling_ &= ~(1 << i);
-    }
+    for (int i = 0; i < 4; ++i) // full rules: any move from or onto a corner; the engine's: its rook leaving
+        if (standard_ ? from == corners[i] || to == corners[i] : from == corners[i] && piece == (i < 2 ? R : -R))
+            castling_ &= ~(1 << i);
     if (kind == K) {
         castling_ &= piece > 0 ? ~3 : ~12;
         if (to - from == 2) std::swap(cell_[from + 1], cell_[from + 3]);

@@ -1,7 +1,4 @@
-// A deliberately plain legal-move counter to check the engine against: a
-// 10x12 mailbox, offsets walked square by square, each move made on a copy
-// and kept if the own king is then not attacked. It shares no code with
-// the engine's generators.
+// A plain 10x12 mailbox move counter sharing no code with the engine's generators, to check them.
 #pragma once
 
 #include <cstdint>
@@ -15,14 +12,11 @@ public:
         char promote; // 'Q', 'R', 'B', 'N' or 0
     };
 
-    // Placement, side and castling fields; an en-passant field is ignored.
-    // By default the engine's rules: only queen promotions, and a castling
-    // right lost only when the king or that rook moves; `standard` gives
-    // full chess rules, to check the counter against published counts.
+    // Reads placement, side and castling (not en passant). The engine's rules (queen promotions only,
+    // rights lost only by the king's or that rook's move) unless `standard`, for published counts.
     explicit ReferenceBoard(const std::string& fen, bool standard = false);
 
-    // Moves that may leave the own king attacked (or take the enemy king).
-    std::vector<Move> PseudoMoves() const;
+    std::vector<Move> PseudoMoves() const; // may leave the own king attacked, or take the enemy king
     std::vector<Move> LegalMoves() const;
     void Play(const Move& move);
     std::uint64_t Perft(int depth) const;

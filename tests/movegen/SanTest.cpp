@@ -1,5 +1,4 @@
-// Standard algebraic notation: written as PGN readers expect, read as
-// people type it, and every legal move read back as itself.
+// Algebraic notation: written as PGN has it, read as people type it, every move read back as itself.
 #include <gtest/gtest.h>
 
 #include <string>
