@@ -35,7 +35,7 @@ TEST(Startup, HelpPrintsTheOptionListAndEnds) {
     }
 }
 
-TEST(Startup, ConsoleGreetsSaysTheOpponentAndShowsTheBoardAndTheLogHeader) {
+TEST(Startup, ConsoleGreetsSaysTheOpponentShowsTheBoardAndWritesTheLogHeader) {
     RunResult r = RunVelkor({}, "", 10);
     EXPECT_FALSE(r.timedOut) << "end of input must not hang the engine";
     EXPECT_EQ(r.exitCode, 0);
@@ -54,11 +54,9 @@ TEST(Startup, ConsoleGreetsSaysTheOpponentAndShowsTheBoardAndTheLogHeader) {
     r = RunVelkor({}, "help\n", 20); // help says the opponent again
     EXPECT_EQ(Count(r.out, "Velkor plays at about 1500 Elo, 3 seconds a move."), 2) << r.out;
     EXPECT_TRUE(Has(r.out, "  hint            a move for you")) << r.out;
-}
-
-TEST(Startup, PositionFileSetsTheBoardAndTheSides) {
+    // A position file sets the board and the sides.
     std::string path = TempFile("ending.fen", "4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\nrnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP\n");
-    RunResult r = RunVelkor({"-lpf", path}, "", 10);
+    r = RunVelkor({"-lpf", path}, "", 10);
     EXPECT_EQ(r.exitCode, 0);
     const std::string empty = "- - - - - - - -";
     EXPECT_TRUE(Has(r.out, "\nYou play Black; ") && Has(r.out, Diagram({"- - - - k - - -", empty, empty, empty, empty,
