@@ -17,11 +17,9 @@ TEST(BookOption, MissingFileGivesOneMessageABookNoneAndTheEngineRuns) {
         EXPECT_EQ(Count(console.out, "Hello! I am Velkor"), 1);
         EXPECT_FALSE(Has(console.out, "book.bin"));
     }
-    Session uci({"-uci", "-book", missing});
-    EXPECT_TRUE(uci.Step("uci", "uciok") && uci.Step("position startpos moves e2e4\ngo depth 3", "bestmove"));
-    EXPECT_EQ(uci.Finish(), 0);
+    RunResult uci = RunVelkor({"-uci", "-book", missing}, "uci\nposition startpos moves e2e4\ngo depth 3\n", 10);
+    EXPECT_TRUE(uci.exitCode == 0 && Has(uci.out, "bestmove") && !Has(uci.out, "book.bin"));
     EXPECT_EQ(Lines(uci.err).size(), 1u) << uci.err;
-    EXPECT_FALSE(Has(uci.out, "book.bin"));
 }
 
 // A book of the initial position (three moves) and of the one after e2e4 (one reply).

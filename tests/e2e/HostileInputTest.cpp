@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(HostileUci, NumbersOutOfRangeAndCommandsOutOfPlace) {
+TEST(HostileUci, NumbersOutOfRangeSearchesEndedAndCommandsOutOfPlace) {
     // A 24-day increment is spent on the move, a depth past any search is cut: both run until stopped.
     Session s;
     ASSERT_TRUE(
@@ -14,7 +14,13 @@ TEST(HostileUci, NumbersOutOfRangeAndCommandsOutOfPlace) {
     ASSERT_TRUE(s.Step("stop", "bestmove "));
     ASSERT_TRUE(s.Step("go depth 300 nodes 99999999999999999999999", "info depth 3\n"));
     ASSERT_TRUE(s.Step("stop", "bestmove "));
-    EXPECT_EQ(s.Finish(), 0);
+    ASSERT_TRUE(s.Step("go infinite", "info depth 3\n"));
+    ASSERT_TRUE(s.Step("ponderhit\nstop", "bestmove ", 3000)) << "an analysis ends with stop, ponderhit or not";
+    // A second go without a new position searches the same side again.
+    ASSERT_TRUE(s.Step("go depth 3", "bestmove ") && s.WaitFor("\n"));
+    ASSERT_TRUE(s.Step("go depth 3", "bestmove ") && s.WaitFor("\n"));
+    EXPECT_TRUE(Matches(s.out, "(bestmove [a-h][12][a-h][1-8] \n(info .*\n)*){3}$")) << s.out;
+    EXPECT_EQ(s.Quit(), 0);
     // An idle ponderhit or stop does nothing: no flood, no second identification, quit is heard.
     RunResult r = RunVelkor({"-uci"}, "isready\nponderhit\nstop\nuci\nponderhit\nisready\nquit\nisready\n", 10);
     EXPECT_TRUE(!r.timedOut && Count(r.out, "readyok\n") == 2 && Count(r.out, "uciok\n") == 1) << r.out;
@@ -23,17 +29,6 @@ TEST(HostileUci, NumbersOutOfRangeAndCommandsOutOfPlace) {
     r = RunVelkor({}, "uci\nquitx\ngox\nisready\nposition startpos\ngo depth 1 ponderx\nisready\n", 10);
     EXPECT_EQ(Count(r.out, "readyok\n"), 2);
     EXPECT_EQ(Count(r.out, "bestmove "), 1) << "the ponderx search ends by itself";
-}
-
-TEST(HostileUci, SearchesEndAndStayInTheirPosition) {
-    Session s;
-    ASSERT_TRUE(s.Step("uci\nposition startpos\ngo infinite", "info depth 3\n"));
-    ASSERT_TRUE(s.Step("ponderhit\nstop", "bestmove ", 3000)) << "an analysis ends with stop, ponderhit or not";
-    // A second go without a new position searches the same side again.
-    ASSERT_TRUE(s.Step("go depth 3", "bestmove ") && s.WaitFor("\n"));
-    ASSERT_TRUE(s.Step("go depth 3", "bestmove ") && s.WaitFor("\n"));
-    EXPECT_TRUE(Matches(s.out, "(bestmove [a-h][12][a-h][1-8] \n(info .*\n)*){3}$")) << s.out;
-    EXPECT_EQ(s.Quit(), 0);
 }
 
 TEST(HostileXboard, ClockNumbersAndCommandsWhileThinking) {

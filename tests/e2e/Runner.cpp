@@ -1,4 +1,3 @@
-// Process runner for the end-to-end tests.
 #include "e2e/Runner.h"
 
 #include <poll.h>
@@ -12,14 +11,10 @@
 #include <regex>
 #include <sstream>
 
-namespace {
-
-long NowMs() {
+static long NowMs() {
     using namespace std::chrono;
     return long(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
-
-} // namespace
 
 std::string TempDir() {
     char tmpl[] = "/tmp/velkor-e2e-XXXXXX";

@@ -23,13 +23,10 @@ public:
 
     void Write(const std::string& text);
     void Send(const std::string& line) { Write(line + "\n"); }
-    // Sends the lines, then waits for `text` as WaitFor does.
     bool Step(const std::string& lines, const std::string& text, int timeoutMs = 10000) {
-        Send(lines);
-        return WaitFor(text, timeoutMs);
+        return Send(lines), WaitFor(text, timeoutMs);
     }
-    // Reads until the output holds `text` after everything awaited before;
-    // false on a timeout or the end of the output.
+    // Reads until the output holds `text` after everything awaited before; false on a timeout or end of output.
     bool WaitFor(const std::string& text, int timeoutMs = 10000);
     // Reads until the process closes its outputs; false on a timeout.
     bool WaitForExit(int timeoutMs = 10000);
@@ -58,7 +55,5 @@ std::string ReadFile(const std::string& path);
 std::vector<std::string> Lines(const std::string& text);       // without their newlines
 int Count(const std::string& text, const std::string& needle); // non-overlapping occurrences
 inline bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-inline std::string Tail(const std::string& text, size_t n = 300) {
-    return text.substr(text.size() - std::min(n, text.size()));
-}
+inline std::string Tail(const std::string& s, size_t n = 300) { return s.substr(s.size() - std::min(n, s.size())); }
 bool Matches(const std::string& text, const std::string& pattern); // a regular expression found in the text

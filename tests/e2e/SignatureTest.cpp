@@ -56,7 +56,7 @@ TEST(Signature, BenchAtDepthEightAndTheBenchCommand) {
     EXPECT_EQ(Counts(r.out), Counts(RunVelkor({"-bench", "-fd", "2"}).out));
 }
 
-TEST(Signature, SecondBenchAtDepthEight) {
+TEST(Signature, SecondBenchAtDepthEightAndTheBenchCommandAtEleven) {
     RunResult r = RunVelkor({"-bench2", "-fd", "8"});
     ASSERT_EQ(r.exitCode, 0);
     EXPECT_TRUE(Has(r.out, "\nRunning benchmark \nProgressive Deepening\n    Time Interior"));
@@ -70,10 +70,7 @@ TEST(Signature, SecondBenchAtDepthEight) {
               "Transposition Table Hits 2232  Misses  63054  Ratio = 3\n"
               "Pawn misses 9694 Pawn attempts 248524 Pawn miss rate = 3.90063\n",
               Counts(r.out));
-}
-
-TEST(Signature, BenchCommandDefaultsToDepthEleven) {
-    RunResult r = RunVelkor({"bench"}, "", 300);
+    r = RunVelkor({"bench"}, "", 300);
     ASSERT_EQ(r.exitCode, 0);
     EXPECT_TRUE(Matches(r.out, R"(\n3366396 nodes \d+ nps\n$)")) << Tail(r.out);
 }

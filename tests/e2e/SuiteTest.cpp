@@ -60,16 +60,13 @@ TEST(EvalOption, ReferencePositionsScoreExactly) {
         EXPECT_EQ(out[i + 1], std::to_string(expected[i]) + " " + positions[i]);
 }
 
-TEST(EvalOption, ResultsDoNotDependOnTheOrderOfLines) {
+TEST(EvalOption, ResultsDoNotDependOnTheOrderOfLinesAndMalformedOnesAreSkipped) {
     // Equal pawns, different kings: each line gets its own pawn record.
     std::string a = "4k3/pp6/8/8/8/8/PP6/K7 w - - 0 1", b = "k7/pp6/8/8/8/8/PP6/4K3 w - - 0 1";
     std::vector<std::string> x = Lines(RunVelkor({"-eval", TempFile("ab.epd", a + "\n" + b + "\n")}).out);
     std::vector<std::string> y = Lines(RunVelkor({"-eval", TempFile("ba.epd", b + "\n" + a + "\n")}).out);
     ASSERT_TRUE(x.size() == 3 && y.size() == 3);
     EXPECT_TRUE(x[1] == y[2] && x[2] == y[1]) << x[1] << " / " << y[2];
-}
-
-TEST(EvalOption, MalformedLinesAreSkipped) {
     const std::string bad = "\nxyz\n8/8/8 w\n99999999999999999999/////////////////////// b KQkq\n"
                             "QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/QQQQKQQQ/qqqqkqqq/qqqqqqqq/qqqqqqqq/qqqqqqqq w - -\n"
                             "RRRRRRRR/RRRRRRRR/RRRRRRRR/8/8/k7/8/K7 b - -\r\n" +

@@ -10,17 +10,6 @@
 
 namespace {
 
-// "g1f3 g8f6 f3g1 f6g8" repeated: after a multiple of four plies the start position, White to move.
-std::string KnightShuffle(int plies) {
-    static const char* const cycle[] = {"g1f3", "g8f6", "f3g1", "f6g8"};
-    std::string moves;
-    for (int i = 0; i < plies; ++i) moves += std::string(" ") + cycle[i % 4];
-    return moves;
-}
-
-// A stop is heard within a second; the rest covers a loaded machine. Not hearing it hangs.
-constexpr long StopMs = 4000;
-
 TEST(UnendingFiles, PipesDevicesAndMissingFilesAreRefusedAtOnce) {
     const std::string fifo = TempDir() + "/book.fifo";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -58,12 +47,12 @@ TEST(UnendingFiles, PipesDevicesAndMissingFilesAreRefusedAtOnce) {
 }
 
 TEST(UnendingLines, UciPositionsOfAnyLengthOrNone) {
-    // A 5,000-ply game and a megabyte of blanks in one line are read whole.
-    RunResult r = RunVelkor(
-        {}, "uci\nposition startpos moves" + KnightShuffle(5000) + std::string(1 << 20, ' ') + " e2e4\ngo depth 1\n",
-        60);
-    EXPECT_TRUE(Matches(r.out, "bestmove [a-h][78][a-h][1-8]")) << "Black after e2e4";
-    EXPECT_FALSE(Has(r.out, "illegal move"));
+    // A 5,003-ply game and a megabyte of blanks in one line are read whole: no false draw, the mate found.
+    std::string game;
+    for (int i = 0; i < 1250; ++i) game += " g1f3 g8f6 f3g1 f6g8";
+    RunResult r = RunVelkor({}, "uci\nposition startpos moves" + game + std::string(1 << 20, ' ') +
+                                    " f2f3 e7e5 g2g4\ngo depth 3\n");
+    EXPECT_TRUE(Has(r.out, "info score mate 1\nbestmove d8h4 \n")) << Tail(r.out);
     // Longer than any GUI sends: refused whole, the position before stays.
     r = RunVelkor(
         {}, "uci\nposition startpos moves e2e4\nposition startpos" + std::string(9 << 20, ' ') + "\ngo depth 1\n", 60);
@@ -117,7 +106,7 @@ TEST(UnendingJobs, PerftSuitesAndConsoleSearchesHearQuitAndTheEndOfInput) {
             const long asked = s.Elapsed();
             if (!closeInput) s.Send("quit");
             EXPECT_EQ(s.Finish(10000), 0);
-            EXPECT_LT(s.Elapsed() - asked, StopMs);
+            EXPECT_LT(s.Elapsed() - asked, 4000); // heard within a second; the rest is for a loaded machine
             const std::string why = job.args[0] == "-perft" ? (closeInput ? "the end of input\n" : "quit\n") : "";
             EXPECT_TRUE(Has(s.out, job.stopped + why)) << s.out;
             EXPECT_FALSE(Has(s.out, "My move") || Has(s.out, "Velkor plays 1.")) << "it ended at once";
