@@ -46,14 +46,3 @@ TEST(EvalTable, TotalIsTheEvaluationAndTheColumnAddsUp) {
     std::vector<ChessBoard> games = RandomGamePositions();
     for (size_t i = 0; i < games.size() && !HasFailure(); i += 5) ExpectConsistent(games[i]);
 }
-
-TEST(EvalTable, Layout) {
-    const std::string table = EvalTable(EvalBoard("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1"));
-    const std::vector<std::string> lines = LinesOf(table);
-    EXPECT_EQ(lines[0], "Static evaluation in pawns (1 pawn = 800 units), two decimals.");
-    EXPECT_EQ(lines[2], "Total: Black's minus White's, from Black's view (Black to move).");
-    EXPECT_EQ(lines[4], "Term                           White     Black     Total");
-    EXPECT_EQ(lines[lines.size() - 4], "Endgame scaling                                     0.00");
-    // -460 units: -0.575 shows as printf shows it.
-    EXPECT_EQ(lines.back(), "Total" + std::string(46, ' ') + "-0.57");
-}
