@@ -17,13 +17,10 @@
 ChessBoard BoardFromFen(const char* fen);
 // The one-square set of a square name such as "e4".
 u64 Sq(const char* name);
-// The board's text as the FEN writer gives it.
 std::string FenOf(const ChessBoard& board);
 // "e2e4"; a promotion character other than NoPromotion is appended ("b7b8Q").
 std::string MoveName(u64 from, u64 to, char promote);
-// The first count moves of a list as names.
 std::vector<std::string> ListOf(const MoveGen& list, int count);
-// The blank-separated words of a text.
 std::vector<std::string> Words(const std::string& text);
 // MainBoard after the moves ("e2e4") from the FEN, played as the front ends play them.
 ChessBoard After(const char* fen, std::initializer_list<const char*> moves);
@@ -31,7 +28,6 @@ ChessBoard After(const char* fen, std::initializer_list<const char*> moves);
 ChessBoard AfterMove(ChessBoard b, const Move& m);
 // The position a PGN text reaches: its FEN tag or the initial position, then each move read as SAN.
 ChessBoard ReplayPgn(const std::string& pgn);
-// Writes a file of that name into a new temporary directory and returns its path.
 std::string TempFile(const std::string& name, const std::string& content);
 
 // A board from FEN as the evaluation sees one: the pawn-and-king key includes the kings.
@@ -53,7 +49,6 @@ inline int Evaluate(const ChessBoard& b, char side, int alpha = -FullWindow, int
     return PE.PosEval(side, alpha, beta, &b);
 }
 
-// Captures what a call prints on standard output.
 template <class F>
 std::string CaptureStdout(F&& call) {
     testing::internal::CaptureStdout();
