@@ -1,5 +1,4 @@
-// Command-line options: exact and contained matches, values, several
-// options firing on one argument, and nothing else changing.
+// Command-line options: each changes its settings and nothing else.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,6 +1,4 @@
-// "position" lines (the move list replayed with its keys, side to move,
-// ply and fifty-move count, every move and FEN checked), the settings of
-// "go" lines, their numbers clamped, and the move overhead an option sets.
+// "position" and "go" lines and the move overhead option, down to the keys and numbers the sessions cannot see.
 #include <gtest/gtest.h>
 
 #include <climits>

@@ -1,7 +1,5 @@
-// The console and xboard interpreter: commands with their further input,
-// the move reader in normal and force mode, the position editor, and the
-// console as a person plays it (moves in either notation, the game listed
-// and saved as PGN, the default opponent that gives way to xboard).
+// The console and xboard interpreter: what the end-to-end sessions cannot
+// reach (table sizes, the fifty-move count, castling rights, the record's edges).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -86,7 +84,7 @@ protected:
 } // namespace
 
 // "memory N" sizes the table as UCI's Hash does; the overhead is an option as in UCI.
-TEST_F(Interpreter, MemoryMoveOverheadAndFixedDepth) {
+TEST_F(Interpreter, SettingsTheFiftyMoveRuleAndCastlingFromTheEditor) {
     Do("memory", "16\n");
     EXPECT_EQ(PositionCache.BucketCount(), size_t(1) << 17);
     Do("memory", "lots\n");
@@ -100,18 +98,12 @@ TEST_F(Interpreter, MemoryMoveOverheadAndFixedDepth) {
     MainStatus.xboard = 0;
     EXPECT_EQ(Do("sfd", "4"), "setting MAXDEPTH\nscanstring sfd\nMAXDEPTH 4\n");
     EXPECT_EQ(MainBoard.FixedDepth, 4);
-}
-
-TEST_F(Interpreter, FiftyMoveRuleAt100) {
     BoardFromFen("4k3/8/8/8/8/8/4P3/1N2K3 w - -");
     MainBoard.FiftyMoveCount = 98;
     FeedInput("b1c3 e8d8 e2e4\n");
     EXPECT_EQ(HumanMove(), IsMove);
     EXPECT_EQ(HumanMove(), FiftyMoves);
     EXPECT_EQ(MainBoard.FiftyMoveCount, 100);
-}
-
-TEST_F(Interpreter, EditorCastlingFromHomeSquares) {
     Do("edit", "", "# Ke1 Rh1 c Pe4 Kg8 . e2e4\n");
     EXPECT_TRUE(MainBoard.BlackPawns == SquareBit(28) && MainBoard.WhiteKing == SquareBit(4));
     EXPECT_EQ(MainBoard.Castling, 1);
@@ -148,7 +140,7 @@ TEST(ConsoleMoves, ReadAsPeopleTypeThem) {
 }
 
 // Saving itself and the move list are the end-to-end tests'; the record's edges are here.
-TEST_F(PersonConsole, GameSavedAsPgnThatReplaysToIt) {
+TEST_F(PersonConsole, GameSavedAsPgnThatReplaysToItOrKeptWhenItCannotBe) {
     Play("e4 e5 Nf3 Nc6 Bb5 a6 Bxc6 dxc6 O-O f6 d4 exd4 Nxd4 c5 Nb3 Qxd1 Rxd1");
     const std::string path = TempFile("games.pgn", "");
     std::string pgn = Saved(path);
@@ -166,17 +158,13 @@ TEST_F(PersonConsole, GameSavedAsPgnThatReplaysToIt) {
     Play("e4");
     Do("white");
     Play("d4 Nf6");
-    EXPECT_EQ(Do("moves"), "1. d4 Nf6\n");
     EXPECT_NE(Saved(path).find("[FEN \"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq - 0 1\"]"),
               std::string::npos);
-}
-
-TEST_F(PersonConsole, AFileThatCannotTakeTheGameLosesNothing) {
-    Play("d4 d5");
+    // A file that cannot take the game loses nothing.
     EXPECT_EQ(Do("pgn", "/tmp"), "Cannot save the game to /tmp: Is a directory. The game is still here: try another "
                                  "file.\n");
     EXPECT_EQ(Do("save"), "Usage: save FILE (the game is added to FILE as PGN)\n");
-    EXPECT_EQ(Do("moves"), "1. d4 d5\n");
+    EXPECT_EQ(Do("moves"), "1. d4 Nf6\n");
 }
 
 TEST_F(PersonConsole, DefaultOpponentUntilThePersonOrXboardSaysOtherwise) {
