@@ -1,5 +1,4 @@
-// Mates the search announces: no mate without proof, the distance the
-// best defence allows, and a line that ends in the mate.
+// Mates the search announces: no mate without proof, the exact distance, a line ending in the mate.
 #include <gtest/gtest.h>
 
 #include <fstream>

@@ -1,6 +1,4 @@
-// Several lines an iteration: ranked by exact score, each root move once,
-// legal throughout, no more lines than moves, line 1 the best move,
-// and a cut iteration claiming no depth.
+// Several lines an iteration, and a cut iteration claiming no depth.
 #include <gtest/gtest.h>
 
 #include <set>

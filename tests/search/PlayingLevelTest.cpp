@@ -1,6 +1,4 @@
-// Playing levels: a table whose strength falls with the Elo, a choice that
-// stays among the best lines, the same moves from the same seed, legal
-// moves within the level's nodes, and analysis never played at a level.
+// Playing levels: the Elo table, the choice among lines, seeds, node limits and analysis.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -17,7 +15,7 @@ namespace {
 constexpr const char* Start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
 // Between the rows as on them, no level is stronger in any way than the one above it.
-TEST(LevelTable, StrengthNeverFallsAsTheEloRises) {
+TEST(LevelTable, StrengthNeverFallsAsTheEloRisesAndTheChoiceStaysAmongTheBestLines) {
     LevelLimits previous = LevelLimitsFor(LevelMinElo - 500);
     EXPECT_EQ(previous.nodes, LevelRows[0].nodes) << "below the range: the weakest level";
     for (int elo = LevelMinElo + 10; elo < LevelMaxElo; elo += 10) {
@@ -27,11 +25,8 @@ TEST(LevelTable, StrengthNeverFallsAsTheEloRises) {
             << elo;
         previous = l;
     }
-}
-
-// A spread of 0, a mate found or a single line give the best line; no line past the cutoff is
-// played, the others the more often the better they score.
-TEST(LevelChoice, StaysAmongTheBestLines) {
+    // A spread of 0, a mate found or a single line give the best line; no line past the cutoff
+    // is played, the others the more often the better they score.
     u64 state = 7;
     const int mate[] = {MATE - 5, 300, 200}, close[] = {100, 90, 80, 70};
     for (int i = 0; i < 50; ++i) {
