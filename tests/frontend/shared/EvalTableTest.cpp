@@ -13,18 +13,11 @@
 
 namespace {
 
-std::vector<std::string> LinesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-long Hundredths(const std::string& number) { return std::lround(std::stod(number) * 100); }
-
 void ExpectConsistent(const ChessBoard& b) {
     const std::string table = EvalTable(b);
-    const std::vector<std::string> lines = LinesOf(table);
+    std::vector<std::string> lines;
+    std::istringstream in(table);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     char total[32];
     std::snprintf(total, sizeof total, "%.2f", Evaluate(b, char(b.SideToMove)) / 800.0);
     ASSERT_EQ(Words(lines.back()), (std::vector<std::string>{"Total", total})) << table;
@@ -34,8 +27,8 @@ void ExpectConsistent(const ChessBoard& b) {
         ++rows;
     ASSERT_LT(rows, lines.size()) << table;
     long sum = 0;
-    for (size_t i = rows + 1; i + 1 < lines.size(); ++i) sum += Hundredths(Words(lines[i]).back());
-    EXPECT_EQ(sum, Hundredths(total)) << table;
+    for (size_t i = rows + 1; i + 1 < lines.size(); ++i) sum += std::lround(std::stod(Words(lines[i]).back()) * 100);
+    EXPECT_EQ(sum, std::lround(std::stod(total) * 100)) << table;
     for (const std::string& line : lines) EXPECT_LE(line.size(), 80u) << line;
 }
 
