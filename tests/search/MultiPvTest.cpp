@@ -75,8 +75,7 @@ TEST_F(MultiPv, LinesRankedLegalAndDistinct) {
     EXPECT_GT(r.done[12].score, r.done[13].score + 4000) << "line 2 keeps no queen";
 }
 
-// A search cut short claims no depth it did not search: its result is the last finished
-// iteration's, or the move found best in the cut one; with several lines the cut one reports nothing.
+// A cut search reports the last whole iteration or the cut one's best move; with several lines, none of the cut one.
 TEST_F(MultiPv, ACutIterationClaimsNoDepth) {
     for (int lines : {1, 3}) {
         SetSearchLimits(30000, 0);

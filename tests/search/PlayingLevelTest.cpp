@@ -25,8 +25,7 @@ TEST(LevelTable, StrengthNeverFallsAsTheEloRisesAndTheChoiceStaysAmongTheBestLin
             << elo;
         previous = l;
     }
-    // A spread of 0, a mate found or a single line give the best line; no line past the cutoff
-    // is played, the others the more often the better they score.
+    // A spread of 0, a mate or one line give the best line; past the cutoff none, the better the more often.
     u64 state = 7;
     const int mate[] = {MATE - 5, 300, 200}, close[] = {100, 90, 80, 70};
     for (int i = 0; i < 50; ++i) {
@@ -40,7 +39,6 @@ TEST(LevelTable, StrengthNeverFallsAsTheEloRisesAndTheChoiceStaysAmongTheBestLin
     EXPECT_TRUE(counts[0] > counts[1] && counts[1] > counts[2] && counts[2] > counts[3]);
 }
 
-// Stands in for a front end: the levels announced.
 struct Player : SearchObserver {
     int announced = 0;
     void PlayingAtLevel(int, u64) override { ++announced; }
@@ -90,8 +88,7 @@ TEST_F(LevelSearch, TheSameSeedPlaysTheSameMoves) {
     EXPECT_GT(games.size(), 1u);
 }
 
-// At the weakest level, random positions get legal moves within the level's nodes (and a
-// poll's overrun); a single legal move and a mate in one are played.
+// At the weakest level: legal moves within the level's nodes (and a poll's overrun); forced moves and mates played.
 TEST_F(LevelSearch, LegalMovesWithinTheNodes) {
     Fresh(PlayingLevel{true, LevelMinElo, 3});
     const long long limit = LevelLimitsFor(LevelMinElo).nodes;

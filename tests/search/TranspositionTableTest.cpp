@@ -36,8 +36,7 @@ TEST_F(Table, ReplacementShiftsOlderEntriesDownAndPackingKeepsEveryField) {
     // Another position of the same bucket goes to entry 1 while entry 0 is live.
     Store(0x100 | (u64(1) << 40), 9, 14, 0, ExactScore, 2);
     EXPECT_TRUE(Entry(0x100, 0).move == 12 && Entry(0x100, 1).move == 14 && Entry(0x100, 2).move == 13);
-    // Packed entries keep every field at the extremes: the highest move, mate scores pushed out,
-    // a depth beyond a signed byte, keys apart in one bit.
+    // Packing keeps the highest move, mate scores pushed out, a depth past a signed byte, keys one bit apart.
     const u64 top = u64(1) << 63;
     Store(0x800, 100, 4095, -109950, UpperBound, 1, 100);
     EXPECT_TRUE(Entry(0x800, 0).move == 4095 && Entry(0x800, 0).value == -110050 && Entry(0x800, 0).depth == 100 &&

@@ -140,8 +140,7 @@ std::vector<ChessBoard> EvalSamplePositions() {
     std::ifstream reference(VELKOR_TEST_DATA "/eval_reference.epd");
     for (std::string line; std::getline(reference, line);) fens.push_back(line);
     EXPECT_GT(fens.size(), 20u) << "the reference positions are missing";
-    // Endings where the rules act: rook against minor, minor more without
-    // pawns, pawnless balance, lone minor, bare kings, opposite bishops.
+    // Rook against minor, minor more without pawns, pawnless balance, lone minor, bare kings, opposite bishops.
     for (const char* fen :
          {"8/8/3k4/8/8/2b5/8/R3K3 w - - 0 1", "8/8/8/4k3/8/8/8/1NB1K3 w - - 0 1", "8/4k3/8/8/8/8/8/R3K3 w - - 0 1",
           "3rk3/8/8/8/8/8/8/1B1RK3 w - - 0 1", "8/1n2k3/8/8/8/8/8/1B2K3 w - - 0 1", "8/2b1k3/8/8/8/8/8/2BBK3 w - - 0 1",

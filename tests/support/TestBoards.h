@@ -1,5 +1,4 @@
-// Shared set-up for the unit tests: boards from text, squares and moves by
-// name, evaluation calls.
+// Shared set-up for the unit tests: boards, squares and moves by name, evaluation calls.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -42,8 +41,7 @@ constexpr int FullWindow = 110000;
 ChessBoard Mirror(const ChessBoard& b);
 // Positions every third ply of random legal games from varied starts.
 std::vector<ChessBoard> RandomGamePositions();
-// Positions for checks of the whole evaluation, each with either side to
-// move: the reference positions of tests/data and endings where the rules act.
+// The reference positions of tests/data and endings where the rules act, each with either side to move.
 std::vector<ChessBoard> EvalSamplePositions();
 inline int Evaluate(const ChessBoard& b, char side, int alpha = -FullWindow, int beta = FullWindow) {
     return PE.PosEval(side, alpha, beta, &b);

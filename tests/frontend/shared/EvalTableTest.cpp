@@ -1,5 +1,4 @@
-// The evaluation table: its last line is the evaluation in pawns as printf
-// shows it, and its Total column, read as printed, adds up to that line.
+// The evaluation table: its last line is the evaluation in pawns, and its Total column adds up to it.
 #include <gtest/gtest.h>
 
 #include <cmath>

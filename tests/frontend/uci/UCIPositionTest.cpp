@@ -15,7 +15,6 @@
 
 namespace {
 
-// A UCI interpreter waiting over the initial position.
 class UCITest : public testing::Test {
 protected:
     void SetUp() override {

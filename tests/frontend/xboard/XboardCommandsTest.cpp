@@ -1,5 +1,4 @@
-// The console and xboard interpreter: what the end-to-end sessions cannot
-// reach (table sizes, the fifty-move count, castling rights, the record's edges).
+// The console and xboard interpreter where the end-to-end sessions cannot look.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
