@@ -69,7 +69,7 @@ TEST(GameRecord, SquaresCastlingRightsFiftyMovesRepetitionsAndTakingBack) {
     EXPECT_EQ(FenOf(MainBoard), "4k3/8/8/3p4/8/8/4P3/1N2K1n1 w -- - 0 ; ");
 }
 
-TEST(Pgn, TagsMovesResultAndStandardFen) {
+TEST(Pgn, TagsMovesStandardFenAndLongGamesThatReplayToTheSamePosition) {
     ChessBoard end;
     const ChessBoard start = BoardFromFen(Initial);
     const std::vector<Move> moves = Played(Initial, 3, &end);
@@ -83,9 +83,7 @@ TEST(Pgn, TagsMovesResultAndStandardFen) {
     EXPECT_EQ(pgn.substr(pgn.find("\n\n") + 2), MoveList(start, moves) + " 0-1\n");
     EXPECT_EQ(StandardFen(After(Initial, {"e2e4"}), 1), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1");
     EXPECT_EQ(StandardFen(BoardFromFen("4k3/8/8/8/8/8/8/R3K3 b Q - 0 1"), 40), "4k3/8/8/8/8/8/8/R3K3 b Q - 0 40");
-}
-
-TEST(Pgn, LongGamesAndSetUpPositionsReplayToTheSamePosition) {
+    // Long games, from set-up positions too, in lines a reader takes.
     for (const char* fen : {Initial, "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq - 0 1",
                             "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1"}) {
         ChessBoard end;
