@@ -1,5 +1,4 @@
-// Mates the search announces: no mate without proof, the distance the
-// best defence allows, and a line that ends in the mate.
+// Mates the search announces: no mate without proof, the exact distance, a line ending in the mate.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -34,7 +33,6 @@ bool Mated(const ChessBoard& b, int n) {
     return n > 0;
 }
 
-// Collects the search's reports.
 struct Reports : SearchObserver {
     std::vector<SearchReport> all;
     void NewBestLine(const SearchReport& r) override { all.push_back(r); }
@@ -99,8 +97,7 @@ TEST_F(Mates, AMateIsClaimedOnlyForAMoveThatForcesIt) {
         }
 }
 
-// The short mates of the set at every depth from 2N + 1 to 2N + 4: mate in N, a legal line of
-// 2N - 1 plies ending in checkmate. Three lie beyond these depths through the reductions.
+// Mates in N at every depth from 2N + 1 to 2N + 4, each a legal line of 2N - 1 plies to checkmate (three lie beyond).
 TEST_F(Mates, ExactDistancesAndWholeLines) {
     const std::set<std::string> beyondReach = {"queen mate 3a", "queen mate 3b", "rook mate 3, Kc6 not Rg7"};
     std::ifstream epd(VELKOR_TEST_DATA "/mates.epd");
@@ -127,8 +124,7 @@ TEST_F(Mates, ExactDistancesAndWholeLines) {
     EXPECT_GE(tried, 20);
 }
 
-// The clock limits carrying a line on to the mate (a game is never lost for a line); a line
-// cut short is carried on in full the next time, not remembered as cut.
+// The clock cuts a mating line short (no game is lost for a line); cut once, it is whole next time.
 TEST_F(Mates, TheClockCutsAMatingLineShortButNotForGood) {
     const ChessBoard board = BoardFromFen("8/8/8/8/8/3K4/5R2/3k4 b - - 0 1");
     const int matedInThree = -(MATE - 5);

@@ -30,20 +30,17 @@ int ValueOf(const char* fen, const char* move, int ply = 2, int ttMove = 0, char
 
 } // namespace
 
-TEST(Exchange, SingleCapturesAndXrayAttackers) {
+TEST(Ordering, ExchangesAndTheKeysOfTableMoveLineKillersCapturesQuietsAndQuiescence) {
     const struct {
         const char *fen, *move;
         int value;
-    } cases[] = {{"4k3/8/4p3/3p4/8/8/8/3QK3 w - - 0 1", "d1d5", -8950},    // a pawn defended by a pawn
-                 {"3rk3/8/8/3r4/8/8/3R4/3RK3 w - - 0 1", "d2d5", 5000},    // the rear rook joins
-                 {"4k3/8/4p3/3p4/8/1Q6/B7/4K3 w - - 0 1", "b3d5", -8150}}; // bishop behind the queen
-    for (const auto& c : cases) {
+    } exchanges[] = {{"4k3/8/4p3/3p4/8/8/8/3QK3 w - - 0 1", "d1d5", -8950},    // a pawn defended by a pawn
+                     {"3rk3/8/8/3r4/8/8/3R4/3RK3 w - - 0 1", "d2d5", 5000},    // the rear rook joins
+                     {"4k3/8/4p3/3p4/8/1Q6/B7/4K3 w - - 0 1", "b3d5", -8150}}; // bishop behind the queen
+    for (const auto& c : exchanges) {
         ChessBoard b = BoardFromFen(c.fen);
         EXPECT_EQ(see.StaticExchangeEvaluation(1, Sq(c.move), Sq(c.move + 2), &b), c.value) << c.fen;
     }
-}
-
-TEST(Ordering, KeysOfTableMoveLineKillersCapturesQuietsAndQuiescence) {
     std::memset(Search.PV, 0, sizeof Search.PV);
     std::memset(Search.Killers, 0, sizeof Search.Killers);
     Search.ClearHistory();

@@ -1,6 +1,4 @@
-// Playing levels: a table whose strength falls with the Elo, a choice that
-// stays among the best lines, the same moves from the same seed, legal
-// moves within the level's nodes, and analysis never played at a level.
+// Playing levels: the Elo table, the choice among lines, seeds, node limits and analysis.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -17,7 +15,7 @@ namespace {
 constexpr const char* Start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
 // Between the rows as on them, no level is stronger in any way than the one above it.
-TEST(LevelTable, StrengthNeverFallsAsTheEloRises) {
+TEST(LevelTable, StrengthNeverFallsAsTheEloRisesAndTheChoiceStaysAmongTheBestLines) {
     LevelLimits previous = LevelLimitsFor(LevelMinElo - 500);
     EXPECT_EQ(previous.nodes, LevelRows[0].nodes) << "below the range: the weakest level";
     for (int elo = LevelMinElo + 10; elo < LevelMaxElo; elo += 10) {
@@ -27,11 +25,7 @@ TEST(LevelTable, StrengthNeverFallsAsTheEloRises) {
             << elo;
         previous = l;
     }
-}
-
-// A spread of 0, a mate found or a single line give the best line; no line past the cutoff is
-// played, the others the more often the better they score.
-TEST(LevelChoice, StaysAmongTheBestLines) {
+    // A spread of 0, a mate or one line give the best line; past the cutoff none, the better the more often.
     u64 state = 7;
     const int mate[] = {MATE - 5, 300, 200}, close[] = {100, 90, 80, 70};
     for (int i = 0; i < 50; ++i) {
@@ -45,7 +39,6 @@ TEST(LevelChoice, StaysAmongTheBestLines) {
     EXPECT_TRUE(counts[0] > counts[1] && counts[1] > counts[2] && counts[2] > counts[3]);
 }
 
-// Stands in for a front end: the levels announced.
 struct Player : SearchObserver {
     int announced = 0;
     void PlayingAtLevel(int, u64) override { ++announced; }
@@ -95,8 +88,7 @@ TEST_F(LevelSearch, TheSameSeedPlaysTheSameMoves) {
     EXPECT_GT(games.size(), 1u);
 }
 
-// At the weakest level, random positions get legal moves within the level's nodes (and a
-// poll's overrun); a single legal move and a mate in one are played.
+// At the weakest level: legal moves within the level's nodes (and a poll's overrun); forced moves and mates played.
 TEST_F(LevelSearch, LegalMovesWithinTheNodes) {
     Fresh(PlayingLevel{true, LevelMinElo, 3});
     const long long limit = LevelLimitsFor(LevelMinElo).nodes;

@@ -27,7 +27,7 @@ protected:
 
 } // namespace
 
-TEST_F(Table, ReplacementShiftsOlderEntriesDown) {
+TEST_F(Table, ReplacementShiftsOlderEntriesDownAndPackingKeepsEveryField) {
     Store(0x100, 5, 11, 30, ExactScore);
     Store(0x100, 6, 12, 40, ExactScore); // same key, deeper: the old copy moves to entry 1
     EXPECT_TRUE(Entry(0x100, 0).move == 12 && Entry(0x100, 1).move == 11 && Entry(0x100, 1).flag == 2);
@@ -36,6 +36,17 @@ TEST_F(Table, ReplacementShiftsOlderEntriesDown) {
     // Another position of the same bucket goes to entry 1 while entry 0 is live.
     Store(0x100 | (u64(1) << 40), 9, 14, 0, ExactScore, 2);
     EXPECT_TRUE(Entry(0x100, 0).move == 12 && Entry(0x100, 1).move == 14 && Entry(0x100, 2).move == 13);
+    // Packing keeps the highest move, mate scores pushed out, a depth past a signed byte, keys one bit apart.
+    const u64 top = u64(1) << 63;
+    Store(0x800, 100, 4095, -109950, UpperBound, 1, 100);
+    EXPECT_TRUE(Entry(0x800, 0).move == 4095 && Entry(0x800, 0).value == -110050 && Entry(0x800, 0).depth == 100 &&
+                Entry(0x800, 0).type == UpperBound && Entry(0x800, 0).lower == 0x800);
+    Store(0x900, 200, 1, 110001, LowerBound, 1, 200);
+    EXPECT_TRUE(Entry(0x900, 0).value == 110201 && Entry(0x900, 0).depth == i8(200));
+    Store(0xa00 | top, 3, 5, 7, ExactScore);
+    EXPECT_EQ(Probe(0xa00, 3, -10, 10), NoHit) << "the top bit of the lower half is part of the key";
+    EXPECT_EQ(Probe(0xa00 | top, 3, -10, 10), ExactHit);
+    EXPECT_EQ(PositionCache.SearchTranspositionTables(2, 0xa00 | top, 0, 3, -10, 10, &value, &move), NoHit);
 }
 
 TEST_F(Table, ProbeCodesAgingAndTheNullMoveHint) {
@@ -124,17 +135,3 @@ TEST(TableSize, RefusedMemoryKeepsTheOldTable) {
     ASSERT_TRUE(PositionCache.Resize(TTDefaultMegabytes));
 }
 #endif
-
-TEST_F(Table, PackedEntriesKeepEveryField) {
-    // Extremes: the highest move, mate scores pushed out, a depth beyond a signed byte, keys apart in one bit.
-    const u64 top = u64(1) << 63;
-    Store(0x800, 100, 4095, -109950, UpperBound, 1, 100);
-    EXPECT_TRUE(Entry(0x800, 0).move == 4095 && Entry(0x800, 0).value == -110050 && Entry(0x800, 0).depth == 100 &&
-                Entry(0x800, 0).type == UpperBound && Entry(0x800, 0).lower == 0x800);
-    Store(0x900, 200, 1, 110001, LowerBound, 1, 200);
-    EXPECT_TRUE(Entry(0x900, 0).value == 110201 && Entry(0x900, 0).depth == i8(200));
-    Store(0xa00 | top, 3, 5, 7, ExactScore);
-    EXPECT_EQ(Probe(0xa00, 3, -10, 10), NoHit) << "the top bit of the lower half is part of the key";
-    EXPECT_EQ(Probe(0xa00 | top, 3, -10, 10), ExactHit);
-    EXPECT_EQ(PositionCache.SearchTranspositionTables(2, 0xa00 | top, 0, 3, -10, 10, &value, &move), NoHit);
-}

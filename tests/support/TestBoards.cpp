@@ -11,6 +11,7 @@
 #include "board/Fen.h"
 #include "board/HashKeys.h"
 #include "core/Status.h"
+#include "movegen/LegalMoves.h"
 #include "movegen/San.h"
 
 namespace {
@@ -87,8 +88,7 @@ ChessBoard ReplayPgn(const std::string& pgn) {
         if (!line.empty() && line[0] != '[') moves += line + " ";
     }
     ChessBoard b = BoardFromFen(fen.c_str());
-    std::istringstream words(moves);
-    for (std::string w; words >> w;) {
+    for (const std::string& w : Words(moves)) {
         if (w.find('.') != std::string::npos || w == "*" || w == "1-0" || w == "0-1" || w == "1/2-1/2") continue;
         Move m;
         EXPECT_EQ(ReadSan(b, w, &m), SanReading::Ok) << w;
@@ -125,22 +125,10 @@ std::vector<ChessBoard> RandomGamePositions() {
         for (int game = 0; game < 8; ++game) {
             ChessBoard b = EvalBoard(fen);
             for (int ply = 0; ply < 70; ++ply) {
-                MoveGen list;
-                char side = char(b.SideToMove);
-                int n = list.GenerateAllMoves(side, &b, char(b.Castling)), legal = 0;
-                ChessBoard chosen;
-                for (int i = 0; i < n; ++i) {
-                    ChessBoard next = b;
-                    char mask;
-                    next.MakeMove(list.From[i], list.To[i], list.Promote[i], &mask);
-                    if (next.InCheck(side ? next.BlackKing : next.WhiteKing, side)) continue;
-                    next.SideToMove ^= 1;
-                    next.Castling &= mask;
-                    next.CheckDraw(0);
-                    if (rng() % ++legal == 0) chosen = next; // a uniform choice among the legal moves
-                }
-                if (!legal) break;
-                b = chosen;
+                const std::vector<Move> legal = LegalMoves(b);
+                if (legal.empty()) break;
+                b = AfterMove(b, legal[rng() % legal.size()]);
+                b.CheckDraw(0);
                 if (ply % 3 == 0) positions.push_back(b);
             }
         }
@@ -152,8 +140,7 @@ std::vector<ChessBoard> EvalSamplePositions() {
     std::ifstream reference(VELKOR_TEST_DATA "/eval_reference.epd");
     for (std::string line; std::getline(reference, line);) fens.push_back(line);
     EXPECT_GT(fens.size(), 20u) << "the reference positions are missing";
-    // Endings where the rules act: rook against minor, minor more without
-    // pawns, pawnless balance, lone minor, bare kings, opposite bishops.
+    // Rook against minor, minor more without pawns, pawnless balance, lone minor, bare kings, opposite bishops.
     for (const char* fen :
          {"8/8/3k4/8/8/2b5/8/R3K3 w - - 0 1", "8/8/8/4k3/8/8/8/1NB1K3 w - - 0 1", "8/4k3/8/8/8/8/8/R3K3 w - - 0 1",
           "3rk3/8/8/8/8/8/8/1B1RK3 w - - 0 1", "8/1n2k3/8/8/8/8/8/1B2K3 w - - 0 1", "8/2b1k3/8/8/8/8/8/2BBK3 w - - 0 1",

@@ -1,5 +1,4 @@
-// Shared set-up for the unit tests: boards from text, squares and moves by
-// name, evaluation calls.
+// Shared set-up for the unit tests: boards, squares and moves by name, evaluation calls.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,13 +16,10 @@
 ChessBoard BoardFromFen(const char* fen);
 // The one-square set of a square name such as "e4".
 u64 Sq(const char* name);
-// The board's text as the FEN writer gives it.
 std::string FenOf(const ChessBoard& board);
 // "e2e4"; a promotion character other than NoPromotion is appended ("b7b8Q").
 std::string MoveName(u64 from, u64 to, char promote);
-// The first count moves of a list as names.
 std::vector<std::string> ListOf(const MoveGen& list, int count);
-// The blank-separated words of a text.
 std::vector<std::string> Words(const std::string& text);
 // MainBoard after the moves ("e2e4") from the FEN, played as the front ends play them.
 ChessBoard After(const char* fen, std::initializer_list<const char*> moves);
@@ -31,7 +27,6 @@ ChessBoard After(const char* fen, std::initializer_list<const char*> moves);
 ChessBoard AfterMove(ChessBoard b, const Move& m);
 // The position a PGN text reaches: its FEN tag or the initial position, then each move read as SAN.
 ChessBoard ReplayPgn(const std::string& pgn);
-// Writes a file of that name into a new temporary directory and returns its path.
 std::string TempFile(const std::string& name, const std::string& content);
 
 // A board from FEN as the evaluation sees one: the pawn-and-king key includes the kings.
@@ -46,14 +41,12 @@ constexpr int FullWindow = 110000;
 ChessBoard Mirror(const ChessBoard& b);
 // Positions every third ply of random legal games from varied starts.
 std::vector<ChessBoard> RandomGamePositions();
-// Positions for checks of the whole evaluation, each with either side to
-// move: the reference positions of tests/data and endings where the rules act.
+// The reference positions of tests/data and endings where the rules act, each with either side to move.
 std::vector<ChessBoard> EvalSamplePositions();
 inline int Evaluate(const ChessBoard& b, char side, int alpha = -FullWindow, int beta = FullWindow) {
     return PE.PosEval(side, alpha, beta, &b);
 }
 
-// Captures what a call prints on standard output.
 template <class F>
 std::string CaptureStdout(F&& call) {
     testing::internal::CaptureStdout();

@@ -1,5 +1,4 @@
-// Shared set-up of the search tests: a fresh search, one search with an
-// observer in place, and the lines it reports played out on a board.
+// Shared set-up of the search tests.
 #pragma once
 
 #include "movegen/LegalMoves.h"

@@ -1,5 +1,4 @@
-// The evaluation table: its last line is the evaluation in pawns as printf
-// shows it, and its Total column, read as printed, adds up to that line.
+// The evaluation table: its last line is the evaluation in pawns, and its Total column adds up to it.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,18 +12,11 @@
 
 namespace {
 
-std::vector<std::string> LinesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-long Hundredths(const std::string& number) { return std::lround(std::stod(number) * 100); }
-
 void ExpectConsistent(const ChessBoard& b) {
     const std::string table = EvalTable(b);
-    const std::vector<std::string> lines = LinesOf(table);
+    std::vector<std::string> lines;
+    std::istringstream in(table);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     char total[32];
     std::snprintf(total, sizeof total, "%.2f", Evaluate(b, char(b.SideToMove)) / 800.0);
     ASSERT_EQ(Words(lines.back()), (std::vector<std::string>{"Total", total})) << table;
@@ -34,8 +26,8 @@ void ExpectConsistent(const ChessBoard& b) {
         ++rows;
     ASSERT_LT(rows, lines.size()) << table;
     long sum = 0;
-    for (size_t i = rows + 1; i + 1 < lines.size(); ++i) sum += Hundredths(Words(lines[i]).back());
-    EXPECT_EQ(sum, Hundredths(total)) << table;
+    for (size_t i = rows + 1; i + 1 < lines.size(); ++i) sum += std::lround(std::stod(Words(lines[i]).back()) * 100);
+    EXPECT_EQ(sum, std::lround(std::stod(total) * 100)) << table;
     for (const std::string& line : lines) EXPECT_LE(line.size(), 80u) << line;
 }
 
@@ -45,15 +37,4 @@ TEST(EvalTable, TotalIsTheEvaluationAndTheColumnAddsUp) {
     for (const ChessBoard& b : EvalSamplePositions()) ExpectConsistent(b);
     std::vector<ChessBoard> games = RandomGamePositions();
     for (size_t i = 0; i < games.size() && !HasFailure(); i += 5) ExpectConsistent(games[i]);
-}
-
-TEST(EvalTable, Layout) {
-    const std::string table = EvalTable(EvalBoard("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1"));
-    const std::vector<std::string> lines = LinesOf(table);
-    EXPECT_EQ(lines[0], "Static evaluation in pawns (1 pawn = 800 units), two decimals.");
-    EXPECT_EQ(lines[2], "Total: Black's minus White's, from Black's view (Black to move).");
-    EXPECT_EQ(lines[4], "Term                           White     Black     Total");
-    EXPECT_EQ(lines[lines.size() - 4], "Endgame scaling                                     0.00");
-    // -460 units: -0.575 shows as printf shows it.
-    EXPECT_EQ(lines.back(), "Total" + std::string(46, ' ') + "-0.57");
 }

@@ -1,7 +1,4 @@
-// The game record (squares from move text, castling rights by from-square,
-// the fifty-move count, repetitions, taking back) and games written as PGN:
-// the tags a reader needs, numbered SAN in lines a reader takes, a text
-// that replays to the same position.
+// The game record and games written as PGN that replay to the same position.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -40,7 +37,7 @@ std::vector<Move> Played(const char* fen, int plies, ChessBoard* end) {
 
 } // namespace
 
-TEST(GameRecord, SquaresFromTextAndCastlingRightsByFromSquare) {
+TEST(GameRecord, SquaresCastlingRightsFiftyMovesRepetitionsAndTakingBack) {
     EXPECT_EQ(SquareFromText("h8"), 63);
     for (const char* off : {"a9", "h0", "a", ""}) EXPECT_EQ(SquareFromText(off), -1) << off;
     const int from[] = {4, 7, 0, 60, 63, 56, 12}, left[] = {12, 14, 13, 3, 11, 7, 15};
@@ -49,9 +46,7 @@ TEST(GameRecord, SquaresFromTextAndCastlingRightsByFromSquare) {
     MainBoard.Castling = 15;
     PlayGameMove(7, 63, '\0'); // Rxh8: only the from-square counts
     EXPECT_EQ(MainBoard.Castling, 14);
-}
-
-TEST(GameRecord, FiftyMoveCountAndRepetitionsWhoeverMoves) {
+    // The fifty-move count and repetitions, whoever moves.
     BoardFromFen("4k3/8/8/3p4/8/8/4P3/1N2K1n1 w - -");
     Game.Start();
     for (int round = 1; round <= 2; ++round) {
@@ -74,7 +69,7 @@ TEST(GameRecord, FiftyMoveCountAndRepetitionsWhoeverMoves) {
     EXPECT_EQ(FenOf(MainBoard), "4k3/8/8/3p4/8/8/4P3/1N2K1n1 w -- - 0 ; ");
 }
 
-TEST(Pgn, TagsMovesAndResult) {
+TEST(Pgn, TagsMovesStandardFenAndLongGamesThatReplayToTheSamePosition) {
     ChessBoard end;
     const ChessBoard start = BoardFromFen(Initial);
     const std::vector<Move> moves = Played(Initial, 3, &end);
@@ -86,9 +81,9 @@ TEST(Pgn, TagsMovesAndResult) {
                                                "[Round \"-\"]\n[White \"Player\"]\n[Black \"Velkor 1.0\"]\n"
                                                "[Result \"0-1\"]\n[BlackElo \"1500\"]");
     EXPECT_EQ(pgn.substr(pgn.find("\n\n") + 2), MoveList(start, moves) + " 0-1\n");
-}
-
-TEST(Pgn, LongGamesAndSetUpPositionsReplayToTheSamePosition) {
+    EXPECT_EQ(StandardFen(After(Initial, {"e2e4"}), 1), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1");
+    EXPECT_EQ(StandardFen(BoardFromFen("4k3/8/8/8/8/8/8/R3K3 b Q - 0 1"), 40), "4k3/8/8/8/8/8/8/R3K3 b Q - 0 40");
+    // Long games, from set-up positions too, in lines a reader takes.
     for (const char* fen : {Initial, "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq - 0 1",
                             "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1"}) {
         ChessBoard end;
@@ -100,9 +95,4 @@ TEST(Pgn, LongGamesAndSetUpPositionsReplayToTheSamePosition) {
         EXPECT_EQ(pgn.find("[SetUp") != std::string::npos, fen != Initial) << pgn;
         EXPECT_EQ(FenOf(ReplayPgn(pgn)), FenOf(end)) << pgn;
     }
-}
-
-TEST(Pgn, StandardFen) {
-    EXPECT_EQ(StandardFen(After(Initial, {"e2e4"}), 1), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1");
-    EXPECT_EQ(StandardFen(BoardFromFen("4k3/8/8/8/8/8/8/R3K3 b Q - 0 1"), 40), "4k3/8/8/8/8/8/8/R3K3 b Q - 0 40");
 }
