@@ -86,13 +86,13 @@ TEST(Pgn, TagsMovesStandardFenAndLongGamesThatReplayToTheSamePosition) {
     // Long games, from set-up positions too, in lines a reader takes.
     for (const char* fen : {Initial, "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq - 0 1",
                             "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1"}) {
-        ChessBoard end;
-        const std::vector<Move> moves = Played(fen, 120, &end);
-        EXPECT_GT(moves.size(), 30u) << fen;
-        const std::string pgn = FormatPgn(BoardFromFen(fen), moves, PgnTags{});
-        std::istringstream lines(pgn);
+        ChessBoard last;
+        const std::vector<Move> game = Played(fen, 120, &last);
+        EXPECT_GT(game.size(), 30u) << fen;
+        const std::string text = FormatPgn(BoardFromFen(fen), game, PgnTags{});
+        std::istringstream lines(text);
         for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
-        EXPECT_EQ(pgn.find("[SetUp") != std::string::npos, fen != Initial) << pgn;
-        EXPECT_EQ(FenOf(ReplayPgn(pgn)), FenOf(end)) << pgn;
+        EXPECT_EQ(text.find("[SetUp") != std::string::npos, fen != Initial) << text;
+        EXPECT_EQ(FenOf(ReplayPgn(text)), FenOf(last)) << text;
     }
 }
